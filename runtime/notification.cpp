@@ -1,0 +1,22 @@
+#include "runtime/notification.h"
+
+#include "runtime/heap.h"
+
+namespace velmora {
+
+intptr_t RuntimeNotify(int code, uintptr_t word1, uintptr_t word2) {
+    switch (code) {
+        case kNotifyAllocate: {
+            auto size = static_cast<size_t>(word1);
+            void* block = word2 == 0 ? Allocate(size) : TryAllocate(size);
+            return reinterpret_cast<intptr_t>(block);
+        }
+        case kNotifyFree:
+            Free(reinterpret_cast<void*>(word1));
+            return 0;
+        default:
+            return 0;  // requests the runtime does not handle change nothing
+    }
+}
+
+}  // namespace velmora

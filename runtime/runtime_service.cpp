@@ -1,0 +1,25 @@
+#include "runtime/runtime_service.h"
+
+#include "runtime/array_block.h"
+#include "runtime/entry_table.h"
+#include "runtime/runtime_error.h"
+
+namespace velmora {
+
+uint64_t RuntimeService(int service, int argumentCount, const uint64_t* arguments) {
+    auto arg = [&](int i) -> uint64_t { return i < argumentCount ? arguments[i] : 0; };
+    switch (service) {
+        case kServiceMakeArrayWritable:
+            MakeArrayWritable(static_cast<size_t>(arg(0)),
+                              reinterpret_cast<void**>(static_cast<uintptr_t>(arg(1))));
+            return 0;
+        case kServiceReadObjectProperty:
+        case kServiceWriteObjectProperty:
+            return 0;  // no library object outside the controls has properties
+        default:
+            FatalRuntimeMessage("runtime service " + std::to_string(service) +
+                                " is not available in this build");
+    }
+}
+
+}  // namespace velmora

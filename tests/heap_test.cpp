@@ -1,0 +1,119 @@
+#include "runtime/heap.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "runtime/array_block.h"
+#include "runtime/constants.h"
+
+namespace velmora {
+namespace {
+
+// Constant data of this test binary, registered like the program's region.
+VELMORA_CONSTANT const char kLiteral[] = "literal";
+VELMORA_CONSTANT const uint32_t kLiteralArray[4] = {1, 2, 7, 9};
+
+class HeapTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearConstantRanges();
+        RegisterConstantRange(ConstantRegionStart(), ConstantRegionSize());
+        before_ = LiveBlockCount();
+    }
+    void TearDown() override { EXPECT_EQ(LiveBlockCount(), before_) << "blocks leaked"; }
+    long before_ = 0;
+};
+
+TEST_F(HeapTest, ConstantRegionHoldsTheSharedEmptyValues) {
+    EXPECT_TRUE(IsConstant(kEmptyText));
+    EXPECT_TRUE(IsConstant(kEmptyByteSet));
+    EXPECT_TRUE(IsConstant(kLiteral));
+    EXPECT_EQ(kEmptyByteSet[0], 1u);
+    EXPECT_EQ(kEmptyByteSet[1], 0u);
+    char onStack = 0;
+    EXPECT_FALSE(IsConstant(&onStack));
+    EXPECT_FALSE(IsConstant(nullptr));
+}
+
+TEST_F(HeapTest, FreeIgnoresNullAndConstants) {
+    Free(nullptr);
+    Free(const_cast<char*>(kLiteral));
+    Free(const_cast<char*>(kEmptyText));
+    EXPECT_STREQ(kLiteral, "literal");
+}
+
+TEST_F(HeapTest, ReallocateCopiesOutOfAConstantRangeAndLeavesTheLiteral) {
+    auto* copy = static_cast<uint32_t*>(Reallocate(const_cast<uint32_t*>(kLiteralArray), 16));
+    ASSERT_NE(static_cast<const void*>(copy), static_cast<const void*>(kLiteralArray));
+    EXPECT_FALSE(IsConstant(copy));
+    EXPECT_EQ(copy[2], 7u);
+    copy[2] = 100;
+    EXPECT_EQ(kLiteralArray[2], 7u);
+    Free(copy);
+}
+
+TEST_F(HeapTest, ReallocateNearTheEndOfTheRangeCopiesOnlyWhatTheRangeHolds) {
+    const char* last = static_cast<const char*>(ConstantRegionStart()) + ConstantRegionSize() - 1;
+    auto* copy = static_cast<char*>(Reallocate(const_cast<char*>(last), 4096));
+    EXPECT_EQ(copy[0], *last);
+    Free(copy);
+}
+
+TEST_F(HeapTest, ReallocateOfNullAllocatesAndHeapBlocksKeepTheirBytes) {
+    auto* block = static_cast<char*>(Reallocate(nullptr, 3));
+    std::memcpy(block, "ab", 3);
+    block = static_cast<char*>(Reallocate(block, 1 << 20));
+    EXPECT_STREQ(block, "ab");
+    Free(block);
+}
+
+TEST_F(HeapTest, EmptyTextsAndByteSetsAreNeverBlocks) {
+    EXPECT_EQ(CopyText(nullptr), nullptr);
+    EXPECT_EQ(CopyText(""), nullptr);
+    EXPECT_EQ(MakeText("abc", 0), nullptr);
+    EXPECT_EQ(MakeText("abc", -3), nullptr);
+    EXPECT_EQ(MakeByteSet("abc", 0), nullptr);
+    EXPECT_EQ(ByteSetLength(nullptr), 0u);
+}
+
+TEST_F(HeapTest, MadeTextsAndByteSetsHaveTheirLayouts) {
+    char* text = MakeText("abcdef", 3);
+    EXPECT_STREQ(text, "abc");
+    Free(text);
+
+    void* set = MakeByteSet("a\0b", 3);
+    uint32_t header[2];
+    std::memcpy(header, set, sizeof header);
+    EXPECT_EQ(header[0], 1u);
+    EXPECT_EQ(header[1], 3u);
+    EXPECT_EQ(std::memcmp(ByteSetData(set), "a\0b", 3), 0);
+    Free(set);
+}
+
+TEST_F(HeapTest, ArrayBlocksCountTheirElementsAndOwnThem) {
+    void* array = MakeArrayBlock(sizeof(void*), 3);
+    EXPECT_EQ(ArrayDimensionCount(array), 1u);
+    EXPECT_EQ(ArrayElementCount(array), 3u);
+    EXPECT_EQ(ArrayPointerAt(array, 1), nullptr);
+    SetArrayPointerAt(array, 0, CopyText("x"));
+    SetArrayPointerAt(array, 2, CopyText("z"));
+    EXPECT_STREQ(static_cast<char*>(ArrayPointerAt(array, 2)), "z");
+    FreeArrayOfBlocks(array);
+    EXPECT_EQ(ArrayElementCount(nullptr), 0u);
+}
+
+TEST_F(HeapTest, MakeArrayWritableCopiesOnlyConstantArrays) {
+    void* variable = const_cast<uint32_t*>(kLiteralArray);
+    MakeArrayWritable(4, &variable);
+    ASSERT_NE(variable, static_cast<const void*>(kLiteralArray));
+    EXPECT_EQ(ArrayElementCount(variable), 2u);
+    EXPECT_EQ(static_cast<uint32_t*>(variable)[3], 9u);
+    void* heapArray = variable;
+    MakeArrayWritable(4, &variable);
+    EXPECT_EQ(variable, heapArray);
+    Free(variable);
+}
+
+}  // namespace
+}  // namespace velmora
