@@ -16,25 +16,48 @@ namespace {
     FatalRuntimeMessage(std::string(slot) + " is not available in this build");
 }
 
-void RaiseRuntimeErrorSlot(int) { Unavailable("RaiseRuntimeError"); }
-uint64_t CallDllCommandSlot(int, int, const uint64_t*) { Unavailable("CallDllCommand"); }
-uint64_t ReadPropertySlot(uint32_t, uint32_t, int, int) { Unavailable("ReadProperty"); }
+void RaiseRuntimeErrorSlot(int) {
+    Unavailable("RaiseRuntimeError");
+}
+uint64_t CallDllCommandSlot(int, int, const uint64_t*) {
+    Unavailable("CallDllCommand");
+}
+uint64_t ReadPropertySlot(uint32_t, uint32_t, int, int) {
+    Unavailable("ReadProperty");
+}
 void WritePropertySlot(uint32_t, uint32_t, int, int, uint32_t, uint32_t) {
     Unavailable("WriteProperty");
 }
-void ExitProgramSlot(int) { Unavailable("ExitProgram"); }
-void RunMessageLoopSlot() { Unavailable("RunMessageLoop"); }
-void LoadWindowSlot(uint32_t) { Unavailable("LoadWindow"); }
+void ExitProgramSlot(int) {
+    Unavailable("ExitProgram");
+}
+void RunMessageLoopSlot() {
+    Unavailable("RunMessageLoop");
+}
+void LoadWindowSlot(uint32_t) {
+    Unavailable("LoadWindow");
+}
 
 const EntryTable kEntryTable = {
-    RaiseRuntimeErrorSlot, CallDllCommandSlot, CallLibraryCommand, CallCoreCommand,
-    ReadPropertySlot,      WritePropertySlot,  Allocate,           Reallocate,
-    Free,                  ExitProgramSlot,    RunMessageLoopSlot, LoadWindowSlot,
+    RaiseRuntimeErrorSlot,
+    CallDllCommandSlot,
+    CallLibraryCommand,
+    CallCoreCommand,
+    ReadPropertySlot,
+    WritePropertySlot,
+    Allocate,
+    Reallocate,
+    Free,
+    ExitProgramSlot,
+    RunMessageLoopSlot,
+    LoadWindowSlot,
     RuntimeService,
 };
 
 }  // namespace
 
-const EntryTable& Entries() { return kEntryTable; }
+const EntryTable& Entries() {
+    return kEntryTable;
+}
 
 }  // namespace velmora
