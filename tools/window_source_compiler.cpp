@@ -139,6 +139,7 @@ UnitRecord CompileUnit(const SourceUnit& su, const UnitTypeInfo& type,
         const SourceValue& v = p.value;
         if (p.name == "parent") {
             placement.parent = static_cast<uint32_t>(Signed(v, "parent"));
+            u.parent = placement.parent;
         } else if (p.name == "page") {
             placement.page = Signed(v, "page");
             if (placement.page < 0) throw SourceError(v.line, "page: cannot be negative");
