@@ -1,6 +1,9 @@
 #include "runtime/notification.h"
 
+#include "runtime/data_type.h"
+#include "runtime/event_dispatch.h"
 #include "runtime/heap.h"
+#include "runtime/window_table.h"
 
 namespace velmora {
 
@@ -13,6 +16,20 @@ intptr_t RuntimeNotify(int code, uintptr_t word1, uintptr_t word2) {
         }
         case kNotifyFree:
             Free(reinterpret_cast<void*>(word1));
+            return 0;
+        case kNotifyWindowDescriptions:
+            return reinterpret_cast<intptr_t>(&WindowDescriptions());
+        case kNotifyFindDataType:
+            return reinterpret_cast<intptr_t>(FindDataType(static_cast<uint32_t>(word1)));
+        case kNotifyDeliverEvent:
+            return DispatchEvent(*reinterpret_cast<SimpleEventRecord*>(word1)) ? 1 : 0;
+        case kNotifyDeliverTypedEvent:
+            return DispatchEvent(*reinterpret_cast<TypedEventRecord*>(word1)) ? 1 : 0;
+        case kNotifySuppressEvents:
+            RaiseEventSuppression();
+            return 0;
+        case kNotifyAllowEvents:
+            LowerEventSuppression();
             return 0;
         default:
             return 0;  // requests the runtime does not handle change nothing

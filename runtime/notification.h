@@ -7,12 +7,17 @@
 namespace velmora {
 
 enum RuntimeNotification : int {
-    kNotifyProgramDirectory = 2003,  // -> the runtime's own text, not to be freed
-    kNotifyFindControl = 2007,       // window id, control id -> the control's window object
-    kNotifyDeliverEvent = 2008,      // event record -> whether a handler ran, and its result
-    kNotifyProcessMessages = 2018,   // -> 0
-    kNotifyAllocate = 2024,          // size, may-fail flag -> block
-    kNotifyFree = 2025,              // block -> 0
+    kNotifyWindowDescriptions = 1001,  // -> the table of window descriptions
+    kNotifyFindDataType = 1002,        // type number -> its data-type entry, or null
+    kNotifyProgramDirectory = 2003,    // -> the runtime's own text, not to be freed
+    kNotifyFindControl = 2007,         // window id, control id -> the control's window object
+    kNotifyDeliverEvent = 2008,        // event record -> whether a handler ran, and its result
+    kNotifySuppressEvents = 2009,      // raise the event-suppression counter
+    kNotifyAllowEvents = 2010,         // lower it, never below 0
+    kNotifyProcessMessages = 2018,     // -> 0
+    kNotifyAllocate = 2024,            // size, may-fail flag -> block
+    kNotifyFree = 2025,                // block -> 0
+    kNotifyDeliverTypedEvent = 2031,   // typed event record -> whether a handler ran
 };
 
 // Requests the runtime sends to a library's notification routine.

@@ -1,0 +1,56 @@
+#include "controls/core_types.h"
+
+#include <array>
+#include <vector>
+
+namespace velmora::controls {
+namespace {
+
+struct TypeSpec {
+    uint32_t position;
+    const char* name;
+    const char* englishName;
+    uint32_t flags;
+};
+
+using namespace typeflag;
+
+// Every control type raises events (at least the common focus pair); the
+// four containers carry 0x80; Tab divides its children into pages.
+const TypeSpec kSpecs[] = {
+    {kWindowPosition, "窗口", "window", kRaisesEvents | kContainer},
+    {kMenuItemPosition, "菜单", "MenuItem", kRaisesEvents},
+    {kEditBoxPosition, "编辑框", "EditBox", kRaisesEvents},
+    {kGroupBoxPosition, "分组框", "GroupBox", kRaisesEvents | kContainer},
+    {kLabelPosition, "标签", "Label", kRaisesEvents},
+    {kButtonPosition, "按钮", "Button", kRaisesEvents},
+    {kTabPosition, "选择夹", "Tab", kRaisesEvents | kContainer | kPaged},
+};
+
+// Until a type brings its own table, it has the common eight.
+const std::vector<PropertyEntry>& CommonOnly() {
+    static const std::vector<PropertyEntry> table = WithCommonProperties({});
+    return table;
+}
+
+std::array<DataType, kCoreTypeCount> BuildTable() {
+    std::array<DataType, kCoreTypeCount> table{};
+    for (const TypeSpec& spec : kSpecs) {
+        DataType& t = table[spec.position - 1];
+        t.name = spec.name;
+        t.englishName = spec.englishName;
+        t.flags = spec.flags;
+        t.propertyCount = static_cast<uint32_t>(CommonOnly().size());
+        t.properties = CommonOnly().data();
+    }
+    return table;
+}
+
+}  // namespace
+
+std::span<const DataType> CoreDataTypes() {
+    static const std::array<DataType, kCoreTypeCount> table = BuildTable();
+    return table;
+}
+
+}  // namespace velmora::controls
