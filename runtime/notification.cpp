@@ -3,6 +3,7 @@
 #include "runtime/data_type.h"
 #include "runtime/event_dispatch.h"
 #include "runtime/heap.h"
+#include "runtime/window_builder.h"
 #include "runtime/window_table.h"
 
 namespace velmora {
@@ -25,6 +26,15 @@ intptr_t RuntimeNotify(int code, uintptr_t word1, uintptr_t word2) {
             return DispatchEvent(*reinterpret_cast<SimpleEventRecord*>(word1)) ? 1 : 0;
         case kNotifyDeliverTypedEvent:
             return DispatchEvent(*reinterpret_cast<TypedEventRecord*>(word1)) ? 1 : 0;
+        case kNotifyWindowDestroyed:
+            ForgetWindow(static_cast<uint32_t>(word1));
+            return 0;
+        case kNotifyFindLiveObject:
+            return reinterpret_cast<intptr_t>(
+                FindLiveObject(static_cast<uint32_t>(word1), static_cast<uint32_t>(word2)));
+        case kNotifyFindControl:
+            return reinterpret_cast<intptr_t>(
+                RequireLiveObject(static_cast<uint32_t>(word1), static_cast<uint32_t>(word2)));
         case kNotifySuppressEvents:
             RaiseEventSuppression();
             return 0;

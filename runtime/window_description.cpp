@@ -13,14 +13,14 @@ const EventBinding* UnitRecord::FindBinding(int32_t event) const {
 }
 
 bool UnitRecord::operator==(const UnitRecord& o) const {
-    return id == o.id && type == o.type && eventSource == o.eventSource && slots == o.slots &&
-           name == o.name && comment == o.comment && objectSlot == o.objectSlot && left == o.left &&
-           top == o.top && width == o.width && height == o.height && cursorSlot == o.cursorSlot &&
-           parent == o.parent && children == o.children && cursorData == o.cursorData &&
-           tag == o.tag && reserved == o.reserved && state == o.state &&
-           focusOrder == o.focusOrder && events == o.events && trailer == o.trailer &&
-           typeData == o.typeData && menuWords == o.menuWords && menuText == o.menuText &&
-           menuHandler == o.menuHandler;
+    return id == o.id && type == o.type && eventSource == o.eventSource &&
+           runtimeSlots == o.runtimeSlots && name == o.name && comment == o.comment &&
+           objectSlot == o.objectSlot && left == o.left && top == o.top && width == o.width &&
+           height == o.height && cursorSlot == o.cursorSlot && parent == o.parent &&
+           children == o.children && cursorData == o.cursorData && tag == o.tag &&
+           reserved == o.reserved && state == o.state && focusOrder == o.focusOrder &&
+           events == o.events && trailer == o.trailer && typeData == o.typeData &&
+           menuWords == o.menuWords && menuText == o.menuText && menuHandler == o.menuHandler;
 }
 
 UnitRecord* WindowRecord::FindUnit(uint32_t unitId) {
@@ -45,7 +45,7 @@ UnitRecord ReadUnitRecord(uint32_t unitId, StreamReader& in) {
     u.id = unitId;
     u.type = in.Word("unit type");
     u.eventSource = in.Word("event source");
-    for (uint32_t& w : u.slots) w = in.Word("unit slots");
+    for (uint32_t& w : u.runtimeSlots) w = in.Word("unit slots");
     u.name = in.ZeroText("unit name");
     u.comment = in.ZeroText("unit comment");
     if (u.IsMenuItem()) {

@@ -49,7 +49,7 @@ struct UnitRecord {
     // Another unit of the same window and type whose bindings this one uses.
     uint32_t eventSource = 0;
     // Words that hold run-time slots in the image; kept as stored.
-    std::array<uint32_t, 4> slots{};
+    std::array<uint32_t, 4> runtimeSlots{};
     std::string name;  // GBK
     std::string comment;
 

@@ -7,7 +7,7 @@ namespace velmora {
 void WriteUnitRecord(const UnitRecord& u, StreamWriter& out) {
     out.Word(u.type);
     out.Word(u.eventSource);
-    for (uint32_t w : u.slots) out.Word(w);
+    for (uint32_t w : u.runtimeSlots) out.Word(w);
     out.ZeroText(u.name);
     out.ZeroText(u.comment);
     if (u.IsMenuItem()) {

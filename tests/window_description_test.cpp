@@ -35,7 +35,7 @@ WindowRecord RichWindow() {
     button.eventSource = 0x16010006;
     button.comment = "remark";
     button.left = -5;
-    button.slots = {1, 2, 3, 4};
+    button.runtimeSlots = {1, 2, 3, 4};
     button.trailer[19] = 7;
     button.events = {{0, HandlerOffset(2), nullptr}, {-7, HandlerOffset(1), nullptr}};
     w.units.push_back(button);
