@@ -6,6 +6,8 @@
 #include "runtime/heap.h"
 #include "runtime/runtime_error.h"
 #include "runtime/runtime_service.h"
+#include "runtime/runtime_texts.h"
+#include "runtime/window_builder.h"
 
 namespace velmora {
 namespace {
@@ -34,8 +36,9 @@ void ExitProgramSlot(int) {
 void RunMessageLoopSlot() {
     Unavailable("RunMessageLoop");
 }
-void LoadWindowSlot(uint32_t) {
-    Unavailable("LoadWindow");
+// The application loads its start-up window here: non-modal, no owner.
+void LoadWindowSlot(uint32_t windowId) {
+    if (!LoadWindow(windowId)) FatalRuntimeMessage(texts::kStartupWindowFailed);
 }
 
 const EntryTable kEntryTable = {

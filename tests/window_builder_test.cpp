@@ -18,6 +18,7 @@
 #include "controls/tab.h"
 #include "controls/tab_data.h"
 #include "controls/window_data.h"
+#include "runtime/entry_table.h"
 #include "runtime/event_dispatch.h"
 #include "runtime/notification.h"
 #include "runtime/window_messages.h"
@@ -395,6 +396,19 @@ TEST_F(WindowBuilderTest, FindingAMissingUnitThroughTheRaisingRequestIsFatal) {
     EXPECT_EQ(RuntimeNotify(kNotifyFindLiveObject, kSampleWindowId, kTab), 0);
     EXPECT_EXIT(RuntimeNotify(kNotifyFindControl, kSampleWindowId, kTab),
                 ::testing::ExitedWithCode(255), "指定窗口或窗口组件不存在或尚未载入");
+}
+
+}  // namespace
+}  // namespace velmora
+
+namespace velmora {
+namespace {
+
+TEST_F(WindowBuilderTest, TheEntryTableLoadsTheStartupWindowOrEndsTheProgram) {
+    Entries().LoadWindow(kSampleWindowId);
+    EXPECT_TRUE(IsWindowLoaded(kSampleWindowId));
+    EXPECT_EXIT(Entries().LoadWindow(0x52019999), ::testing::ExitedWithCode(255),
+                "载入启动窗口失败");
 }
 
 }  // namespace
