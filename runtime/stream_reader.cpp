@@ -58,6 +58,8 @@ std::vector<uint8_t> StreamReader::CountedBlock(const char* what) {
 }
 
 std::string StreamReader::ZeroText(const char* what) {
+    // An empty view may have no address at all; memchr must not see it.
+    if (AtEnd()) Fail(std::string(what) + ": no terminating 0 byte");
     const uint8_t* start = bytes_.data() + position_;
     const void* end = std::memchr(start, 0, Remaining());
     if (!end) Fail(std::string(what) + ": no terminating 0 byte");

@@ -240,7 +240,8 @@ TEST_F(EventDispatchTest, TypedRecordPassesArgumentsByKindAndKeepsA64BitResult) 
     EXPECT_EQ(calls[0].arguments.arguments[0], 0x1234'5678'9ABC'DEF0u);
     EXPECT_EQ(calls[0].arguments.arguments[1], 0x80u);
     EXPECT_EQ(r.returned, 1u);
-    EXPECT_EQ(r.result, 0x1'0000'0002u);
+    uint64_t result = r.result;  // a packed field: copy before comparing
+    EXPECT_EQ(result, 0x1'0000'0002u);
 
     SimpleEventRecord s = Event(kButton, kEventClicked);
     DispatchEvent(s);

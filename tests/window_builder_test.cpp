@@ -25,6 +25,12 @@
 #include "runtime/window_table.h"
 #include "tests/window_samples.h"
 
+// Font configuration keeps a cache for the life of the process; that is the
+// library's own and not a leak of ours.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig\n";
+}
+
 namespace velmora {
 namespace {
 
