@@ -16,7 +16,7 @@ namespace velmora::app {
 
 // A runtime heap text owned by the application; null is the empty text.
 class Text {
-public:
+  public:
     Text() = default;
     explicit Text(char* owned) : text_(owned) {}
     Text(Text&& other) noexcept : text_(std::exchange(other.text_, nullptr)) {}
@@ -38,16 +38,22 @@ public:
     // Hands the block to the caller, who then frees it.
     char* release() { return std::exchange(text_, nullptr); }
 
-private:
+  private:
     char* text_ = nullptr;
 };
 
 // A text argument; a null text is passed as the constant empty text.
-inline ValueRecord TextArg(const char* text) { return MakeTextValue(text ? text : kEmptyText); }
-inline ValueRecord TextArg(const Text& text) { return MakeTextValue(text.c_str()); }
+inline ValueRecord TextArg(const char* text) {
+    return MakeTextValue(text ? text : kEmptyText);
+}
+inline ValueRecord TextArg(const Text& text) {
+    return MakeTextValue(text.c_str());
+}
 
 // Takes over the text a command returned.
-inline Text TakeText(const ValueRecord& result) { return Text(static_cast<char*>(result.Pointer())); }
+inline Text TakeText(const ValueRecord& result) {
+    return Text(static_cast<char*>(result.Pointer()));
+}
 
 inline ValueRecord CallCore(CommandRoutine routine, std::initializer_list<ValueRecord> arguments) {
     std::vector<ValueRecord> records(arguments);

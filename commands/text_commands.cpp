@@ -1,10 +1,11 @@
 #include "commands/text_commands.h"
 
+#include <locale.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <locale.h>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,7 +35,9 @@ size_t StartOffset(const ValueRecord& start) {
     return offset < 0 ? 0 : static_cast<size_t>(offset);
 }
 
-void ReturnInteger(ValueRecord* result, int64_t value) { result->low = uint32_t(int32_t(value)); }
+void ReturnInteger(ValueRecord* result, int64_t value) {
+    result->low = uint32_t(int32_t(value));
+}
 void ReturnPointer(ValueRecord* result, const void* block) {
     result->SetBits(uint64_t(reinterpret_cast<uintptr_t>(block)));
 }
@@ -202,15 +205,32 @@ void ToNumber(ValueRecord* result, int count, ValueRecord* args) {
     if (!tag::IsIndirect(v.tag)) {
         switch (v.BaseTag()) {
             case tag::kLogical:
-            case tag::kInteger: value = v.Int(); break;
-            case tag::kByte: value = uint8_t(v.low); break;
-            case tag::kShort: value = int16_t(v.low); break;
-            case tag::kLong: value = double(v.Long()); break;
-            case tag::kFloat: value = v.Float(); break;
-            case tag::kDouble: value = v.Double(); break;
-            case tag::kSubroutine: value = double(v.Bits()); break;
-            case tag::kText: value = ReadDecimal(FullWidthToAscii(v.Text())); break;
-            default: break;
+            case tag::kInteger:
+                value = v.Int();
+                break;
+            case tag::kByte:
+                value = uint8_t(v.low);
+                break;
+            case tag::kShort:
+                value = int16_t(v.low);
+                break;
+            case tag::kLong:
+                value = double(v.Long());
+                break;
+            case tag::kFloat:
+                value = v.Float();
+                break;
+            case tag::kDouble:
+                value = v.Double();
+                break;
+            case tag::kSubroutine:
+                value = double(v.Bits());
+                break;
+            case tag::kText:
+                value = ReadDecimal(FullWidthToAscii(v.Text()));
+                break;
+            default:
+                break;
         }
     }
     ReturnDouble(result, value);

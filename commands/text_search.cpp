@@ -11,9 +11,13 @@ namespace {
 // search measures at most about twice what it walks.
 constexpr size_t kFirstMeasure = 4096;
 
-bool StartsCharacter(char byte) { return (static_cast<uint8_t>(byte) & 0x80) != 0; }
+bool StartsCharacter(char byte) {
+    return (static_cast<uint8_t>(byte) & 0x80) != 0;
+}
 
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
+char FoldCase(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+}
 
 bool EqualFolded(const char* at, std::string_view sought) {
     for (size_t i = 0; i < sought.size(); ++i)

@@ -9,7 +9,7 @@
 namespace velmora::commands {
 
 class TextScanner {
-public:
+  public:
     static constexpr size_t kNotFound = static_cast<size_t>(-1);
 
     // A text whose length is known.
@@ -26,7 +26,7 @@ public:
     // only A-Z and a-z.
     size_t Find(size_t from, std::string_view sought, bool foldCase);
 
-private:
+  private:
     // Whether `count` bytes are present from `offset` on.
     bool Available(size_t offset, size_t count);
     void Measure(size_t wanted);
