@@ -8,7 +8,6 @@
 #include <cstring>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "commands/text_search.h"
 #include "runtime/array_block.h"
@@ -49,6 +48,39 @@ void ReturnDouble(ValueRecord* result, double value) {
     std::memcpy(&bits, &value, sizeof bits);
     result->SetBits(bits);
 }
+
+// A result text built in place: one heap block that grows as needed and is
+// cut to its exact size at the end, so the bytes are written once.
+class TextBuilder {
+  public:
+    explicit TextBuilder(size_t expected)
+        : block_(static_cast<char*>(Allocate(expected + 1))), capacity_(expected + 1) {}
+    TextBuilder(const TextBuilder&) = delete;
+    TextBuilder& operator=(const TextBuilder&) = delete;
+    ~TextBuilder() { Free(block_); }
+
+    void Append(std::string_view bytes) {
+        if (size_ + bytes.size() + 1 > capacity_) {
+            capacity_ = std::max(capacity_ * 2, size_ + bytes.size() + 1);
+            block_ = static_cast<char*>(Reallocate(block_, capacity_));
+        }
+        std::memcpy(block_ + size_, bytes.data(), bytes.size());
+        size_ += bytes.size();
+    }
+    // The finished text, null when empty; the builder lets go of it.
+    char* Finish() {
+        if (size_ == 0) return nullptr;
+        block_[size_] = '\0';
+        char* text = static_cast<char*>(Reallocate(block_, size_ + 1));
+        block_ = nullptr;
+        return text;
+    }
+
+  private:
+    char* block_;
+    size_t capacity_;
+    size_t size_ = 0;
+};
 
 // Full-width GBK characters that have an ASCII counterpart become it; every
 // other character, and a lead byte at the very end, stays as it is.
@@ -152,51 +184,49 @@ void ReplaceText(ValueRecord* result, int count, ValueRecord* args) {
         return;
     }
     TextScanner scanner(text);
-    std::string out(text.substr(0, offset));
+    TextBuilder out(text.size());
+    out.Append(text.substr(0, offset));
     size_t pos = offset;
     for (int64_t done = 0; limit < 0 || done < limit; ++done) {
         size_t at = scanner.Find(pos, sought, foldCase);
         if (at == kNotFound) break;
-        out.append(text.substr(pos, at - pos));
-        out.append(replacement);
+        out.Append(text.substr(pos, at - pos));
+        out.Append(replacement);
         pos = at + sought.size();
     }
-    out.append(text.substr(pos));
-    ReturnText(result, out);
+    out.Append(text.substr(pos));
+    ReturnPointer(result, out.Finish());
 }
 
 void SplitText(ValueRecord* result, int count, ValueRecord* args) {
-    std::string_view text = Argument(count, args, 0).Text();
+    const char* text = Argument(count, args, 0).Text();
     const ValueRecord& delimiterArg = Argument(count, args, 1);
     std::string_view delimiter = delimiterArg.Omitted() ? "," : delimiterArg.Text();
     const ValueRecord& maximumArg = Argument(count, args, 2);
     int64_t maximum = maximumArg.Omitted() ? -1 : std::max<int64_t>(maximumArg.Int(), 0);
 
-    std::vector<char*> pieces;
-    auto add = [&](std::string_view piece) {
-        pieces.push_back(MakeText(piece.data(), static_cast<long>(piece.size())));
+    // The array grows in place, doubling, and is cut to its count at the end.
+    uint32_t pieces = 0, capacity = 16;
+    void* array = MakeArrayBlock(sizeof(char*), capacity);
+    auto add = [&](const char* piece, size_t length) {
+        if (pieces == capacity) array = ResizeArrayBlock(array, sizeof(char*), capacity *= 2);
+        SetArrayPointerAt(array, pieces++, MakeText(piece, static_cast<long>(length)));
     };
-    auto full = [&] { return maximum >= 0 && int64_t(pieces.size()) >= maximum; };
+    auto full = [&] { return maximum >= 0 && int64_t(pieces) >= maximum; };
 
-    if (!text.empty() && maximum != 0) {
-        if (delimiter.empty()) {
-            add(text);
-        } else {
-            TextScanner scanner(text);
-            size_t pos = 0;
-            while (!full()) {
-                size_t at = scanner.Find(pos, delimiter, false);
-                if (at == kNotFound) break;
-                add(text.substr(pos, at - pos));
-                pos = at + delimiter.size();
-            }
-            // A text ending in the delimiter gives no trailing empty piece.
-            if (pos < text.size() && !full()) add(text.substr(pos));
+    if (*text && maximum != 0) {
+        TextScanner scanner(text);
+        size_t pos = 0;
+        while (!delimiter.empty() && !full()) {
+            size_t at = scanner.Find(pos, delimiter, false);
+            if (at == kNotFound) break;
+            add(text + pos, at - pos);
+            pos = at + delimiter.size();
         }
+        // A text ending in the delimiter gives no trailing empty piece.
+        if (!full() && scanner.Holds(pos)) add(text + pos, scanner.Length() - pos);
     }
-    void* array = MakeArrayBlock(sizeof(char*), static_cast<uint32_t>(pieces.size()));
-    for (size_t i = 0; i < pieces.size(); ++i) SetArrayPointerAt(array, i, pieces[i]);
-    ReturnPointer(result, array);
+    ReturnPointer(result, ResizeArrayBlock(array, sizeof(char*), pieces));
 }
 
 void ToNumber(ValueRecord* result, int count, ValueRecord* args) {

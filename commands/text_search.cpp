@@ -7,9 +7,11 @@
 namespace velmora::commands {
 namespace {
 
-// Measuring a zero-terminated text goes in steps that at least double, so a
-// search measures at most about twice what it walks.
-constexpr size_t kFirstMeasure = 4096;
+// A zero-terminated text is measured in steps that grow with what is already
+// measured, so a search measures at most about twice what it walks; the cap
+// keeps each step in cache for the search that follows it.
+constexpr size_t kSmallestStep = 4096;
+constexpr size_t kLargestStep = 64 * 1024;
 
 bool StartsCharacter(char byte) {
     return (static_cast<uint8_t>(byte) & 0x80) != 0;
@@ -40,10 +42,19 @@ bool TextScanner::Available(size_t offset, size_t count) {
 
 void TextScanner::Measure(size_t wanted) {
     if (complete_) return;
-    size_t target = std::max({wanted, measured_ * 2, measured_ + kFirstMeasure});
+    size_t step = std::clamp(measured_, kSmallestStep, kLargestStep);
+    size_t target = std::max(wanted, measured_ + step);
     size_t found = strnlen(text_ + measured_, target - measured_);
     measured_ += found;
     if (measured_ < target) complete_ = true;
+}
+
+size_t TextScanner::Length() {
+    if (!complete_) {
+        measured_ += std::strlen(text_ + measured_);
+        complete_ = true;
+    }
+    return measured_;
 }
 
 size_t TextScanner::Find(size_t from, std::string_view sought, bool foldCase) {

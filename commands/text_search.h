@@ -20,6 +20,8 @@ class TextScanner {
 
     // Whether the text holds a byte at `offset`.
     bool Holds(size_t offset) { return Available(offset, 1); }
+    // The whole length, measuring the rest of the text if need be.
+    size_t Length();
 
     // The offset of the first occurrence of `sought` (not empty) at a
     // character boundary at or after `from`, or kNotFound. `foldCase` folds
