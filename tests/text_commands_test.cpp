@@ -247,6 +247,14 @@ TEST_F(TextCommandTest, SplitText) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(TakePieces(Call(SplitText, {T(c.text), c.delimiter, c.maximum})), c.expected);
     }
+    // Enough pieces to make the array grow several times.
+    std::string many;
+    Pieces expected;
+    for (int i = 0; i < 100; ++i) {
+        many += std::to_string(i) + ",";
+        expected.push_back(std::to_string(i));
+    }
+    EXPECT_EQ(TakePieces(Call(SplitText, {T(many), Omitted(), Omitted()})), expected);
 }
 
 TEST_F(TextCommandTest, ToNumber) {
