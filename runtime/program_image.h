@@ -1,0 +1,79 @@
+// The static tables a program carries for the runtime: the program header, one
+// record per command library, and the names of the functions it imports from
+// outside libraries. The runtime reads them once, at initialisation.
+//
+// These are typed records rather than byte images: pointer fields are 8 bytes
+// here, and nothing outside this process ever reads the tables as bytes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "runtime/entry_table.h"
+#include "runtime/notification.h"
+
+namespace velmora {
+
+struct DataTypeEntry;  // a library's data-type table entry, owned by the window layer
+
+// Build kind 2 is a debug build; every other value a normal one.
+inline constexpr uint32_t kDebugBuild = 2;
+
+inline constexpr uint32_t kLibraryTextsGbk = 1;
+
+struct LibraryRecord {
+    uint8_t magic[4] = {'e', '-', '1', 0x01};
+    const char* identifier;  // 32 hexadecimal digits
+    uint32_t majorVersion;
+    uint32_t minorVersion;
+    uint32_t buildNumber;
+    uint32_t minRuntimeMajor;
+    uint32_t minRuntimeMinor;
+    uint32_t minCompilerMajor;
+    uint32_t minCompilerMinor;
+    const char* name;  // GBK
+    uint32_t language = kLibraryTextsGbk;
+    uint32_t flags;
+    uint32_t dataTypeCount = 0;
+    const DataTypeEntry* dataTypes = nullptr;
+    uint32_t commandCount = 0;  // only the commands the program calls
+    const CommandRoutine* commands = nullptr;
+    NotificationRoutine notify = nullptr;
+};
+
+struct ProgramHeader {
+    uint32_t buildKind;
+    uint32_t reserved;
+    uint32_t programValue;       // kept in the runtime state plus one; nothing reads it
+    const void* handlerBase;     // stored event-handler offsets are relative to this
+    const void* constantRegion;  // the literal texts and byte sets of the program
+    size_t constantRegionSize;
+    const void* windowBlock;  // the stored window descriptions
+    size_t windowBlockSize;
+    uint32_t libraryCount;
+    const LibraryRecord* const* libraries;  // in library-index order
+    uint32_t dllCommandCount;
+    const char* const* dllFileNames;      // GBK; empty = search the system libraries
+    const char* const* dllFunctionNames;  // "#n" names an ordinal
+};
+
+// What a library keeps of the runtime: the notification entry it is handed on
+// request 1. Each library's notification routine forwards to one of these.
+class RuntimeLink {
+  public:
+    intptr_t Handle(int code, uintptr_t word1, uintptr_t word2);
+    // Calls back into the runtime; 0 before the runtime has started the library.
+    intptr_t Notify(int code, uintptr_t word1 = 0, uintptr_t word2 = 0) const;
+    bool Started() const { return entry_ != nullptr; }
+
+  private:
+    NotificationRoutine entry_ = nullptr;
+};
+
+// A library's notification routine: hands every request to its RuntimeLink.
+template <RuntimeLink& link>
+intptr_t ForwardToLink(int code, uintptr_t word1, uintptr_t word2) {
+    return link.Handle(code, word1, word2);
+}
+
+}  // namespace velmora
