@@ -23,17 +23,17 @@ inline constexpr uint32_t kLibraryTextsGbk = 1;
 
 struct LibraryRecord {
     uint8_t magic[4] = {'e', '-', '1', 0x01};
-    const char* identifier;  // 32 hexadecimal digits
-    uint32_t majorVersion;
-    uint32_t minorVersion;
-    uint32_t buildNumber;
-    uint32_t minRuntimeMajor;
-    uint32_t minRuntimeMinor;
-    uint32_t minCompilerMajor;
-    uint32_t minCompilerMinor;
-    const char* name;  // GBK
+    const char* identifier = nullptr;  // 32 hexadecimal digits
+    uint32_t majorVersion = 0;
+    uint32_t minorVersion = 0;
+    uint32_t buildNumber = 0;
+    uint32_t minRuntimeMajor = 0;
+    uint32_t minRuntimeMinor = 0;
+    uint32_t minCompilerMajor = 0;
+    uint32_t minCompilerMinor = 0;
+    const char* name = nullptr;  // GBK
     uint32_t language = kLibraryTextsGbk;
-    uint32_t flags;
+    uint32_t flags = 0;
     uint32_t dataTypeCount = 0;
     const DataTypeEntry* dataTypes = nullptr;
     uint32_t commandCount = 0;  // only the commands the program calls

@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include "runtime/gbk.h"
+#include "runtime/runtime_state.h"
 #include "runtime/runtime_texts.h"
 #include "runtime/shutdown.h"
 
@@ -89,6 +90,11 @@ void QtRuntimeHost::RunIdleCallbacks() {
         }
         callback.routine(callback.data);
     }
+}
+
+void AddIdleCallback(QObject* window, IdleRoutine routine, uintptr_t data) {
+    if (auto* host = dynamic_cast<QtRuntimeHost*>(State().host))
+        host->AddIdleCallback(window, routine, data);
 }
 
 }  // namespace velmora

@@ -48,4 +48,8 @@ class QtRuntimeHost final : public RuntimeHost {
     int loopLevel_ = 0;
 };
 
+// Runs `routine` each time the running program's loop runs out of messages,
+// for as long as `window` lives. Without a Qt host it does nothing.
+void AddIdleCallback(QObject* window, IdleRoutine routine, uintptr_t data);
+
 }  // namespace velmora
