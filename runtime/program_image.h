@@ -42,19 +42,19 @@ struct LibraryRecord {
 };
 
 struct ProgramHeader {
-    uint32_t buildKind;
-    uint32_t reserved;
-    uint32_t programValue;       // kept in the runtime state plus one; nothing reads it
-    const void* handlerBase;     // stored event-handler offsets are relative to this
-    const void* constantRegion;  // the literal texts and byte sets of the program
-    size_t constantRegionSize;
-    const void* windowBlock;  // the stored window descriptions
-    size_t windowBlockSize;
-    uint32_t libraryCount;
-    const LibraryRecord* const* libraries;  // in library-index order
-    uint32_t dllCommandCount;
-    const char* const* dllFileNames;      // GBK; empty = search the system libraries
-    const char* const* dllFunctionNames;  // "#n" names an ordinal
+    uint32_t buildKind = 0;
+    uint32_t reserved = 0;
+    uint32_t programValue = 0;             // kept in the runtime state plus one; nothing reads it
+    const void* handlerBase = nullptr;     // stored event-handler offsets are relative to this
+    const void* constantRegion = nullptr;  // the literal texts and byte sets of the program
+    size_t constantRegionSize = 0;
+    const void* windowBlock = nullptr;  // the stored window descriptions
+    size_t windowBlockSize = 0;
+    uint32_t libraryCount = 0;
+    const LibraryRecord* const* libraries = nullptr;  // in library-index order
+    uint32_t dllCommandCount = 0;
+    const char* const* dllFileNames = nullptr;      // GBK; empty = search the system libraries
+    const char* const* dllFunctionNames = nullptr;  // "#n" names an ordinal
 };
 
 // What a library keeps of the runtime: the notification entry it is handed on

@@ -23,7 +23,9 @@ struct ReportCase {
     const char* expected;
 };
 
-void PrintTo(const ReportCase& c, std::ostream* os) { *os << "code " << c.code; }
+void PrintTo(const ReportCase& c, std::ostream* os) {
+    *os << "code " << c.code;
+}
 
 class RuntimeErrorReportTest : public ::testing::TestWithParam<ReportCase> {};
 

@@ -248,7 +248,9 @@ struct SplitCase {
     const char* fileName;
 };
 
-void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.path; }
+void PrintTo(const SplitCase& c, std::ostream* os) {
+    *os << c.path;
+}
 
 class SplitProgramPathTest : public ::testing::TestWithParam<SplitCase> {};
 
