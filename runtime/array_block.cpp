@@ -7,25 +7,19 @@ namespace velmora {
 
 size_t ArrayElementSize(uint32_t elementTag) {
     switch (tag::Base(elementTag)) {
-        case tag::kByte:
-            return 1;
-        case tag::kShort:
-            return 2;
+        case tag::kByte: return 1;
+        case tag::kShort: return 2;
         case tag::kInteger:
         case tag::kFloat:
         case tag::kLogical:
-        case tag::kSubroutine:
-            return 4;
+        case tag::kSubroutine: return 4;
         case tag::kLong:
         case tag::kDouble:
         case tag::kDateTime:
-        case tag::kWide8:
-            return 8;
+        case tag::kWide8: return 8;
         case tag::kText:
-        case tag::kByteSet:
-            return sizeof(void*);
-        default:
-            return 0;
+        case tag::kByteSet: return sizeof(void*);
+        default: return 0;
     }
 }
 
