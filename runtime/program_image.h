@@ -16,9 +16,6 @@ namespace velmora {
 
 struct DataTypeEntry;  // a library's data-type table entry, owned by the window layer
 
-// Build kind 2 is a debug build; every other value a normal one.
-inline constexpr uint32_t kDebugBuild = 2;
-
 inline constexpr uint32_t kLibraryTextsGbk = 1;
 
 struct LibraryRecord {
@@ -42,7 +39,7 @@ struct LibraryRecord {
 };
 
 struct ProgramHeader {
-    uint32_t buildKind = 0;
+    uint32_t buildKind = 0;  // 2 = debug build; this runtime treats every kind alike
     uint32_t reserved = 0;
     uint32_t programValue = 0;             // kept in the runtime state plus one; nothing reads it
     const void* handlerBase = nullptr;     // stored event-handler offsets are relative to this
