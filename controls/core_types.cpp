@@ -42,10 +42,10 @@ const std::vector<PropertyEntry>& CommonOnly() {
     return table;
 }
 
-std::array<DataType, kCoreTypeCount> BuildTable() {
-    std::array<DataType, kCoreTypeCount> table{};
+std::array<DataTypeEntry, kCoreTypeCount> BuildTable() {
+    std::array<DataTypeEntry, kCoreTypeCount> table{};
     for (const TypeSpec& spec : kSpecs) {
-        DataType& t = table[spec.position - 1];
+        DataTypeEntry& t = table[spec.position - 1];
         t.name = spec.name;
         t.englishName = spec.englishName;
         t.flags = spec.flags;
@@ -58,8 +58,8 @@ std::array<DataType, kCoreTypeCount> BuildTable() {
 
 }  // namespace
 
-std::span<const DataType> CoreDataTypes() {
-    static const std::array<DataType, kCoreTypeCount> table = BuildTable();
+std::span<const DataTypeEntry> CoreDataTypes() {
+    static const std::array<DataTypeEntry, kCoreTypeCount> table = BuildTable();
     return table;
 }
 

@@ -27,6 +27,6 @@ enum CoreTypePosition : uint32_t {
     kHyperLinkerPosition = 29,
 };
 
-std::span<const DataType> CoreDataTypes();
+std::span<const DataTypeEntry> CoreDataTypes();
 
 }  // namespace velmora::controls

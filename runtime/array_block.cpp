@@ -38,6 +38,15 @@ void* MakeArrayBlock(size_t elementSize, uint32_t count) {
     return block;
 }
 
+void* ResizeArrayBlock(void* block, size_t elementSize, uint32_t count) {
+    uint64_t old = ArrayElementCount(block);
+    auto* resized = static_cast<uint8_t*>(Reallocate(block, 8 + elementSize * count));
+    uint32_t header[2] = {1, count};
+    std::memcpy(resized, header, sizeof header);
+    if (count > old) std::memset(resized + 8 + elementSize * old, 0, elementSize * (count - old));
+    return resized;
+}
+
 uint32_t ArrayDimensionCount(const void* block) {
     if (!block) return 0;
     uint32_t d;

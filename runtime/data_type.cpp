@@ -16,8 +16,8 @@ const PropertyEntry kCommon[kCommonPropertyCount] = {
     {"鼠标指针", "MousePointer", nullptr, kKindCursor | kPropertyCommon, 0},
 };
 
-std::map<int, std::span<const DataType>>& Libraries() {
-    static std::map<int, std::span<const DataType>> libraries;
+std::map<int, std::span<const DataTypeEntry>>& Libraries() {
+    static std::map<int, std::span<const DataTypeEntry>> libraries;
     return libraries;
 }
 
@@ -33,7 +33,7 @@ std::vector<PropertyEntry> WithCommonProperties(std::initializer_list<PropertyEn
     return table;
 }
 
-void RegisterDataTypes(int libraryIndex, std::span<const DataType> table) {
+void RegisterDataTypes(int libraryIndex, std::span<const DataTypeEntry> table) {
     Libraries()[libraryIndex] = table;
 }
 
@@ -41,13 +41,13 @@ void ClearDataTypes() {
     Libraries().clear();
 }
 
-const DataType* FindDataType(uint32_t typeNumber) {
+const DataTypeEntry* FindDataType(uint32_t typeNumber) {
     uint32_t library = typeNumber >> 16;
     uint32_t position = typeNumber & 0xFFFF;
     if (library == 0 || position == 0) return nullptr;
     auto it = Libraries().find(static_cast<int>(library - 1));
     if (it == Libraries().end() || position > it->second.size()) return nullptr;
-    const DataType& type = it->second[position - 1];
+    const DataTypeEntry& type = it->second[position - 1];
     return type.IsEmpty() ? nullptr : &type;
 }
 

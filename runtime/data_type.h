@@ -112,7 +112,7 @@ using OwnsKeyRoutine = bool (*)(QWidget* control, int key);
 using InterfaceRoutine = void (*)();
 using TypeInterface = InterfaceRoutine (*)(int request);
 
-struct DataType {
+struct DataTypeEntry {
     const char* name = nullptr;  // GBK
     const char* englishName = nullptr;
     const char* description = nullptr;
@@ -135,16 +135,16 @@ struct DataType {
 
 // The routine a type gives for a request, as its typed form; null if none.
 template <typename Routine>
-Routine TypeRoutine(const DataType& type, TypeRequest request) {
+Routine TypeRoutine(const DataTypeEntry& type, TypeRequest request) {
     if (!type.interface) return nullptr;
     return reinterpret_cast<Routine>(type.interface(request));
 }
 
 // Adds a library's positional type table; type numbers are looked up as
 // (library index + 1) << 16 | 1-based position.
-void RegisterDataTypes(int libraryIndex, std::span<const DataType> table);
+void RegisterDataTypes(int libraryIndex, std::span<const DataTypeEntry> table);
 void ClearDataTypes();
 // Null for an unknown library, a position outside its table or an unused one.
-const DataType* FindDataType(uint32_t typeNumber);
+const DataTypeEntry* FindDataType(uint32_t typeNumber);
 
 }  // namespace velmora

@@ -1,10 +1,10 @@
 #include "runtime/event_dispatch.h"
 
 #include <algorithm>
-#include <climits>
 
 #include "runtime/data_type.h"
 #include "runtime/runtime_error.h"
+#include "runtime/runtime_state.h"
 #include "runtime/runtime_texts.h"
 #include "runtime/value.h"
 #include "runtime/window_table.h"
@@ -12,13 +12,11 @@
 namespace velmora {
 namespace {
 
-int suppression = 0;
-bool suppressedForGood = false;
 EventSource currentSource;
 
+// The report raises the suppression counter for good before it shows
+// anything, so no handler runs while its dialog pumps messages.
 [[noreturn]] void FatalDispatchError(const char* message) {
-    // The report may pump messages while it is shown; nothing may run then.
-    SuppressEventsForGood();
     FatalRuntimeMessage(message);
 }
 
@@ -36,7 +34,7 @@ HandlerRoutine FindHandler(uint32_t windowId, uint32_t unitId, int32_t event) {
         if (!source || source == unit || source->type != unit->type) break;
         unit = source;
     }
-    const DataType* type = FindDataType(unit->type);
+    const DataTypeEntry* type = FindDataType(unit->type);
     if (!type || !type->RaisesEvents()) FatalDispatchError(texts::kEventUnitInvalid);
     if (unit->IsMenuItem()) return unit->menuHandler.handler;
     const EventBinding* binding = unit->FindBinding(event);
@@ -58,19 +56,18 @@ HandlerResult Run(HandlerRoutine handler, uint32_t windowId, uint32_t unitId,
 }  // namespace
 
 void RaiseEventSuppression() {
-    if (suppression < INT_MAX) ++suppression;
+    ++State().eventSuppression;
 }
 
 void LowerEventSuppression() {
-    if (suppression > 0) --suppression;
+    std::atomic<int>& counter = State().eventSuppression;
+    int value = counter.load();
+    while (value > 0 && !counter.compare_exchange_weak(value, value - 1)) {
+    }
 }
 
 bool EventsSuppressed() {
-    return suppressedForGood || suppression > 0;
-}
-
-void SuppressEventsForGood() {
-    suppressedForGood = true;
+    return State().eventSuppression.load() > 0;
 }
 
 EventSource CurrentEventSource() {

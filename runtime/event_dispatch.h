@@ -65,12 +65,11 @@ bool DispatchEvent(TypedEventRecord& record);
 // only a handler that ran and returned 0 refuses it.
 bool DefaultActionAllowed(bool handlerRan, const SimpleEventRecord& record);
 
-// The suppression counter: while above 0, events reach no handler.
+// The suppression counter: while above 0, events reach no handler. A fatal
+// runtime error and shutdown raise it for good.
 void RaiseEventSuppression();
 void LowerEventSuppression();  // never below 0
 bool EventsSuppressed();
-// Raised for good: after a fatal runtime error no handler runs any more.
-void SuppressEventsForGood();
 
 // Which unit raised the event whose handler is running; both 0 when none.
 struct EventSource {

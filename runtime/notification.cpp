@@ -3,10 +3,24 @@
 #include "runtime/data_type.h"
 #include "runtime/event_dispatch.h"
 #include "runtime/heap.h"
-#include "runtime/window_builder.h"
+#include "runtime/message_loop.h"
+#include "runtime/runtime_error.h"
+#include "runtime/runtime_state.h"
+#include "runtime/runtime_texts.h"
+#include "runtime/window_layer.h"
 #include "runtime/window_table.h"
 
 namespace velmora {
+namespace {
+
+void* FindLiveObject(uintptr_t windowId, uintptr_t unitId) {
+    WindowLayer* windows = State().windows;
+    return windows ? windows->FindLiveObject(static_cast<uint32_t>(windowId),
+                                             static_cast<uint32_t>(unitId))
+                   : nullptr;
+}
+
+}  // namespace
 
 intptr_t RuntimeNotify(int code, uintptr_t word1, uintptr_t word2) {
     switch (code) {
@@ -15,6 +29,11 @@ intptr_t RuntimeNotify(int code, uintptr_t word1, uintptr_t word2) {
             void* block = word2 == 0 ? Allocate(size) : TryAllocate(size);
             return reinterpret_cast<intptr_t>(block);
         }
+        case kNotifyWindowDestroyed:
+            if (WindowLayer* windows = State().windows)
+                windows->WindowGone(static_cast<uint32_t>(word1));
+            WindowDestroyed(static_cast<uint32_t>(word1));
+            return 0;
         case kNotifyFree:
             Free(reinterpret_cast<void*>(word1));
             return 0;
@@ -22,19 +41,17 @@ intptr_t RuntimeNotify(int code, uintptr_t word1, uintptr_t word2) {
             return reinterpret_cast<intptr_t>(&WindowDescriptions());
         case kNotifyFindDataType:
             return reinterpret_cast<intptr_t>(FindDataType(static_cast<uint32_t>(word1)));
+        case kNotifyFindLiveObject:
+            return reinterpret_cast<intptr_t>(FindLiveObject(word1, word2));
+        case kNotifyFindControl: {
+            void* object = FindLiveObject(word1, word2);
+            if (!object) FatalRuntimeMessage(texts::kUnitNotLoaded);
+            return reinterpret_cast<intptr_t>(object);
+        }
         case kNotifyDeliverEvent:
             return DispatchEvent(*reinterpret_cast<SimpleEventRecord*>(word1)) ? 1 : 0;
         case kNotifyDeliverTypedEvent:
             return DispatchEvent(*reinterpret_cast<TypedEventRecord*>(word1)) ? 1 : 0;
-        case kNotifyWindowDestroyed:
-            ForgetWindow(static_cast<uint32_t>(word1));
-            return 0;
-        case kNotifyFindLiveObject:
-            return reinterpret_cast<intptr_t>(
-                FindLiveObject(static_cast<uint32_t>(word1), static_cast<uint32_t>(word2)));
-        case kNotifyFindControl:
-            return reinterpret_cast<intptr_t>(
-                RequireLiveObject(static_cast<uint32_t>(word1), static_cast<uint32_t>(word2)));
         case kNotifySuppressEvents:
             RaiseEventSuppression();
             return 0;

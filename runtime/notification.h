@@ -9,7 +9,7 @@ namespace velmora {
 enum RuntimeNotification : int {
     kNotifyWindowDescriptions = 1001,  // -> the table of window descriptions
     kNotifyFindDataType = 1002,        // type number -> its data-type entry, or null
-    kNotifyWindowDestroyed = 2000,     // window id: the window has gone
+    kNotifyWindowDestroyed = 2000,     // window id -> 0
     kNotifyProgramDirectory = 2003,    // -> the runtime's own text, not to be freed
     kNotifyFindLiveObject = 2006,      // window id, unit id -> the live object, or null
     kNotifyFindControl = 2007,         // window id, control id -> the control's window object

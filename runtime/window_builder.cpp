@@ -12,7 +12,9 @@
 
 #include "runtime/data_type.h"
 #include "runtime/event_dispatch.h"
+#include "runtime/program_image.h"
 #include "runtime/runtime_error.h"
+#include "runtime/runtime_state.h"
 #include "runtime/runtime_texts.h"
 #include "runtime/stream_reader.h"
 #include "runtime/window_messages.h"
@@ -100,13 +102,13 @@ void DestroyCreated(LiveWindow& live) {
 }
 
 bool IsPaged(const UnitRecord& unit) {
-    const DataType* type = FindDataType(unit.type);
+    const DataTypeEntry* type = FindDataType(unit.type);
     return type && (type->flags & typeflag::kPaged);
 }
 
 QWidget* CreateUnit(const UnitRecord& unit, uint32_t windowId, QWidget* parent, int controlId,
                     bool* visible) {
-    const DataType* type = FindDataType(unit.type);
+    const DataTypeEntry* type = FindDataType(unit.type);
     auto create = type ? TypeRoutine<CreateRoutine>(*type, kRequestCreate) : nullptr;
     if (!create) return nullptr;
     bool neverShown = (type->flags & typeflag::kNeverShown) != 0;
@@ -279,12 +281,6 @@ QWidget* FindLiveObject(uint32_t windowId, uint32_t unitId) {
     return it->second.units[size_t(i)].object;
 }
 
-QWidget* RequireLiveObject(uint32_t windowId, uint32_t unitId) {
-    QWidget* object = FindLiveObject(windowId, unitId);
-    if (!object) FatalRuntimeMessage(texts::kUnitNotLoaded);
-    return object;
-}
-
 bool IsWindowLoaded(uint32_t windowId) {
     auto it = LiveWindows().find(windowId);
     return it != LiveWindows().end() && it->second.loaded && FindLiveObject(windowId, 0);
@@ -337,6 +333,54 @@ void ForgetWindow(uint32_t windowId) {
     for (QPointer<QWidget>& other : it->second.disabledForModal)
         if (other) other->setEnabled(true);
     LiveWindows().erase(it);
+}
+
+bool WindowBuilder::ReadDescriptions(const void* block, size_t size) {
+    WindowBlockResult read = ReadWindowBlock({static_cast<const uint8_t*>(block), size});
+    read_ = std::move(read.windows);
+    return read.Ok();
+}
+
+void WindowBuilder::RelocateHandlers(const void* handlerBase) {
+    // Offsets are only trusted against the table the application gave us.
+    HandlerTable table{static_cast<const HandlerEntry*>(handlerBase),
+                       handlerBase == handlers_.entries ? handlers_.count : 0};
+    if (!ResolveHandlers(read_, table)) FatalRuntimeMessage(texts::kWindowBlockUnreadable);
+}
+
+void WindowBuilder::RegisterWindows() {
+    if (const ProgramHeader* header = State().header)
+        for (uint32_t i = 0; i < header->libraryCount; ++i) {
+            const LibraryRecord* library = header->libraries[i];
+            if (library && library->dataTypes)
+                RegisterDataTypes(static_cast<int>(i),
+                                  {library->dataTypes, library->dataTypeCount});
+        }
+    InstallWindowDescriptions(std::move(read_));
+    read_.clear();
+}
+
+bool WindowBuilder::LoadWindow(uint32_t windowId) {
+    return velmora::LoadWindow(windowId);
+}
+
+bool WindowBuilder::AnyWindowAlive() const {
+    return AnyWindowLoaded();
+}
+
+void WindowBuilder::DestroyAllWindows() {
+    std::vector<QPointer<QWidget>> windows;
+    for (auto& [id, live] : LiveWindows())
+        if (!live.units.empty()) windows.push_back(live.units[0].object);
+    for (QPointer<QWidget>& window : windows) delete window.data();
+}
+
+void* WindowBuilder::FindLiveObject(uint32_t windowId, uint32_t unitId) {
+    return velmora::FindLiveObject(windowId, unitId);
+}
+
+void WindowBuilder::WindowGone(uint32_t windowId) {
+    ForgetWindow(windowId);
 }
 
 }  // namespace velmora

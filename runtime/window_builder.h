@@ -3,10 +3,37 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+#include "runtime/event_handler.h"
+#include "runtime/window_description.h"
+#include "runtime/window_layer.h"
 
 class QWidget;
 
 namespace velmora {
+
+// The window layer start-up and the loop talk to. It is given the
+// application's handler table, which the program header's handler base must
+// name: a stored offset that lands outside it makes the block unusable.
+class WindowBuilder final : public WindowLayer {
+  public:
+    explicit WindowBuilder(HandlerTable handlers) : handlers_(handlers) {}
+
+    bool ReadDescriptions(const void* block, size_t size) override;
+    void RelocateHandlers(const void* handlerBase) override;
+    // Also takes the data-type tables of the program's libraries.
+    void RegisterWindows() override;
+    bool LoadWindow(uint32_t windowId) override;
+    bool AnyWindowAlive() const override;
+    void DestroyAllWindows() override;
+    void* FindLiveObject(uint32_t windowId, uint32_t unitId) override;
+    void WindowGone(uint32_t windowId) override;
+
+  private:
+    HandlerTable handlers_;
+    std::vector<WindowRecord> read_;
+};
 
 // Builds the window and its controls; a window already loaded is only
 // brought forward. Fails for an unknown window, an owner that is not a live
@@ -16,8 +43,6 @@ bool LoadWindow(uint32_t windowId, bool modal = false, uint32_t ownerWindowId = 
 // The live control of (window, unit), unit 0 being the window; null when the
 // window is not loaded or the unit has no live control.
 QWidget* FindLiveObject(uint32_t windowId, uint32_t unitId);
-// The same, but a missing one is the fatal "指定窗口或窗口组件不存在或尚未载入".
-QWidget* RequireLiveObject(uint32_t windowId, uint32_t unitId);
 
 bool IsWindowLoaded(uint32_t windowId);
 bool AnyWindowLoaded();

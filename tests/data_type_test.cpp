@@ -13,10 +13,10 @@ class DataTypeTest : public ::testing::Test {
 };
 
 TEST_F(DataTypeTest, TypeNumbersArePositionalAndSkipEmptyEntries) {
-    DataType table[5] = {};
+    DataTypeEntry table[5] = {};
     table[0].englishName = "window";
     table[4].englishName = "EditBox";
-    DataType other[1] = {};
+    DataTypeEntry other[1] = {};
     other[0].englishName = "HtmlViewer";
     RegisterDataTypes(0, table);
     RegisterDataTypes(1, other);
@@ -55,7 +55,7 @@ InterfaceRoutine Interface(int request) {
 }
 
 TEST_F(DataTypeTest, InterfaceRoutineAnswersPerRequest) {
-    DataType type;
+    DataTypeEntry type;
     type.englishName = "Probe";
     type.interface = Interface;
     auto create = TypeRoutine<CreateRoutine>(type, kRequestCreate);

@@ -21,6 +21,9 @@
 #include "runtime/entry_table.h"
 #include "runtime/event_dispatch.h"
 #include "runtime/notification.h"
+#include "runtime/program_image.h"
+#include "runtime/runtime_state.h"
+#include "runtime/window_description_writer.h"
 #include "runtime/window_messages.h"
 #include "runtime/window_table.h"
 #include "tests/window_samples.h"
@@ -221,6 +224,7 @@ class WindowBuilderTest : public ::testing::Test {
         std::vector<WindowRecord> windows = {TestWindow(), OwnedWindow()};
         ASSERT_TRUE(ResolveHandlers(windows, {kHandlers, std::size(kHandlers)}));
         InstallWindowDescriptions(std::move(windows));
+        State().windows = &builder_;
         seen = {};
     }
 
@@ -230,6 +234,7 @@ class WindowBuilderTest : public ::testing::Test {
         Settle();
         InstallWindowDescriptions({});
         ClearDataTypes();
+        State().windows = nullptr;
     }
 
     static void Settle() {
@@ -238,7 +243,8 @@ class WindowBuilderTest : public ::testing::Test {
     }
     static QWidget* Live(uint32_t unit) { return FindLiveObject(kSampleWindowId, unit); }
 
-    std::array<DataType, controls::kCoreTypeCount> types_{};
+    std::array<DataTypeEntry, controls::kCoreTypeCount> types_{};
+    WindowBuilder builder_{{kHandlers, std::size(kHandlers)}};
 };
 
 TEST_F(WindowBuilderTest, ControlIdsRunFromTheLastUnitUpInStepsOfTen) {
@@ -415,6 +421,52 @@ TEST_F(WindowBuilderTest, TheEntryTableLoadsTheStartupWindowOrEndsTheProgram) {
     EXPECT_TRUE(IsWindowLoaded(kSampleWindowId));
     EXPECT_EXIT(Entries().LoadWindow(0x52019999), ::testing::ExitedWithCode(255),
                 "载入启动窗口失败");
+}
+
+}  // namespace
+}  // namespace velmora
+
+namespace velmora {
+namespace {
+
+TEST_F(WindowBuilderTest, StartUpReadsRelocatesAndRegistersThroughTheLayer) {
+    InstallWindowDescriptions({});
+    ClearDataTypes();
+    // The core library record carries the type table the layer registers.
+    LibraryRecord core;
+    core.dataTypeCount = static_cast<uint32_t>(types_.size());
+    core.dataTypes = types_.data();
+    const LibraryRecord* libraries[] = {&core};
+    ProgramHeader header;
+    header.libraryCount = 1;
+    header.libraries = libraries;
+    State().header = &header;
+
+    auto block = WriteWindowBlock(std::vector<WindowRecord>{TestWindow()});
+    EXPECT_FALSE(builder_.ReadDescriptions(block.data(), block.size() - 1));
+    ASSERT_TRUE(builder_.ReadDescriptions(block.data(), block.size()));
+    builder_.RelocateHandlers(kHandlers);
+    builder_.RegisterWindows();
+    State().header = nullptr;
+    EXPECT_EQ(FindDataType(kTypeButton), &types_[10]);
+    ASSERT_NE(FindWindowDescription(kSampleWindowId), nullptr);
+    EXPECT_EQ(FindWindowDescription(kSampleWindowId)->units[0].FindBinding(0)->handler, Created);
+
+    ASSERT_TRUE(builder_.LoadWindow(kSampleWindowId));
+    EXPECT_TRUE(builder_.AnyWindowAlive());
+    EXPECT_EQ(RuntimeNotify(kNotifyFindLiveObject, kSampleWindowId, kTab),
+              reinterpret_cast<intptr_t>(Live(kTab)));
+    builder_.DestroyAllWindows();
+    EXPECT_FALSE(builder_.AnyWindowAlive());
+    EXPECT_NE(FindWindowDescription(kSampleWindowId), nullptr) << "records stay";
+}
+
+TEST_F(WindowBuilderTest, OffsetsAgainstAnotherHandlerBaseAreFatal) {
+    auto block = WriteWindowBlock(std::vector<WindowRecord>{TestWindow()});
+    ASSERT_TRUE(builder_.ReadDescriptions(block.data(), block.size()));
+    static const HandlerEntry elsewhere[8] = {};
+    EXPECT_EXIT(builder_.RelocateHandlers(elsewhere), ::testing::ExitedWithCode(255),
+                "载入窗口模板数据段出错!");
 }
 
 }  // namespace
