@@ -11,7 +11,7 @@ namespace {
 
 // One converter per direction and thread; iconv_open is far dearer than a call.
 class Converter {
-  public:
+public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~Converter() {
         if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
@@ -55,7 +55,7 @@ class Converter {
         return out;
     }
 
-  private:
+private:
     iconv_t cd_;
 };
 

@@ -17,7 +17,6 @@ extern const char kHourMinuteFormat[];
 extern const char kHourFormat[];
 extern const char kWindowBlockUnreadable[];
 extern const char kUnitNotLoaded[];
-extern const char kStartupWindowFailed[];
 extern const char kEventWindowMissing[];
 extern const char kEventUnitMissing[];
 extern const char kEventUnitInvalid[];
