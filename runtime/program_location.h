@@ -1,0 +1,25 @@
+// Where the program file lives, as GBK texts, worked out once from
+// /proc/self/exe and kept for the life of the process.
+#pragma once
+
+#include <string>
+
+namespace velmora {
+
+struct ProgramFile {
+    // The folder holding the program, without a trailing separator; empty
+    // for a program in the root folder, so that "\" + name still leads to
+    // the right place. When GBK cannot spell the folder it is ".", which
+    // names the same folder because start-up makes it the current one.
+    std::string directory;
+    // The program file's bare name, for display; empty when GBK cannot spell it.
+    std::string fileName;
+};
+
+const ProgramFile& ProgramLocation();
+
+// The same split for any native (UTF-8) program path; the cached value above
+// is this applied to /proc/self/exe.
+ProgramFile LocateProgram(const std::string& nativeProgramPath);
+
+}  // namespace velmora
