@@ -133,11 +133,10 @@ int32_t ShowMessageBox(const std::string& text, const std::string& title, uint32
     }
     QMessageBox box(IconOf(style), FromGbk(title), FromGbk(text), QMessageBox::NoButton);
     QList<QAbstractButton*> buttons = AddButtons(box, style & kButtonSetMask);
-    const auto defaultIndex = static_cast<qsizetype>((style & kDefaultButtonMask) >> 8);
-    if (defaultIndex < buttons.size()) {
-        if (auto* push = qobject_cast<QPushButton*>(buttons[defaultIndex]))
-            box.setDefaultButton(push);
-    }
+    // A default-button number past the last button names the first one.
+    auto defaultIndex = static_cast<qsizetype>((style & kDefaultButtonMask) >> 8);
+    if (defaultIndex >= buttons.size()) defaultIndex = 0;
+    if (auto* push = qobject_cast<QPushButton*>(buttons[defaultIndex])) box.setDefaultButton(push);
     // Qt has no system-wide modality; both kinds block the whole program.
     box.setWindowModality(Qt::ApplicationModal);
     if (style & kSystemModal) box.setWindowFlag(Qt::WindowStaysOnTopHint);
