@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <chrono>
@@ -9,7 +10,6 @@
 #include <vector>
 
 #include "runtime/entry_table.h"
-#include "tests/qt_test_support.h"
 #include "tests/test_support.h"
 
 namespace velmora {
@@ -28,7 +28,6 @@ struct Shown {
 
 class MessageBoxTest : public ::testing::Test {
   protected:
-    void SetUp() override { testing::TestApplication(); }
     void TearDown() override { commands::SetMessageBoxAnswerer({}); }
 
     // Shows a box and presses the button whose label is `press` (the default
@@ -127,10 +126,10 @@ TEST_F(MessageBoxTest, DefaultButtonBitsCountFromTheLeft) {
 }
 
 TEST(Delay, SleepsWithoutHandlingEventsAndNeverForNegativeTimes) {
-    QApplication& app = testing::TestApplication();
+    QCoreApplication* app = QCoreApplication::instance();
     int handled = 0;
     QMetaObject::invokeMethod(
-        &app, [&] { ++handled; }, Qt::QueuedConnection);
+        app, [&] { ++handled; }, Qt::QueuedConnection);
 
     using Clock = std::chrono::steady_clock;
     ValueRecord negative = MakeInteger(-5);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
@@ -11,7 +12,6 @@
 #include "runtime/entry_table.h"
 #include "runtime/message_pump.h"
 #include "runtime/notification.h"
-#include "tests/qt_test_support.h"
 
 namespace velmora {
 namespace {
@@ -22,7 +22,6 @@ using std::chrono::milliseconds;
 class ResponsiveDelayTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        testing::TestApplication();
         net::SpecialFunctionsNotify(kLibraryStart, reinterpret_cast<uintptr_t>(&RuntimeNotify), 0);
     }
 
@@ -98,7 +97,6 @@ TEST_F(ResponsiveDelayTest, HandlersMayWaitAgainInsideTheWait) {
 }
 
 TEST(MessagePump, WaitEndsWhenAnEventArrivesAndHandlesIt) {
-    testing::TestApplication();
     bool fired = false;
     QTimer::singleShot(20, [&] { fired = true; });
     Clock::time_point start = Clock::now();
