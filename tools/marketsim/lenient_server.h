@@ -1,0 +1,14 @@
+// An HTTP server that repairs each request head (request_head.h) before the
+// HTTP library reads it. Everything else is the library's own server.
+#pragma once
+
+#include <httplib.h>
+
+namespace velmora::marketsim {
+
+class LenientServer : public httplib::Server {
+  private:
+    bool process_and_close_socket(socket_t sock) override;
+};
+
+}  // namespace velmora::marketsim
