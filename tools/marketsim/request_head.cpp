@@ -1,20 +1,10 @@
 #include "tools/marketsim/request_head.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "tools/marketsim/ascii_case.h"
 
 namespace velmora::marketsim {
-namespace {
-
-bool StartsWithNoCase(std::string_view line, std::string_view prefix) {
-    return line.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), line.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) ==
-                      std::tolower(static_cast<unsigned char>(b));
-           });
-}
-
-}  // namespace
 
 size_t RequestHeadLength(std::string_view bytes) {
     // Bare LF line ends are tolerated, as the HTTP library does.
@@ -34,9 +24,7 @@ std::string NormalizeRequestHead(std::string_view head) {
         return std::string(head);
     }
     std::string out(head);
-    std::transform(out.begin(), out.begin() + methodEnd, out.begin(), [](char c) {
-        return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    });
+    std::transform(out.begin(), out.begin() + methodEnd, out.begin(), UpperAscii);
 
     bool framed = false;
     size_t pos = lineEnd + 1;

@@ -1,7 +1,8 @@
 #include "tools/marketsim/site_request.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "tools/marketsim/ascii_case.h"
 
 namespace velmora::marketsim {
 namespace {
@@ -16,17 +17,8 @@ std::string LowerHostWithoutPort(std::string_view authority) {
         authority = authority.substr(0, colon);
     }
     std::string host(authority);
-    std::transform(host.begin(), host.end(), host.begin(), [](char c) {
-        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    });
+    std::transform(host.begin(), host.end(), host.begin(), LowerAscii);
     return host;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) == b;
-           });
 }
 
 int HexDigit(char c) {
