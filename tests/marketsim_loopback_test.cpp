@@ -2,8 +2,12 @@
 // through a proxy setting, absolute-form targets, body-less posts, raw GBK in
 // the address. The collector's cutting rules are written out here on their own
 // and must find in the served pages exactly the items the catalogue holds.
+#include <arpa/inet.h>
 #include <curl/curl.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <mutex>
 #include <thread>
@@ -236,6 +240,24 @@ TEST_F(LoopbackTest, LogsOneLineForEachRequest) {
     // The keyword shows as readable text, not as GBK bytes.
     EXPECT_EQ(log_[1].rfind("GET http://s.taobao.com/search?q=手机 200 ", 0), 0u) << log_[1];
     EXPECT_EQ(log_[2].rfind("GET http://s.taobao.com/nothing 404 ", 0), 0u) << log_[2];
+}
+
+TEST_F(LoopbackTest, IdleBrowserConnectionsDoNotStallOthers) {
+    // A browser behind a proxy keeps up to 32 connections open and idle.
+    std::vector<int> idle;
+    for (int i = 0; i < 32; ++i) {
+        int fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_port = htons(static_cast<uint16_t>(port_));
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+        idle.push_back(fd);
+    }
+    // Well inside the time an idle connection may hold a worker.
+    curl_easy_setopt(curl_, CURLOPT_TIMEOUT_MS, 2000L);
+    EXPECT_FALSE(MemberPage("GET").empty());
+    for (int fd : idle) close(fd);
 }
 
 TEST(RequestLogLineTest, KeepsOneLineAndAddsTheHost) {

@@ -151,6 +151,11 @@ int Milliseconds(time_t sec, time_t usec) {
 
 }  // namespace
 
+void LenientServer::WidenListenQueue() {
+    // Listening again on a listening socket only resizes its queue.
+    ::listen(svr_sock_, SOMAXCONN);
+}
+
 bool LenientServer::process_and_close_socket(socket_t sock) {
     RepairingStream stream(sock, Milliseconds(read_timeout_sec_, read_timeout_usec_),
                            Milliseconds(write_timeout_sec_, write_timeout_usec_));

@@ -7,6 +7,12 @@
 namespace velmora::marketsim {
 
 class LenientServer : public httplib::Server {
+  public:
+    // The library listens with a queue of five; a browser opening a burst of
+    // connections through a proxy then sees SYNs dropped and waits a second
+    // for each retry. Call after binding.
+    void WidenListenQueue();
+
   private:
     bool process_and_close_socket(socket_t sock) override;
 };

@@ -6,6 +6,11 @@
 #include "runtime/gbk.h"
 
 namespace velmora::marketsim {
+namespace {
+
+constexpr size_t kWorkers = 48;
+
+}  // namespace
 
 std::string RequestLogLine(std::string_view method, std::string_view host, std::string_view target,
                            int status, size_t bytes) {
@@ -20,6 +25,10 @@ std::string RequestLogLine(std::string_view method, std::string_view host, std::
 }
 
 SimulatorServer::SimulatorServer(std::function<void(const std::string&)> log) {
+    // A browser behind a proxy keeps many idle connections open, each holding
+    // a worker until its keep-alive ends; a pool of the library's default
+    // size would leave page pictures waiting for seconds.
+    server_.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
     // One handler for every host and path: the sites route by host themselves.
     auto handler = [this](const httplib::Request& req, httplib::Response& res) {
         SiteRequest request =
@@ -42,8 +51,10 @@ SimulatorServer::SimulatorServer(std::function<void(const std::string&)> log) {
 }
 
 int SimulatorServer::Bind(const std::string& address, int port) {
-    if (port == 0) return server_.bind_to_any_port(address);
-    return server_.bind_to_port(address, port) ? port : -1;
+    int bound = port == 0 ? server_.bind_to_any_port(address)
+                          : (server_.bind_to_port(address, port) ? port : -1);
+    if (bound > 0) server_.WidenListenQueue();
+    return bound;
 }
 
 bool SimulatorServer::Listen() {
