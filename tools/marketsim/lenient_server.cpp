@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -44,8 +45,9 @@ class RepairingStream : public httplib::Stream {
     // Called before each request: the next bytes read start a new head.
     void ExpectHead() { atHead_ = true; }
 
-    // Waits for the first byte of another request; false when the peer closed,
-    // the keep-alive time ran out or the server is stopping.
+    // Waits for the first byte of another request; false when the keep-alive
+    // time ran out or the server is stopping. A peer that closed shows up as
+    // a failed read of the head.
     template <typename StillRunning>
     bool WaitForRequest(int keepAliveMs, StillRunning stillRunning) {
         if (pos_ < buffer_.size()) return true;
