@@ -20,6 +20,8 @@ enum RuntimeNotification : int {
     kNotifyAllocate = 2024,            // size, may-fail flag -> block
     kNotifyFree = 2025,                // block -> 0
     kNotifyDeliverTypedEvent = 2031,   // typed event record -> whether a handler ran
+    // Our own: sleep until an event arrives or word 1 milliseconds pass -> 0.
+    kNotifyWaitForMessages = 2100,
 };
 
 // Requests the runtime sends to a library's notification routine.
