@@ -74,7 +74,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        auto handlers = velmora::tools::ParseHandlerList(ReadFile(handlersPath));
+        std::vector<std::string> handlers;
+        try {
+            handlers = velmora::tools::ParseHandlerList(ReadFile(handlersPath));
+        } catch (const velmora::tools::SourceError& e) {
+            std::cerr << handlersPath << ":" << e.what() << "\n";
+            return 1;
+        }
         auto source = velmora::tools::ParseWindowSource(ReadFile(sourcePath));
         auto windows = velmora::tools::CompileWindowSource(
             source, handlers, std::filesystem::path(sourcePath).parent_path());
