@@ -84,9 +84,9 @@ Status DescribedObject::Invoke(int32_t memberId, InvokeKind kind, DispatchParams
                 VariantCopy(&args.values[i], given);
         } else if (want == vt::kVariant) {
             VariantCopyIndirect(&args.values[i], given);
-        } else if (ChangeType(&args.values[i], given, want) != status::kOk) {
+        } else if (Status s = ChangeType(&args.values[i], given, want); s != status::kOk) {
             *argError = slot;
-            return status::kTypeMismatch;
+            return s;
         }
     }
     Status st = CallMember(*member, kind, args.values, result);

@@ -15,7 +15,7 @@ VELMORA_CONSTANT const char kLiteral[] = "literal";
 VELMORA_CONSTANT const uint32_t kLiteralArray[4] = {1, 2, 7, 9};
 
 class HeapTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ClearConstantRanges();
         RegisterConstantRange(ConstantRegionStart(), ConstantRegionSize());
