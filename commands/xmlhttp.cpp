@@ -124,6 +124,17 @@ std::optional<std::u16string> DecodeUtf8(std::string_view bytes) {
     return out;
 }
 
+// The method is matched without regard to case and the standard ones go out
+// in upper case, as browsers do: servers refuse "get" and "post" as unknown
+// methods, which would turn every lower-case request into an error page.
+std::string WireMethod(std::string method) {
+    static constexpr std::string_view kStandard[] = {"DELETE",  "GET",  "HEAD",
+                                                     "OPTIONS", "POST", "PUT"};
+    for (std::string_view standard : kStandard)
+        if (EqualsNoCase(method, standard)) return std::string(standard);
+    return method;
+}
+
 class XmlHttpRequest : public DescribedObject {
   public:
     const TypeInfo* GetTypeInfo() const override { return &XmlHttpTypeInfo(); }
@@ -197,7 +208,7 @@ class XmlHttpRequest : public DescribedObject {
 
     Status Open(std::span<Variant> args) {
         XmlHttpRequestState fresh;
-        fresh.method = Utf16ToGbkLossy(StringView(args[0].string));
+        fresh.method = WireMethod(Utf16ToGbkLossy(StringView(args[0].string)));
         fresh.url = Utf16ToGbkLossy(StringView(args[1].string));
         if (fresh.method.empty() || fresh.url.empty()) return status::kInvalidArgument;
         if (fresh.url[0] == '/' || fresh.url[0] == '\\') {
