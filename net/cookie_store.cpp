@@ -53,6 +53,15 @@ std::string DefaultPath(std::string_view requestPath) {
     return std::string(requestPath.substr(0, slash));
 }
 
+// A control byte in a name or value could end the Cookie header line early
+// and smuggle a header of its own into the request.
+bool HasControlBytes(std::string_view s) {
+    return std::any_of(s.begin(), s.end(), [](char c) {
+        auto b = static_cast<unsigned char>(c);
+        return (b < 0x20 && b != '\t') || b == 0x7F;
+    });
+}
+
 bool SameIdentity(const Cookie& a, const Cookie& b) {
     return a.name == b.name && a.domain == b.domain && a.path == b.path;
 }
@@ -137,7 +146,8 @@ bool CookieStore::SetFromHeader(std::string_view setCookie, std::string_view url
     Cookie cookie;
     cookie.name = std::string(Trim(pair.substr(0, equals)));
     cookie.value = std::string(Trim(pair.substr(equals + 1)));
-    if (cookie.name.empty()) return false;
+    if (cookie.name.empty() || HasControlBytes(cookie.name) || HasControlBytes(cookie.value))
+        return false;
     cookie.domain = parts->host;
     cookie.path = DefaultPath(PathWithoutQuery(parts->path));
 
@@ -182,6 +192,9 @@ bool CookieStore::SetFromHeader(std::string_view setCookie, std::string_view url
 }
 
 void CookieStore::Set(Cookie cookie, CookieClock::time_point now) {
+    if (HasControlBytes(cookie.name) || HasControlBytes(cookie.value) ||
+        HasControlBytes(cookie.domain) || HasControlBytes(cookie.path))
+        return;
     cookie.domain = Lower(cookie.domain);
     if (cookie.domain.starts_with('.')) {
         cookie.domain.erase(0, 1);

@@ -36,7 +36,8 @@ class CookieStore {
     using Listener = std::function<void(const Cookie&, CookieChange)>;
 
     // Takes one Set-Cookie header value received from `url`. False when the
-    // line is rejected (no name, or a Domain the host does not belong to).
+    // line is rejected (no name, a control byte in name or value, or a Domain
+    // the host does not belong to).
     // An expiry in the past removes the cookie.
     bool SetFromHeader(std::string_view setCookie, std::string_view url,
                        CookieClock::time_point now = CookieClock::now());
@@ -48,8 +49,8 @@ class CookieStore {
 
     // Adds or replaces the cookie with the same name, domain and path. A
     // domain written with a leading dot is a domain cookie. An expired cookie
-    // removes its namesake instead. Listeners hear only real changes, so a
-    // mirror that writes back what it was told does not loop.
+    // removes its namesake instead; one with control bytes is ignored. Listeners hear only real
+    // changes, so a mirror that writes back what it was told does not loop.
     void Set(Cookie cookie, CookieClock::time_point now = CookieClock::now());
     bool Remove(std::string_view name, std::string_view domain, std::string_view path);
 

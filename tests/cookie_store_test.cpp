@@ -70,6 +70,13 @@ TEST(CookieStore, RejectsLinesWithoutANameOrAForeignDomain) {
     EXPECT_FALSE(store.SetFromHeader("a=1; Domain=y.com", "http://x.com/", kNow));
     EXPECT_FALSE(store.SetFromHeader("a=1; Domain=0.1", "http://10.0.0.1/", kNow));
     EXPECT_FALSE(store.SetFromHeader("a=1", "not a url", kNow));
+    EXPECT_FALSE(store.SetFromHeader("a=1\rX-Injected: yes", "http://x.com/", kNow));
+    EXPECT_FALSE(store.SetFromHeader("a\x01=1", "http://x.com/", kNow));
+    Cookie smuggler;
+    smuggler.name = "b";
+    smuggler.value = "2\r\nX: y";
+    smuggler.domain = "x.com";
+    store.Set(smuggler, kNow);
     EXPECT_TRUE(store.All(kNow).empty());
 }
 
