@@ -255,7 +255,8 @@ int Invoke(KindList kinds, uint32_t resultTag, int count, const ValueRecord* arg
     while (n > 0 && args[2 + n - 1].Omitted()) --n;
     if (size_t(n) > declared.size()) {
         if (!variableList || declared.empty()) return -5;
-        declared.resize(n, declared.back());
+        const ParamDescription last = declared.back();
+        declared.resize(n, last);
     }
 
     call.slots.assign(n, Variant{});
