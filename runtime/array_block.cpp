@@ -7,19 +7,25 @@ namespace velmora {
 
 size_t ArrayElementSize(uint32_t elementTag) {
     switch (tag::Base(elementTag)) {
-        case tag::kByte: return 1;
-        case tag::kShort: return 2;
+        case tag::kByte:
+            return 1;
+        case tag::kShort:
+            return 2;
         case tag::kInteger:
         case tag::kFloat:
         case tag::kLogical:
-        case tag::kSubroutine: return 4;
+        case tag::kSubroutine:
+            return 4;
         case tag::kLong:
         case tag::kDouble:
         case tag::kDateTime:
-        case tag::kWide8: return 8;
+        case tag::kWide8:
+            return 8;
         case tag::kText:
-        case tag::kByteSet: return sizeof(void*);
-        default: return 0;
+        case tag::kByteSet:
+            return sizeof(void*);
+        default:
+            return 0;
     }
 }
 
@@ -30,6 +36,15 @@ void* MakeArrayBlock(size_t elementSize, uint32_t count) {
     std::memcpy(block, header, sizeof header);
     std::memset(block + 8, 0, bytes - 8);
     return block;
+}
+
+void* ResizeArrayBlock(void* block, size_t elementSize, uint32_t count) {
+    uint64_t old = ArrayElementCount(block);
+    auto* resized = static_cast<uint8_t*>(Reallocate(block, 8 + elementSize * count));
+    uint32_t header[2] = {1, count};
+    std::memcpy(resized, header, sizeof header);
+    if (count > old) std::memset(resized + 8 + elementSize * old, 0, elementSize * (count - old));
+    return resized;
 }
 
 uint32_t ArrayDimensionCount(const void* block) {

@@ -14,6 +14,10 @@ size_t ArrayElementSize(uint32_t elementTag);
 // A one-dimensional array of `count` zeroed elements; never null.
 void* MakeArrayBlock(size_t elementSize, uint32_t count);
 
+// Resizes a one-dimensional array to `count` elements, zeroing any new ones;
+// may move the block. Elements cut off are not freed.
+void* ResizeArrayBlock(void* block, size_t elementSize, uint32_t count);
+
 uint32_t ArrayDimensionCount(const void* block);
 // The product of the dimension sizes; 0 for a null block.
 uint64_t ArrayElementCount(const void* block);

@@ -3,9 +3,13 @@
 #include <string>
 
 #include "runtime/command_call.h"
+#include "runtime/dll_commands.h"
 #include "runtime/heap.h"
+#include "runtime/message_loop.h"
 #include "runtime/runtime_error.h"
 #include "runtime/runtime_service.h"
+#include "runtime/shutdown.h"
+#include "runtime/startup.h"
 
 namespace velmora {
 namespace {
@@ -16,20 +20,15 @@ namespace {
     FatalRuntimeMessage(std::string(slot) + " is not available in this build");
 }
 
-void RaiseRuntimeErrorSlot(int) { Unavailable("RaiseRuntimeError"); }
-uint64_t CallDllCommandSlot(int, int, const uint64_t*) { Unavailable("CallDllCommand"); }
 uint64_t ReadPropertySlot(uint32_t, uint32_t, int, int) { Unavailable("ReadProperty"); }
 void WritePropertySlot(uint32_t, uint32_t, int, int, uint32_t, uint32_t) {
     Unavailable("WriteProperty");
 }
-void ExitProgramSlot(int) { Unavailable("ExitProgram"); }
-void RunMessageLoopSlot() { Unavailable("RunMessageLoop"); }
-void LoadWindowSlot(uint32_t) { Unavailable("LoadWindow"); }
 
 const EntryTable kEntryTable = {
-    RaiseRuntimeErrorSlot, CallDllCommandSlot, CallLibraryCommand, CallCoreCommand,
-    ReadPropertySlot,      WritePropertySlot,  Allocate,           Reallocate,
-    Free,                  ExitProgramSlot,    RunMessageLoopSlot, LoadWindowSlot,
+    RaiseRuntimeError, CallDllCommand,    CallLibraryCommand, CallCoreCommand,
+    ReadPropertySlot,  WritePropertySlot, Allocate,           Reallocate,
+    Free,              ExitProgram,       RunMessageLoop,     LoadWindow,
     RuntimeService,
 };
 

@@ -1,6 +1,7 @@
 #include "runtime/notification.h"
 
 #include "runtime/heap.h"
+#include "runtime/message_loop.h"
 
 namespace velmora {
 
@@ -11,6 +12,9 @@ intptr_t RuntimeNotify(int code, uintptr_t word1, uintptr_t word2) {
             void* block = word2 == 0 ? Allocate(size) : TryAllocate(size);
             return reinterpret_cast<intptr_t>(block);
         }
+        case kNotifyWindowDestroyed:
+            WindowDestroyed(static_cast<uint32_t>(word1));
+            return 0;
         case kNotifyFree:
             Free(reinterpret_cast<void*>(word1));
             return 0;

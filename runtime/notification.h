@@ -7,6 +7,7 @@
 namespace velmora {
 
 enum RuntimeNotification : int {
+    kNotifyWindowDestroyed = 2000,   // window id -> 0
     kNotifyProgramDirectory = 2003,  // -> the runtime's own text, not to be freed
     kNotifyFindControl = 2007,       // window id, control id -> the control's window object
     kNotifyDeliverEvent = 2008,      // event record -> whether a handler ran, and its result

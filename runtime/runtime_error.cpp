@@ -1,18 +1,92 @@
 #include "runtime/runtime_error.h"
 
 #include <cstdio>
-#include <cstdlib>
+#include <thread>
 
 #include "runtime/gbk.h"
+#include "runtime/runtime_host.h"
 #include "runtime/runtime_texts.h"
+#include "runtime/shutdown.h"
 
 namespace velmora {
+namespace {
+
+const char* const kErrorMessages[] = {
+    "数组成员引用下标超出定义范围",
+    "未得到所需要的数值型数据",
+    "引用数组成员时维数不为1且不等于该数组目前所具有的维数",
+    "数组成员引用下标必须大于等于1",
+    "数据或数组类型不匹配",
+    "调用DLL命令后发现堆栈错误",
+    "子语句参数未返回数据或者返回了非系统基本类型或数组型数据",
+    "被比较数据只能使用等于或不等于命令比较",
+    "“多项选择”命令的索引值参数小于零或超出了所提供参数表范围",
+    "“重定义数组”命令的数组维定义参数值必须大于零或单维时大于等于零",
+    "所提供参数的数据类型不符合要求",
+};
+constexpr int kErrorMessageCount = sizeof kErrorMessages / sizeof kErrorMessages[0];
+
+const char kCodeLabel[] = "错误代码：";
+const char kMessageLabel[] = "错误信息：";
+
+// Logs want plain line ends; the dialog keeps the report's CR LF.
+std::string ForStandardError(const std::string& gbkText) {
+    std::string utf8 = GbkToUtf8Lossy(gbkText);
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i)
+        if (!(utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n')) out += utf8[i];
+    return out;
+}
+
+}  // namespace
+
+const char* RuntimeErrorMessage(int code) {
+    return code >= 1 && code <= kErrorMessageCount ? kErrorMessages[code - 1] : "";
+}
+
+std::string RuntimeErrorReport(int code, const std::string& gbkMessage) {
+    std::string text = std::string(texts::kRuntimeErrorHeading) + "\r\n\r\n";
+    if (code != 0) text += kCodeLabel + std::to_string(code) + "\r\n\r\n";
+    if (!gbkMessage.empty()) text += kMessageLabel + gbkMessage + "\r\n";
+    return text;
+}
+
+void ReportRuntimeError(const std::string& gbkMessage, int code) {
+    RuntimeState& state = State();
+    ++state.errorCount;
+    // No handler runs any more, not even from inside the message box's own loop.
+    ++state.eventSuppression;
+
+    bool handled = false;
+    if (state.errorHook && !state.errorHookRunning) {
+        state.errorHookRunning = true;
+        handled = state.errorHook(code, gbkMessage.c_str()) != 0;
+        state.errorHookRunning = false;
+    }
+    if (!handled) {
+        std::string text = RuntimeErrorReport(code, gbkMessage);
+        std::fputs(ForStandardError(text).c_str(), stderr);
+        std::fflush(stderr);
+        // Widgets belong to the main thread; elsewhere standard error has to do.
+        if (state.host && std::this_thread::get_id() == state.mainThread)
+            state.host->ShowErrorDialog(text);
+    }
+    // After a fatal error the program's end routine must not run.
+    state.endRoutine = nullptr;
+    ExitProgram(-1);
+}
+
+void RaiseRuntimeError(int code) {
+    ReportRuntimeError(RuntimeErrorMessage(code), code);
+}
 
 void FatalRuntimeMessage(const std::string& gbkMessage) {
-    std::string report = std::string(texts::kRuntimeErrorHeading) + "\n" + gbkMessage;
-    std::fprintf(stderr, "%s\n", GbkToUtf8Lossy(report).c_str());
-    std::fflush(stderr);
-    std::_Exit(-1);
+    ReportRuntimeError(gbkMessage, 0);
+}
+
+void SetRuntimeErrorHook(RuntimeErrorHook hook) {
+    State().errorHook = hook;
 }
 
 }  // namespace velmora

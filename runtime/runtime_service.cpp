@@ -3,6 +3,7 @@
 #include "runtime/array_block.h"
 #include "runtime/entry_table.h"
 #include "runtime/runtime_error.h"
+#include "runtime/startup.h"
 
 namespace velmora {
 
@@ -12,6 +13,12 @@ uint64_t RuntimeService(int service, int argumentCount, const uint64_t* argument
         case kServiceMakeArrayWritable:
             MakeArrayWritable(static_cast<size_t>(arg(0)),
                               reinterpret_cast<void**>(static_cast<uintptr_t>(arg(1))));
+            return 0;
+        case kServiceSetEndRoutine:
+            SetEndRoutine(reinterpret_cast<ProgramRoutine>(static_cast<uintptr_t>(arg(0))));
+            return 0;
+        case kServiceInitialise:
+            InitialiseRuntime();
             return 0;
         case kServiceReadObjectProperty:
         case kServiceWriteObjectProperty:

@@ -103,6 +103,18 @@ TEST_F(HeapTest, ArrayBlocksCountTheirElementsAndOwnThem) {
     EXPECT_EQ(ArrayElementCount(nullptr), 0u);
 }
 
+TEST_F(HeapTest, ResizedArraysKeepTheirElementsAndZeroNewOnes) {
+    void* array = MakeArrayBlock(sizeof(void*), 2);
+    SetArrayPointerAt(array, 0, CopyText("a"));
+    std::memset(ArrayElements(array) + sizeof(void*), 0xAB, sizeof(void*));
+    array = ResizeArrayBlock(array, sizeof(void*), 1);
+    array = ResizeArrayBlock(array, sizeof(void*), 40);
+    ASSERT_EQ(ArrayElementCount(array), 40u);
+    EXPECT_STREQ(static_cast<char*>(ArrayPointerAt(array, 0)), "a");
+    for (uint64_t i = 1; i < 40; ++i) EXPECT_EQ(ArrayPointerAt(array, i), nullptr) << i;
+    FreeArrayOfBlocks(array);
+}
+
 TEST_F(HeapTest, MakeArrayWritableCopiesOnlyConstantArrays) {
     void* variable = const_cast<uint32_t*>(kLiteralArray);
     MakeArrayWritable(4, &variable);

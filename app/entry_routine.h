@@ -1,0 +1,10 @@
+// The application entry routine: the first code of the program that runs.
+#pragma once
+
+namespace velmora::app {
+
+// Initialises the runtime, registers the end routine, loads the start-up
+// window and runs the message loop; answers 0 when the loop is over.
+int ApplicationEntry();
+
+}  // namespace velmora::app

@@ -1,0 +1,13 @@
+// The internet library: the page reader.
+#pragma once
+
+#include "runtime/program_image.h"
+
+namespace velmora::net {
+
+// The record the program image lists for this library.
+const LibraryRecord& InternetLibrary();
+// The runtime as this library reaches it once the runtime has started it.
+const RuntimeLink& InternetLibraryRuntime();
+
+}  // namespace velmora::net

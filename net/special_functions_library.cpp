@@ -1,0 +1,31 @@
+#include "net/special_functions_library.h"
+
+namespace velmora::net {
+namespace {
+
+RuntimeLink runtime;
+
+const LibraryRecord record{
+    .identifier = "47840799848EB27746A6174B44858902",
+    .majorVersion = 3,
+    .minorVersion = 0,
+    .buildNumber = 0,
+    .minRuntimeMajor = 3,
+    .minRuntimeMinor = 8,
+    .minCompilerMajor = 3,
+    .minCompilerMinor = 0,
+    .name = "特殊功能支持库",
+    .flags = 0xC0000000,
+    .notify = ForwardToLink<runtime>,
+};
+
+}  // namespace
+
+const LibraryRecord& SpecialFunctionsLibrary() {
+    return record;
+}
+const RuntimeLink& SpecialFunctionsLibraryRuntime() {
+    return runtime;
+}
+
+}  // namespace velmora::net

@@ -1,0 +1,13 @@
+// The special-functions library: the responsive wait.
+#pragma once
+
+#include "runtime/program_image.h"
+
+namespace velmora::net {
+
+// The record the program image lists for this library.
+const LibraryRecord& SpecialFunctionsLibrary();
+// The runtime as this library reaches it once the runtime has started it.
+const RuntimeLink& SpecialFunctionsLibraryRuntime();
+
+}  // namespace velmora::net

@@ -1,0 +1,128 @@
+#include "runtime/dll_commands.h"
+
+#include <dlfcn.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "runtime/foreign_call.h"
+#include "runtime/gbk.h"
+#include "runtime/runtime_error.h"
+#include "runtime/runtime_state.h"
+#include "runtime/runtime_texts.h"
+
+namespace velmora {
+namespace {
+
+const char kExportMissing[] = "无法找到指定DLL库文件中的输出命令“%s”";
+const char kFileExportMissing[] = "无法找到指定DLL库文件“%s”中的输出命令“%s”";
+
+// Searched, in order, for a command declared without a library name.
+const char* const kSystemLibraries[] = {"libc.so.6", "libm.so.6"};
+
+// GBK to UTF-8 first, and only then '\' to '/': a GBK trail byte can be 0x5C.
+std::string FileSystemName(const std::string& gbk) {
+    std::string name = GbkToUtf8(gbk).value_or(gbk);
+    for (char& c : name)
+        if (c == '\\') c = '/';
+    return name;
+}
+
+bool HasOwnDirectory(const std::string& name) {
+    return name.find(':') != std::string::npos || (!name.empty() && name[0] == '/');
+}
+
+std::string ExportSymbol(const std::string& functionName) {
+    if (functionName.empty() || functionName[0] != '#') return functionName;
+    unsigned long ordinal = std::strtoul(functionName.c_str() + 1, nullptr, 10) & 0xFFFF;
+    return "ordinal_" + std::to_string(ordinal);
+}
+
+void* OpenLibrary(const std::string& gbkName) {
+    return dlopen(FileSystemName(gbkName).c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+
+std::vector<std::string> SearchPlaces(const std::string& fileName) {
+    const RuntimeState& state = State();
+    if (HasOwnDirectory(FileSystemName(fileName))) return {fileName};
+    std::vector<std::string> places;
+    // An empty directory would turn the name into one at the root; skip it.
+    if (!state.dllDirectory.empty()) places.push_back(state.dllDirectory + "\\" + fileName);
+    if (!state.programDirectory.empty()) places.push_back(state.programDirectory + "\\" + fileName);
+    if (!state.programDirectoryWithSeparator.empty())
+        places.push_back(state.programDirectoryWithSeparator + fileName);
+    places.push_back(fileName);
+    return places;
+}
+
+[[noreturn]] void ExportNotFound(const DllCommand& command) {
+    if (command.fileName.empty())
+        FatalRuntimeMessage(FormatText(kExportMissing, command.functionName.c_str()));
+    FatalRuntimeMessage(
+        FormatText(kFileExportMissing, command.fileName.c_str(), command.functionName.c_str()));
+}
+
+}  // namespace
+
+void PrepareDllCommands(const ProgramHeader& header) {
+    std::vector<DllCommand>& commands = State().dllCommands;
+    commands.assign(header.dllCommandCount, DllCommand{});
+    for (uint32_t i = 0; i < header.dllCommandCount; ++i) {
+        commands[i].fileName = header.dllFileNames[i] ? header.dllFileNames[i] : "";
+        commands[i].functionName = header.dllFunctionNames[i] ? header.dllFunctionNames[i] : "";
+    }
+}
+
+void* ResolveDllCommand(int index) {
+    std::vector<DllCommand>& commands = State().dllCommands;
+    // The program only passes indices of its own table; anything else is no command at all.
+    if (index < 0 || static_cast<size_t>(index) >= commands.size())
+        FatalRuntimeMessage(FormatText(kExportMissing, ""));
+    DllCommand& command = commands[static_cast<size_t>(index)];
+    if (command.address) return command.address;
+
+    std::string symbol = ExportSymbol(command.functionName);
+    void* module = nullptr;
+    void* address = nullptr;
+    if (command.fileName.empty()) {
+        for (const char* library : kSystemLibraries) {
+            module = dlopen(library, RTLD_NOW | RTLD_LOCAL);
+            if (!module) continue;
+            address = dlsym(module, symbol.c_str());
+            if (address) break;
+            dlclose(module);
+            module = nullptr;
+        }
+    } else {
+        for (const std::string& place : SearchPlaces(command.fileName))
+            if ((module = OpenLibrary(place))) break;
+        if (module) address = dlsym(module, symbol.c_str());
+    }
+    if (!address) {
+        if (module) dlclose(module);
+        ExportNotFound(command);
+    }
+    command.module = module;
+    command.address = address;
+    return address;
+}
+
+uint64_t CallDllCommand(int index, int argumentCount, const uint64_t* arguments) {
+    void* function = ResolveDllCommand(index);
+    size_t count = argumentCount > 0 ? static_cast<size_t>(argumentCount) : 0;
+    ForeignCallResult result = CallForeign(function, arguments, count);
+    if (result.stackDrift != 0) RaiseRuntimeError(kErrorStackChanged);
+    return result.value;
+}
+
+void SetDllSearchDirectory(const std::string& gbkDirectory) {
+    State().dllDirectory = gbkDirectory;
+}
+
+void ReleaseDllCommands() {
+    for (DllCommand& command : State().dllCommands)
+        if (command.module) dlclose(command.module);
+    State().dllCommands.clear();
+}
+
+}  // namespace velmora

@@ -1,0 +1,36 @@
+// Functions the program imports from outside libraries ("DLL commands"):
+// resolved on their first call, loaded from a fixed sequence of places.
+//
+// Search for a library named without a directory: the configured directory,
+// the program directory, the program directory recorded at process start,
+// then the bare name through the system's own search (LD_LIBRARY_PATH and the
+// linker cache). A name with a directory of its own is loaded as given. ELF
+// libraries have no ordinals: "#n" names the export "ordinal_n" (n taken
+// modulo 65536), which is how a library of ours offers one.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "runtime/program_image.h"
+
+namespace velmora {
+
+// Initialisation: one unresolved entry per DLL command of the header.
+void PrepareDllCommands(const ProgramHeader& header);
+
+// The address of command `index`, loading its library on first use. A missing
+// library or export is a fatal runtime error.
+void* ResolveDllCommand(int index);
+
+// The CallDllCommand slot: resolves, calls with the given machine words, and
+// raises runtime error 6 when the call left the stack pointer moved.
+uint64_t CallDllCommand(int index, int argumentCount, const uint64_t* arguments);
+
+// The optional first directory of the search (GBK); empty means none.
+void SetDllSearchDirectory(const std::string& gbkDirectory);
+
+// Shutdown: frees every module loaded for DLL commands and the tables.
+void ReleaseDllCommands();
+
+}  // namespace velmora
