@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "commands/automation_coerce.h"
@@ -285,7 +286,13 @@ int Invoke(KindList kinds, uint32_t resultTag, int count, const ValueRecord* arg
         uint64_t bits;
         if (VariantToRuntime(slot, argument.BaseTag(), &bits)) StoreInVariable(argument, bits);
     }
-    if (resultTag) {
+    if (resultTag == tag::kVariant && !(call.result.vt & vt::kByRef) &&
+        call.result.vt != vt::kRecord) {
+        // The result is ours alone: hand it over instead of copying a whole page.
+        auto* block = static_cast<Variant*>(EmptyBlockOf(tag::kVariant));
+        *block = std::exchange(call.result, Variant{});
+        result->SetBits(reinterpret_cast<uintptr_t>(block));
+    } else if (resultTag) {
         uint64_t bits;
         if (!VariantToRuntime(call.result, resultTag, &bits)) return -8;
         result->SetBits(bits);

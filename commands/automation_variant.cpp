@@ -42,8 +42,8 @@ Variant MakeMissingArgument() {
 Variant MakeByteArrayVariant(const void* bytes, size_t count) {
     Variant v{};
     v.vt = vt::kArray | vt::kUI1;
-    v.array = CreateArray(vt::kUI1, {{static_cast<uint32_t>(count), 0}});
-    if (count) std::memcpy(v.array->storage.data(), bytes, count);
+    const auto* first = static_cast<const uint8_t*>(bytes);
+    v.array = new SafeArray{vt::kUI1, {{static_cast<uint32_t>(count), 0}}, {first, first + count}};
     return v;
 }
 

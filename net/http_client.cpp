@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 
@@ -13,6 +14,7 @@ namespace velmora::net {
 namespace {
 
 constexpr int kMaxRedirects = 10;
+constexpr long long kLargestReservation = 64LL << 20;  // a lying length costs no more
 
 RequestLimits& Limits() {
     static RequestLimits limits;
@@ -82,10 +84,18 @@ size_t OnBody(char* data, size_t size, size_t count, void* user) {
     auto* t = static_cast<Transfer*>(user);
     std::string_view piece(data, size * count);
     if (t->SkipsBody()) return piece.size();
-    if (*t->sink)
+    if (*t->sink) {
         (*t->sink)(piece, *t->response);
-    else
-        t->response->body.append(piece);
+        return piece.size();
+    }
+    std::string& body = t->response->body;
+    if (body.empty()) {
+        // One allocation for a body that announces its length.
+        const std::string* length = FindHeader(t->response->headers, "Content-Length");
+        long long announced = length ? std::atoll(length->c_str()) : 0;
+        if (announced > 0 && announced <= kLargestReservation) body.reserve(size_t(announced));
+    }
+    body.append(piece);
     return piece.size();
 }
 
