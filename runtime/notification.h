@@ -14,6 +14,8 @@ enum RuntimeNotification : int {
     kNotifyProcessMessages = 2018,   // -> 0
     kNotifyAllocate = 2024,          // size, may-fail flag -> block
     kNotifyFree = 2025,              // block -> 0
+    // Our own: sleep until an event arrives or word 1 milliseconds pass -> 0.
+    kNotifyWaitForMessages = 2100,
 };
 
 // Requests the runtime sends to a library's notification routine.

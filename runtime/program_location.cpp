@@ -4,26 +4,34 @@
 
 #include <climits>
 
-#include "runtime/gbk.h"
+#include "runtime/windows_path.h"
 
 namespace velmora {
+namespace {
 
-ProgramPath SplitProgramPath(std::string_view gbkPath) {
-    // GBK trail bytes never equal '/', so a byte search is safe here.
-    size_t cut = gbkPath.rfind('/');
-    if (cut == std::string_view::npos) return {std::string(), std::string(gbkPath)};
-    return {std::string(gbkPath.substr(0, cut)), std::string(gbkPath.substr(cut + 1))};
+std::string ExecutablePath() {
+    char buffer[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
 }
 
-const ProgramPath& ProgramLocation() {
-    static const ProgramPath location = [] {
-        char buffer[PATH_MAX];
-        ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-        std::string path(buffer, n > 0 ? static_cast<size_t>(n) : 0);
-        // A path GBK cannot hold stays as it is rather than name another place.
-        return SplitProgramPath(Utf8ToGbk(path).value_or(path));
-    }();
-    return location;
+}  // namespace
+
+ProgramFile LocateProgram(const std::string& nativeProgramPath) {
+    size_t slash = nativeProgramPath.rfind('/');
+    std::string directory =
+        slash == std::string::npos ? std::string() : nativeProgramPath.substr(0, slash);
+    std::string name =
+        slash == std::string::npos ? nativeProgramPath : nativeProgramPath.substr(slash + 1);
+    ProgramFile file;
+    file.directory = NativeNameToGbk(directory).value_or(".");
+    file.fileName = NativeNameToGbk(name).value_or(std::string());
+    return file;
+}
+
+const ProgramFile& ProgramLocation() {
+    static const ProgramFile file = LocateProgram(ExecutablePath());
+    return file;
 }
 
 }  // namespace velmora

@@ -1,20 +1,25 @@
-// Where the program file lives: its directory and file name as GBK texts.
+// Where the program file lives, as GBK texts, worked out once from
+// /proc/self/exe and kept for the life of the process.
 #pragma once
 
 #include <string>
-#include <string_view>
 
 namespace velmora {
 
-struct ProgramPath {
-    std::string directory;  // no trailing separator; empty when the path has none
+struct ProgramFile {
+    // The folder holding the program, without a trailing separator; empty
+    // for a program in the root folder, so that "\" + name still leads to
+    // the right place. When GBK cannot spell the folder it is ".", which
+    // names the same folder because start-up makes it the current one.
+    std::string directory;
+    // The program file's bare name, for display; empty when GBK cannot spell it.
     std::string fileName;
 };
 
-// Splits at the last separator: before it the directory, after it the name.
-ProgramPath SplitProgramPath(std::string_view gbkPath);
+const ProgramFile& ProgramLocation();
 
-// The running program's location, read once from the process.
-const ProgramPath& ProgramLocation();
+// The same split for any native (UTF-8) program path; the cached value above
+// is this applied to /proc/self/exe.
+ProgramFile LocateProgram(const std::string& nativeProgramPath);
 
 }  // namespace velmora

@@ -51,7 +51,7 @@ void InitialiseRuntime() {
     state.reserved = header.reserved;
     state.programValuePlusOne = header.programValue + 1;
 
-    const ProgramPath& location = ProgramLocation();
+    const ProgramFile& location = ProgramLocation();
     state.programDirectory = location.directory;
     state.programFileName = location.fileName;
     if (!location.directory.empty()) {

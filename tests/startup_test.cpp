@@ -255,7 +255,7 @@ void PrintTo(const SplitCase& c, std::ostream* os) {
 class SplitProgramPathTest : public ::testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplitProgramPathTest, CutsAtTheLastSeparator) {
-    ProgramPath p = SplitProgramPath(testing::Gbk(GetParam().path));
+    ProgramFile p = LocateProgram(GetParam().path);
     EXPECT_EQ(p.directory, testing::Gbk(GetParam().directory));
     EXPECT_EQ(p.fileName, testing::Gbk(GetParam().fileName));
 }
