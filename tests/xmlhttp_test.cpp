@@ -212,6 +212,20 @@ TEST_F(XmlHttpTest, GbkAddressBytesArrivePercentEncoded) {
         << server.LastRequest();
 }
 
+TEST_F(XmlHttpTest, FollowsTheEnvironmentsProxy) {
+    RawServer proxy(RawAnswer("via proxy"));
+    ::setenv("http_proxy", ("http://127.0.0.1:" + std::to_string(proxy.Port())).c_str(), 1);
+    ::unsetenv("no_proxy");
+    ::unsetenv("NO_PROXY");
+    ASSERT_EQ(Open("POST", "http://shop.example/search?q=1"), 0);
+    const int sent = Call("send");
+    ::unsetenv("http_proxy");
+    EXPECT_EQ(sent, 0);
+    EXPECT_EQ(Body(), "via proxy");
+    EXPECT_TRUE(proxy.LastRequest().starts_with("POST http://shop.example/search?q=1 HTTP/1.1"))
+        << proxy.LastRequest();
+}
+
 TEST_F(XmlHttpTest, LocalPathsReadTheFile) {
     auto dir =
         std::filesystem::temp_directory_path() / ("velmora_xmlhttp_" + std::to_string(getpid()));
