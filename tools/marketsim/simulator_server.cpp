@@ -1,0 +1,72 @@
+#include "tools/marketsim/simulator_server.h"
+
+#include <chrono>
+#include <thread>
+
+#include "runtime/gbk.h"
+
+namespace velmora::marketsim {
+namespace {
+
+constexpr size_t kWorkers = 48;
+
+}  // namespace
+
+std::string RequestLogLine(std::string_view method, std::string_view host, std::string_view target,
+                           int status, size_t bytes) {
+    std::string address(target);
+    if (!target.starts_with("http://")) address = "http://" + std::string(host) + address;
+    std::string line = std::string(method) + " " + GbkToUtf8Lossy(address) + " " +
+                       std::to_string(status) + " " + std::to_string(bytes);
+    for (char& c : line) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    }
+    return line;
+}
+
+SimulatorServer::SimulatorServer(std::function<void(const std::string&)> log) {
+    // A browser behind a proxy keeps many idle connections open, each holding
+    // a worker until its keep-alive ends; a pool of the library's default
+    // size would leave page pictures waiting for seconds.
+    server_.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
+    // One handler for every host and path: the sites route by host themselves.
+    auto handler = [this](const httplib::Request& req, httplib::Response& res) {
+        SiteRequest request =
+            ParseSiteRequest(req.method, req.target, req.get_header_value("Host"));
+        request.cookies = req.get_header_value("Cookie");
+        request.body = req.body;
+        SiteResponse response = sites_.Respond(request);
+        res.status = response.status;
+        for (const auto& [name, value] : response.headers) res.set_header(name.c_str(), value);
+        res.set_content(response.body, response.contentType.c_str());
+    };
+    // [\s\S] rather than '.': a decoded path may hold a line break.
+    server_.Get("[\\s\\S]*", handler);
+    server_.Post("[\\s\\S]*", handler);
+    server_.set_logger(
+        [log = std::move(log)](const httplib::Request& req, const httplib::Response& res) {
+            log(RequestLogLine(req.method, req.get_header_value("Host"), req.target, res.status,
+                               res.body.size()));
+        });
+}
+
+int SimulatorServer::Bind(const std::string& address, int port) {
+    int bound = port == 0 ? server_.bind_to_any_port(address)
+                          : (server_.bind_to_port(address, port) ? port : -1);
+    if (bound > 0) server_.WidenListenQueue();
+    return bound;
+}
+
+bool SimulatorServer::Listen() {
+    return server_.listen_after_bind();
+}
+
+void SimulatorServer::Stop() {
+    server_.stop();
+}
+
+void SimulatorServer::WaitUntilReady() const {
+    while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+}  // namespace velmora::marketsim
