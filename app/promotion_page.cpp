@@ -55,16 +55,32 @@ std::optional<Text> PromotionSearchAddress(const char* keyword, int sortIndex) {
                    kAddressMiddle, keyword, kAddressTail});
 }
 
+// A search is made in the rest of the page from a known position rather than
+// in the page from that position: the commands measure a text only as far as
+// they walk it, so each search costs the distance it walks, not the length of
+// the page before it. The results are the same, because the position a search
+// starts from counts as a character boundary either way.
 std::vector<int> FindItemAnchors(const char* page) {
     std::vector<int> anchors;
-    for (int found = FindFrom(page, kAnchor, 1 + kAnchorLength); found > 0;
-         found = FindFrom(page, kAnchor, found + kAnchorLength))
+    // The first search goes through the page itself: it may be shorter than
+    // the bytes the scan skips.
+    int found = FindFrom(page, kAnchor, 1 + kAnchorLength);
+    while (found > 0) {
         anchors.push_back(found);
+        const int next = found + kAnchorLength;  // at most the terminator's position
+        const int inRest = FindFrom(page + next - 1, kAnchor, 1);
+        found = inRest > 0 ? next - 1 + inRest : -1;
+    }
     return anchors;
 }
 
 PromotionItem CutPromotionItem(const char* page, int anchorPosition) {
-    Text block = TextBetween(page, kBlockStart, kBlockEnd, anchorPosition);
+    const char* rest = page + (anchorPosition > 1 ? anchorPosition - 1 : 0);
+    // Without a block start behind the anchor, the cut rule counts from the
+    // page's first byte, so that cut is made in the whole page.
+    Text block = FindFrom(rest, kBlockStart, 1) > 0
+                     ? TextBetween(rest, kBlockStart, kBlockEnd, 0)
+                     : TextBetween(page, kBlockStart, kBlockEnd, anchorPosition);
     PromotionItem item;
     item.itemId = TextBetween(block.c_str(), kIdStart, kIdEnd, 0);
     Text rawTitle = TextBetween(block.c_str(), kTitleStart, kTitleEnd, 0);

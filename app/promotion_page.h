@@ -24,7 +24,8 @@ struct PromotionItem {
     Text seller;
 };
 
-// The item whose block follows the anchor at anchorPosition.
+// The item whose block follows the anchor at anchorPosition, a position that
+// FindItemAnchors gave for this page.
 PromotionItem CutPromotionItem(const char* page, int anchorPosition);
 
 }  // namespace velmora::app

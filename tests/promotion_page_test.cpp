@@ -151,6 +151,10 @@ TEST_F(PromotionPageTest, MissingMarkersGiveWhatTheCutRuleGives) {
     cut = CutAt(open, Anchors(open).at(0));
     EXPECT_EQ(cut.id + cut.title + cut.seller, "");
 
+    // No "onerror" behind the anchor: the block counts from byte 6 of the page.
+    std::string noBlockStart = "xxxxxid=1\"list-info id=2\" J_WangWang";
+    EXPECT_EQ(CutAt(noBlockStart, Anchors(noBlockStart).at(0)).id, "1");
+
     // No "id=" in the block: the id cut starts at byte 2 of the block.
     std::string noId = PromotionPage("<div class=\"list-info\">onerrorXYZ\"J_WangWang");
     EXPECT_EQ(CutAt(noId, Anchors(noId).at(0)).id, "YZ");
