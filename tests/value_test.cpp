@@ -57,7 +57,9 @@ struct TextCase {
     const char* utf8;
 };
 
-void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const TextCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ValueToTextTest : public ::testing::TestWithParam<TextCase> {};
 
@@ -69,30 +71,26 @@ constexpr double kJan1st2024 = 45292;  // days since 30 December 1899
 
 INSTANTIATE_TEST_SUITE_P(
     Conversions, ValueToTextTest,
-    ::testing::Values(TextCase{"byte", MakeByte(200), "200"},
-                      TextCase{"short", MakeShort(-300), "-300"},
-                      TextCase{"integer", MakeInteger(-7), "-7"},
-                      TextCase{"long", MakeLong(-9000000000LL), "-9000000000"},
-                      TextCase{"float", MakeFloat(0.1f), "0.1"},
-                      TextCase{"double", MakeDouble(1.0 / 3), "0.3333333333333"},
-                      TextCase{"doubleWhole", MakeDouble(42), "42"},
-                      TextCase{"true", MakeLogical(true), "真"},
-                      TextCase{"trueAnyValue", MakeValue(tag::kLogical, 5), "真"},
-                      TextCase{"false", MakeLogical(false), "假"},
-                      TextCase{"midnight", MakeDateTime(kJan1st2024), "2024年1月1日"},
-                      TextCase{"hour", MakeDateTime(kJan1st2024 + 0.5), "2024年1月1日12时"},
-                      TextCase{"minute", MakeDateTime(kJan1st2024 + 0.25 + 1.0 / 1440),
-                               "2024年1月1日6时1分"},
-                      TextCase{"second", MakeDateTime(kJan1st2024 + 1.0 / 86400),
-                               "2024年1月1日0时0分1秒"},
-                      TextCase{"epoch", MakeDateTime(0), "1899年12月30日"},
-                      TextCase{"beforeEpoch", MakeDateTime(-1.25), "1899年12月29日6时"},
-                      TextCase{"clampedHigh", MakeDateTime(1e9), "9999年12月31日"},
-                      TextCase{"clampedLow", MakeDateTime(-1e9), "100年1月1日"},
-                      TextCase{"roundsUpToNextDay", MakeDateTime(kJan1st2024 - 1e-9),
-                               "2024年1月1日"},
-                      TextCase{"omitted", Omitted(), ""},
-                      TextCase{"control", MakeControlReference(tag::kEditBox, 1, 2), ""}),
+    ::testing::Values(
+        TextCase{"byte", MakeByte(200), "200"}, TextCase{"short", MakeShort(-300), "-300"},
+        TextCase{"integer", MakeInteger(-7), "-7"},
+        TextCase{"long", MakeLong(-9000000000LL), "-9000000000"},
+        TextCase{"float", MakeFloat(0.1f), "0.1"},
+        TextCase{"double", MakeDouble(1.0 / 3), "0.3333333333333"},
+        TextCase{"doubleWhole", MakeDouble(42), "42"}, TextCase{"true", MakeLogical(true), "真"},
+        TextCase{"trueAnyValue", MakeValue(tag::kLogical, 5), "真"},
+        TextCase{"false", MakeLogical(false), "假"},
+        TextCase{"midnight", MakeDateTime(kJan1st2024), "2024年1月1日"},
+        TextCase{"hour", MakeDateTime(kJan1st2024 + 0.5), "2024年1月1日12时"},
+        TextCase{"minute", MakeDateTime(kJan1st2024 + 0.25 + 1.0 / 1440), "2024年1月1日6时1分"},
+        TextCase{"second", MakeDateTime(kJan1st2024 + 1.0 / 86400), "2024年1月1日0时0分1秒"},
+        TextCase{"epoch", MakeDateTime(0), "1899年12月30日"},
+        TextCase{"beforeEpoch", MakeDateTime(-1.25), "1899年12月29日6时"},
+        TextCase{"clampedHigh", MakeDateTime(1e9), "9999年12月31日"},
+        TextCase{"clampedLow", MakeDateTime(-1e9), "100年1月1日"},
+        TextCase{"roundsUpToNextDay", MakeDateTime(kJan1st2024 - 1e-9), "2024年1月1日"},
+        TextCase{"omitted", Omitted(), ""},
+        TextCase{"control", MakeControlReference(tag::kEditBox, 1, 2), ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ValueToText, TextsByteSetsAndNumericArraysGiveTheirBytesUpToZero) {
@@ -121,10 +119,12 @@ TEST(SizeAndData, CoversEveryBasicType) {
         ValueRecord value;
         size_t size;
     } cases[] = {
-        {MakeLogical(true), 4}, {MakeValue(tag::kSubroutine, 1), 4}, {MakeInteger(1), 4},
-        {MakeFloat(1), 4},      {MakeDateTime(1), 8},                {MakeLong(1), 8},
-        {MakeDouble(1), 8},     {MakeValue(tag::kWide8, 1), 8},      {MakeByte(1), 1},
-        {MakeShort(1), 2},      {MakeTextValue("abc"), 4},           {Omitted(), 0},
+        {MakeLogical(true), 4},    {MakeValue(tag::kSubroutine, 1), 4},
+        {MakeInteger(1), 4},       {MakeFloat(1), 4},
+        {MakeDateTime(1), 8},      {MakeLong(1), 8},
+        {MakeDouble(1), 8},        {MakeValue(tag::kWide8, 1), 8},
+        {MakeByte(1), 1},          {MakeShort(1), 2},
+        {MakeTextValue("abc"), 4}, {Omitted(), 0},
     };
     for (const Case& c : cases) EXPECT_EQ(SizeAndData(c.value).size, c.size) << c.value.tag;
     void* set = MakeByteSet("xyz", 3);
@@ -185,7 +185,9 @@ TEST(Gbk, ConvertsBothWaysAndRefusesWhatItCannotHold) {
     EXPECT_EQ(GbkToUtf8("\x95\x5C").value(), "昞");
     EXPECT_FALSE(GbkToUtf8("\xCA").has_value()) << "a lead byte alone is not a character";
     EXPECT_FALSE(Utf8ToGbk("😀").has_value());
-    EXPECT_EQ(GbkToUtf8Lossy("a\xFF" "b"), "a?b");
+    EXPECT_EQ(GbkToUtf8Lossy("a\xFF"
+                             "b"),
+              "a?b");
     EXPECT_EQ(Utf16ToGbkLossy(u"x😀"), "x??");
     EXPECT_EQ(GbkToUtf8("").value(), "");
 }

@@ -1,0 +1,62 @@
+// One blocking HTTP exchange on libcurl, shared by the automation HTTP object
+// and the page reader. Cookies come from and go back to the process's cookie
+// store on every hop; redirects are followed here, hop by hop, so that each
+// hop carries the cookies of its own address. Proxies follow libcurl's
+// environment variables (http_proxy, https_proxy, no_proxy).
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace velmora::net {
+
+// Without limits a dead server would hold the window for ever, and the user
+// could only kill the program and lose unsaved edits.
+struct RequestLimits {
+    std::chrono::milliseconds connect{15000};
+    std::chrono::milliseconds total{120000};
+};
+void SetRequestLimits(RequestLimits limits);
+RequestLimits CurrentRequestLimits();
+
+struct HttpRequest {
+    std::string method = "GET";  // put on the wire exactly as written
+    std::string url;             // absolute; bytes outside printable ASCII are percent-encoded
+    std::string requestTarget;   // when set: the request line's target, sent as it stands
+    std::vector<std::string> headers;  // "Name: value"
+    std::string body;
+    bool sendBody = false;  // also for an empty body: it then goes out with length 0
+    bool http10 = false;
+    std::string userAgent;
+    std::string user;
+    std::string password;
+};
+
+using HeaderList = std::vector<std::pair<std::string, std::string>>;
+
+struct HttpResponse {
+    bool completed = false;  // the transfer ended normally (whatever the status)
+    long status = 0;
+    std::string statusText;
+    HeaderList headers;  // of the last hop, in arrival order
+    std::string body;    // unless a body sink took it
+};
+
+// Receives the body of the final hop piece by piece, with the response head
+// as known so far (status and headers).
+using BodySink = std::function<void(std::string_view piece, const HttpResponse& head)>;
+
+HttpResponse PerformRequest(const HttpRequest& request, const BodySink& sink = nullptr);
+
+// The first header of that name (case-insensitive), or null.
+const std::string* FindHeader(const HeaderList& headers, std::string_view name);
+
+// Percent-encodes spaces, control bytes and bytes above 0x7E so that libcurl
+// accepts the address; a GBK keyword reaches the server as its own bytes.
+std::string EncodeUnsafeBytes(std::string_view url);
+
+}  // namespace velmora::net

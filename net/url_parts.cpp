@@ -1,0 +1,93 @@
+#include "net/url_parts.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace velmora::net {
+namespace {
+
+std::string Lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+int DefaultPort(std::string_view scheme) {
+    if (scheme == "http") return 80;
+    if (scheme == "https") return 443;
+    if (scheme == "ftp") return 21;
+    return 0;
+}
+
+bool ValidScheme(std::string_view s) {
+    if (s.empty() || !std::isalpha(static_cast<unsigned char>(s[0]))) return false;
+    return std::all_of(s.begin(), s.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
+    });
+}
+
+}  // namespace
+
+std::string_view WithoutFragment(std::string_view url) {
+    return url.substr(0, url.find('#'));
+}
+
+std::string_view PathWithoutQuery(std::string_view path) {
+    return path.substr(0, path.find('?'));
+}
+
+std::optional<UrlParts> SplitUrl(std::string_view url) {
+    size_t schemeEnd = url.find("://");
+    if (schemeEnd == std::string_view::npos || !ValidScheme(url.substr(0, schemeEnd)))
+        return std::nullopt;
+    UrlParts parts;
+    parts.scheme = Lower(url.substr(0, schemeEnd));
+    std::string_view rest = url.substr(schemeEnd + 3);
+
+    size_t authorityEnd = rest.find_first_of("/?#");
+    std::string_view authority = rest.substr(0, authorityEnd);
+    std::string_view tail = authorityEnd == std::string_view::npos ? "" : rest.substr(authorityEnd);
+    tail = WithoutFragment(tail);
+    parts.path = tail.empty() || tail[0] != '/' ? "/" + std::string(tail) : std::string(tail);
+
+    if (size_t at = authority.rfind('@'); at != std::string_view::npos) {
+        std::string_view userInfo = authority.substr(0, at);
+        authority = authority.substr(at + 1);
+        size_t colon = userInfo.find(':');
+        parts.user = std::string(userInfo.substr(0, colon));
+        if (colon != std::string_view::npos)
+            parts.password = std::string(userInfo.substr(colon + 1));
+    }
+
+    std::string_view host = authority;
+    std::string_view port;
+    if (!authority.empty() && authority[0] == '[') {
+        size_t close = authority.find(']');
+        if (close == std::string_view::npos) return std::nullopt;
+        host = authority.substr(0, close + 1);
+        std::string_view after = authority.substr(close + 1);
+        if (!after.empty()) {
+            if (after[0] != ':') return std::nullopt;
+            port = after.substr(1);
+        }
+    } else if (size_t colon = authority.rfind(':'); colon != std::string_view::npos) {
+        host = authority.substr(0, colon);
+        port = authority.substr(colon + 1);
+    }
+    if (host.empty()) return std::nullopt;
+    parts.host = Lower(host);
+
+    parts.port = DefaultPort(parts.scheme);
+    if (!port.empty()) {
+        if (port.size() > 5 || !std::all_of(port.begin(), port.end(), [](char c) {
+                return std::isdigit(static_cast<unsigned char>(c));
+            }))
+            return std::nullopt;
+        int number = std::stoi(std::string(port));
+        if (number < 1 || number > 65535) return std::nullopt;
+        parts.port = number;
+    }
+    return parts;
+}
+
+}  // namespace velmora::net

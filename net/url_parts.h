@@ -1,0 +1,29 @@
+// Splitting an absolute address into the pieces a request needs. Nothing is
+// escaped or unescaped: bytes stand as they were given.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velmora::net {
+
+struct UrlParts {
+    std::string scheme;  // lower case: "http", "https", ...
+    std::string user;
+    std::string password;
+    std::string host;  // lower case; an IPv6 address keeps its brackets
+    int port = 0;      // the scheme's default when the address names none
+    std::string path;  // from the first '/' on, query included; "/" when absent
+};
+
+// Null for an address without "scheme://", with an empty host or a bad port.
+std::optional<UrlParts> SplitUrl(std::string_view url);
+
+// The path without its query: what cookie paths are matched against.
+std::string_view PathWithoutQuery(std::string_view path);
+
+// The address up to its first '#'.
+std::string_view WithoutFragment(std::string_view url);
+
+}  // namespace velmora::net

@@ -1,0 +1,153 @@
+#include "net/cookie_store.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "net/url_parts.h"
+
+namespace velmora::net {
+namespace {
+
+using namespace std::chrono_literals;
+
+const CookieClock::time_point kNow = CookieClock::time_point(1'700'000'000s);
+
+TEST(UrlParts, SplitsWithoutEscaping) {
+    auto p = SplitUrl("HTTP://User:Pw@Example.COM:8080/a b/\xCA\xD6?q=1#frag");
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->scheme, "http");
+    EXPECT_EQ(p->user, "User");
+    EXPECT_EQ(p->password, "Pw");
+    EXPECT_EQ(p->host, "example.com");
+    EXPECT_EQ(p->port, 8080);
+    EXPECT_EQ(p->path, "/a b/\xCA\xD6?q=1");
+    EXPECT_EQ(SplitUrl("https://h")->port, 443);
+    EXPECT_EQ(SplitUrl("https://h")->path, "/");
+    EXPECT_EQ(SplitUrl("http://[::1]:81/x")->host, "[::1]");
+    for (const char* bad : {"word", "", "http://", "http://:80/", "http://h:0/", "http://h:99999/",
+                            "http://h:8x/", "1http://h/", "//h/x"})
+        EXPECT_FALSE(SplitUrl(bad)) << bad;
+}
+
+struct SendCase {
+    const char* setCookie;
+    const char* from;
+    const char* to;
+    const char* header;
+};
+
+class CookieSending : public ::testing::TestWithParam<SendCase> {};
+
+TEST_P(CookieSending, SendsWhatMatchesHostPathAndChannel) {
+    const SendCase& c = GetParam();
+    CookieStore store;
+    EXPECT_TRUE(store.SetFromHeader(c.setCookie, c.from, kNow));
+    EXPECT_EQ(store.HeaderFor(c.to, kNow), c.header);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CookieSending,
+    ::testing::Values(
+        SendCase{"a=1", "http://x.com/", "http://x.com/any/where", "a=1"},
+        SendCase{"a=1", "http://x.com/", "http://sub.x.com/", ""},  // host-only
+        SendCase{"a=1; Domain=.x.com", "http://www.x.com/", "http://other.x.com/p", "a=1"},
+        SendCase{"a=1; Domain=x.com", "http://x.com/", "http://evilx.com/", ""},
+        SendCase{"a=1; Path=/shop", "http://x.com/", "http://x.com/shop/cart?id=2", "a=1"},
+        SendCase{"a=1; Path=/shop", "http://x.com/", "http://x.com/shopping", ""},
+        SendCase{"a=1", "http://x.com/dir/page.htm", "http://x.com/dir", "a=1"},
+        SendCase{"a=1", "http://x.com/dir/page.htm", "http://x.com/", ""},  // default path
+        SendCase{"a=1; Secure", "https://x.com/", "http://x.com/", ""},
+        SendCase{"a=1; Secure", "https://x.com/", "https://x.com/", "a=1"},
+        SendCase{"a=1; HttpOnly", "http://x.com/", "http://x.com:8080/", "a=1"},
+        SendCase{" sp = v v ; path=/", "http://x.com/", "http://x.com/", "sp=v v"}));
+
+TEST(CookieStore, RejectsLinesWithoutANameOrAForeignDomain) {
+    CookieStore store;
+    EXPECT_FALSE(store.SetFromHeader("novalue", "http://x.com/", kNow));
+    EXPECT_FALSE(store.SetFromHeader("=v", "http://x.com/", kNow));
+    EXPECT_FALSE(store.SetFromHeader("a=1; Domain=y.com", "http://x.com/", kNow));
+    EXPECT_FALSE(store.SetFromHeader("a=1; Domain=0.1", "http://10.0.0.1/", kNow));
+    EXPECT_FALSE(store.SetFromHeader("a=1", "not a url", kNow));
+    EXPECT_FALSE(store.SetFromHeader("a=1\rX-Injected: yes", "http://x.com/", kNow));
+    EXPECT_FALSE(store.SetFromHeader("a\x01=1", "http://x.com/", kNow));
+    Cookie smuggler;
+    smuggler.name = "b";
+    smuggler.value = "2\r\nX: y";
+    smuggler.domain = "x.com";
+    store.Set(smuggler, kNow);
+    EXPECT_TRUE(store.All(kNow).empty());
+}
+
+TEST(CookieStore, ExpiryIsHonoured) {
+    CookieStore store;
+    store.SetFromHeader("session=s", "http://x.com/", kNow);
+    store.SetFromHeader("short=1; Max-Age=60", "http://x.com/", kNow);
+    store.SetFromHeader("dated=1; Expires=Wed, 21 Oct 2037 07:28:00 GMT", "http://x.com/", kNow);
+    store.SetFromHeader("both=1; Expires=Wed, 21 Oct 2037 07:28:00 GMT; Max-Age=10",
+                        "http://x.com/", kNow);
+    EXPECT_EQ(store.HeaderFor("http://x.com/", kNow), "session=s; short=1; dated=1; both=1");
+    EXPECT_EQ(store.HeaderFor("http://x.com/", kNow + 30s), "session=s; short=1; dated=1")
+        << "Max-Age outranks Expires";
+    EXPECT_EQ(store.HeaderFor("http://x.com/", kNow + 61s), "session=s; dated=1");
+
+    store.SetFromHeader("dated=gone; Max-Age=0", "http://x.com/", kNow);
+    store.SetFromHeader("session=x; Expires=Thu, 01 Jan 1970 00:00:00 GMT", "http://x.com/", kNow);
+    EXPECT_EQ(store.HeaderFor("http://x.com/", kNow), "short=1; both=1")
+        << "a past expiry deletes the cookie";
+}
+
+TEST(CookieStore, ReadsEveryCommonDateLayout) {
+    const auto expected = ParseCookieDate("Sun, 06 Nov 1994 08:49:37 GMT");
+    ASSERT_TRUE(expected);
+    EXPECT_EQ(ParseCookieDate("Sunday, 06-Nov-94 08:49:37 GMT"), expected);
+    EXPECT_EQ(ParseCookieDate("Sun Nov  6 08:49:37 1994"), expected);
+    EXPECT_EQ(ParseCookieDate("6 nov 1994 8:49:37"), expected);
+    for (const char* bad : {"", "tomorrow", "Sun, 31 Feb 1994 08:49:37 GMT",
+                            "Sun, 06 Nov 1994 25:00:00 GMT", "Sun, 06 Nov 1994"})
+        EXPECT_FALSE(ParseCookieDate(bad)) << bad;
+}
+
+TEST(CookieStore, LongerPathsComeFirstAndNamesakesAreReplaced) {
+    CookieStore store;
+    store.SetFromHeader("a=root; Path=/", "http://x.com/", kNow);
+    store.SetFromHeader("a=deep; Path=/p/q", "http://x.com/", kNow);
+    store.SetFromHeader("b=1; Path=/p", "http://x.com/", kNow);
+    EXPECT_EQ(store.HeaderFor("http://x.com/p/q/r", kNow), "a=deep; b=1; a=root");
+    store.SetFromHeader("a=new; Path=/", "http://x.com/", kNow);
+    EXPECT_EQ(store.HeaderFor("http://x.com/", kNow), "a=new");
+    EXPECT_EQ(store.All(kNow).size(), 3u);
+}
+
+TEST(CookieStore, ListenersHearRealChangesOnly) {
+    CookieStore store;
+    std::vector<std::string> heard;
+    int id = store.AddListener([&](const Cookie& c, CookieChange change) {
+        heard.push_back((change == CookieChange::kSet ? "+" : "-") + c.name + "=" + c.value);
+    });
+    Cookie login{"login", "yes", ".x.com", "/", true, false, true, std::nullopt};
+    store.Set(login, kNow);
+    store.Set(login, kNow);  // a mirror writing back what it heard
+    EXPECT_FALSE(store.All(kNow)[0].hostOnly) << "a leading dot makes a domain cookie";
+    EXPECT_TRUE(store.All(kNow)[0].httpOnly);
+    EXPECT_EQ(store.HeaderFor("http://www.x.com/", kNow), "login=yes");
+    EXPECT_TRUE(store.Remove("login", "x.com", "/"));
+    EXPECT_FALSE(store.Remove("login", "x.com", "/"));
+    store.SetFromHeader("t=1", "http://x.com/", kNow);
+    store.RemoveListener(id);
+    store.Clear();
+    EXPECT_EQ(heard, (std::vector<std::string>{"+login=yes", "-login=yes", "+t=1"}));
+}
+
+TEST(CookieStore, AListenerMayWriteBackIntoTheStore) {
+    CookieStore store;
+    store.AddListener([&](const Cookie& c, CookieChange change) {
+        if (change == CookieChange::kSet) store.Set(c, kNow);
+    });
+    store.SetFromHeader("a=1", "http://x.com/", kNow);
+    EXPECT_EQ(store.HeaderFor("http://x.com/", kNow), "a=1");
+}
+
+}  // namespace
+}  // namespace velmora::net
