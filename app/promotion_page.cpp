@@ -1,5 +1,6 @@
 #include "app/promotion_page.h"
 
+#include "app/fetch_page.h"
 #include "app/image/site_hosts.h"
 #include "app/text_between.h"
 #include "commands/text_commands.h"
@@ -15,6 +16,7 @@ VELMORA_CONSTANT const char kAddressMiddle[] = "&c=&rewrite=&cat=&mid=&searchTyp
 VELMORA_CONSTANT const char kAddressTail[] =
     "&_fmu.a._0.u=&_fmu.a._0.s=&_fmu.a._0.sta=&_fmu.a._0.end=&_fmu.a._0.st=&_fmu.a._0.en="
     "&_fmu.a._0.star=0&loc=";
+VELMORA_CONSTANT const char kPost[] = "POST";
 VELMORA_CONSTANT const char kSortBySales[] = "_totalnum";
 VELMORA_CONSTANT const char kSortByCommissionRate[] = "_commrate";
 VELMORA_CONSTANT const char kSortByCommissionPaid[] = "_totalfee";
@@ -53,6 +55,12 @@ std::optional<Text> PromotionSearchAddress(const char* keyword, int sortIndex) {
     if (sortIndex < 0 || sortIndex > 2) return std::nullopt;
     return Concat({"http://", kPromotionSearchHost, kAddressPath, sortValues[sortIndex],
                    kAddressMiddle, keyword, kAddressTail});
+}
+
+std::optional<Text> FetchPromotionPage(const char* keyword, int sortIndex) {
+    std::optional<Text> address = PromotionSearchAddress(keyword, sortIndex);
+    if (!address) return std::nullopt;
+    return FetchPage(address->c_str(), kPost);
 }
 
 // A search is made in the rest of the page from a known position rather than

@@ -1,5 +1,5 @@
-// The affiliate platform's promotion search as text: the address of one
-// search and the cuts that take the items out of its result page.
+// The affiliate platform's promotion search without the window: the request
+// of one search and the cuts that take the items out of its result page.
 #pragma once
 
 #include <optional>
@@ -13,6 +13,11 @@ namespace velmora::app {
 // sales, 1 by commission rate, 2 by commission paid in 30 days); nullopt for
 // any other index. The keyword's bytes go in as typed, with no encoding.
 std::optional<Text> PromotionSearchAddress(const char* keyword, int sortIndex);
+
+// The result page for the keyword in the chosen sort order, posted with an
+// empty body. For a sort index other than 0, 1 or 2 nothing is sent and
+// nothing comes back: the caller keeps the page it holds.
+std::optional<Text> FetchPromotionPage(const char* keyword, int sortIndex);
 
 // 1-based positions of every item anchor on the page, in page order. The scan
 // starts at byte 10, so an anchor that begins in the first nine bytes is not seen.

@@ -1,15 +1,12 @@
 #include "app/promotion_search.h"
 
-#include "app/fetch_page.h"
 #include "app/promotion_page.h"
 #include "app/window_calls.h"
 #include "controls/list_view_commands.h"
-#include "runtime/constants.h"
 
 namespace velmora::app {
 namespace {
 
-VELMORA_CONSTANT const char kPost[] = "POST";
 constexpr int kAfterParseDelay = 200;
 
 ValueRecord ItemList() {
@@ -25,12 +22,6 @@ void AppendItemRow(const PromotionItem& item) {
 }
 
 }  // namespace
-
-std::optional<Text> FetchPromotionPage(const char* keyword, int sortIndex) {
-    std::optional<Text> address = PromotionSearchAddress(keyword, sortIndex);
-    if (!address) return std::nullopt;
-    return FetchPage(address->c_str(), kPost);
-}
 
 void ParsePromotionPage(const char* page) {
     std::vector<int> anchors = FindItemAnchors(page);
