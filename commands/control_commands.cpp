@@ -26,7 +26,8 @@ void SetText(ValueRecord* result, const std::optional<QString>& text) {
 
 void AddText(ValueRecord*, int count, ValueRecord* args) {
     QWidget* box = Control(args[0]);
-    for (int i = 1; i < count; ++i) controls::AppendToEditBox(box, controls::FromGbk(args[i].Text()));
+    for (int i = 1; i < count; ++i)
+        controls::AppendToEditBox(box, controls::FromGbk(args[i].Text()));
 }
 
 void ComboBoxGetItemText(ValueRecord* result, int, ValueRecord* args) {

@@ -275,7 +275,7 @@ const UnitTypeInfo kUnitTypes[] = {
     {"EditBox", 0x00010005, EncodeEditBox},   {"ShapeBox", 0x00010007, EncodeShapeBox},
     {"GroupBox", 0x00010009, EncodeGroupBox}, {"Label", 0x0001000A, EncodeLabel},
     {"Button", 0x0001000B, EncodeButton},     {"RadioBox", 0x0001000D, EncodeRadioBox},
-    {"ComboBox", 0x0001000E, EncodeComboBox},        {"ListBox", 0x0001000F, EncodeListBox},
+    {"ComboBox", 0x0001000E, EncodeComboBox}, {"ListBox", 0x0001000F, EncodeListBox},
     {"Tab", 0x00010015, EncodeTab},           {"HyperLinker", 0x0001001D, EncodeHyperLinker},
     {"HtmlViewer", 0x00020001, nullptr},      {"ListView", 0x00030004, nullptr},
 };
