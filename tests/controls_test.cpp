@@ -459,6 +459,68 @@ TEST_F(ControlsTest, ScreenshotOfEveryType) {
     }
 }
 
+TEST_F(ControlsTest, TypedLettersTakeTheLetterCase) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    Write(kDigits, 18, 0);  // normal input
+    Write(kDigits, 20, 2);  // upper case
+    WriteText(kDigits, 8, "");
+    QTest::keyClicks(Live(kDigits), "ab1");
+    EXPECT_EQ(ReadText(kDigits, 8), "AB1");
+    Write(kDigits, 20, 1);
+    WriteText(kDigits, 8, "Xy");
+    EXPECT_EQ(ReadText(kDigits, 8), "xy");
+}
+
+TEST_F(ControlsTest, OnlyTheUsersListSelectionRaisesTheEvent) {
+    FindWindowDescription(kSampleWindowId)->FindUnit(kList)->events = {
+        {0, HandlerOffset(0), nullptr}};
+    std::vector<WindowRecord> windows = {*FindWindowDescription(kSampleWindowId)};
+    ASSERT_TRUE(ResolveHandlers(windows, {kHandlers, std::size(kHandlers)}));
+    InstallWindowDescriptions(std::move(windows));
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    Write(kList, 16, 1);
+    EXPECT_EQ(seen.digitsChanged, 0) << "a written selection raises nothing";
+    auto* list = qobject_cast<QListWidget*>(Live(kList));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(seen.digitsChanged, 1);
+    EXPECT_EQ(ReadInt(kList, 16), 0);
+}
+
+TEST_F(ControlsTest, DroppingTheTabStripRebuildsAPlainContainerKeepingThePages) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    Write(kTab, 12, 1);
+    Write(kTab, 13, 1);
+    EXPECT_EQ(Live(kTab)->findChild<QTabBar*>(), nullptr);
+    EXPECT_EQ(Live(kLog)->parentWidget(), Live(kTab));
+    Write(kTab, 12, 0);
+    EXPECT_TRUE(Live(kDigits)->isVisible());
+    EXPECT_FALSE(Live(kLog)->isVisible());
+    Write(kTab, 12, 5);
+    EXPECT_EQ(ReadInt(kTab, 12), 0) << "a page the Tab lacks changes nothing";
+}
+
+TEST_F(ControlsTest, TheWindowsOwnUnitAnswersForTheWindow) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    EXPECT_EQ(ReadInt(0, 2), 560) << "the stored outer width, frame included";
+    EXPECT_EQ(Live(0)->width(), 560 - 6);
+    Write(0, 2, 600);
+    EXPECT_EQ(ReadInt(0, 2), 600);
+    Write(0, 5, 0);
+    EXPECT_FALSE(Live(0)->isVisible());
+    Write(0, 5, 1);
+    EXPECT_TRUE(Live(0)->isVisible());
+    Write(0, 9, 0);  // no border
+    EXPECT_TRUE(Live(0)->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(Live(0)->isVisible()) << "changing the border keeps a shown window shown";
+}
+
+TEST(PropertySlotTest, WithoutAWindowLayerEveryWindowIsMissing) {
+    State().windows = nullptr;
+    EXPECT_EXIT(Entries().WriteProperty(kSampleWindowId, 0, 0, -1, 1, 0),
+                ::testing::ExitedWithCode(255), "未载入欲访问窗口组件所在的窗口");
+}
+
 struct ModeCase {
     uint32_t mode;
     const char* accepted;
