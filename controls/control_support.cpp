@@ -1,13 +1,17 @@
 #include "controls/control_support.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QEvent>
 #include <QFontDatabase>
+#include <QPalette>
 #include <QVariant>
 
 #include "runtime/event_dispatch.h"
 #include "runtime/gbk.h"
+#include "runtime/heap.h"
 #include "runtime/notification.h"
+#include "runtime/window_table.h"
 
 namespace velmora::controls {
 namespace {
@@ -61,6 +65,89 @@ bool RaiseEvent(const QWidget* widget, int32_t event, std::optional<uint32_t>* r
     bool ran = RuntimeNotify(kNotifyDeliverEvent, reinterpret_cast<uintptr_t>(&record), 0) == 1;
     if (result && ran && record.returned == 1) *result = record.result;
     return ran;
+}
+
+UnitRecord* UnitOf(const QWidget* widget) {
+    auto identity = IdentityOf(widget);
+    WindowRecord* window = identity ? FindWindowDescription(identity->windowId) : nullptr;
+    return window ? window->FindUnit(identity->unitId) : nullptr;
+}
+
+namespace {
+QByteArray KeptName(int index) {
+    return "velmoraKept" + QByteArray::number(index);
+}
+}  // namespace
+
+void KeepValue(QWidget* widget, int index, const ValueRecord& value) {
+    QVariantList kept{value.tag, QVariant::fromValue<qulonglong>(value.Bits())};
+    if (value.BaseTag() == tag::kText) {
+        kept[1] = QByteArray(value.Text());
+    } else if (value.BaseTag() == tag::kByteSet) {
+        const void* block = value.Pointer();
+        kept[1] = QByteArray(reinterpret_cast<const char*>(ByteSetData(block)),
+                             static_cast<qsizetype>(ByteSetLength(block)));
+    }
+    widget->setProperty(KeptName(index), kept);
+}
+
+ValueRecord KeptValue(const QWidget* widget, int index) {
+    QVariantList kept = widget->property(KeptName(index)).toList();
+    if (kept.size() != 2) return MakeInteger(0);
+    uint32_t t = kept[0].toUInt();
+    if (tag::Base(t) == tag::kText) {
+        QByteArray text = kept[1].toByteArray();
+        return MakeTextValue(MakeText(text.data(), static_cast<long>(text.size())));
+    }
+    if (tag::Base(t) == tag::kByteSet) {
+        QByteArray bytes = kept[1].toByteArray();
+        return MakeByteSetValue(MakeByteSet(bytes.data(), static_cast<size_t>(bytes.size())));
+    }
+    return MakeValue(t, kept[1].toULongLong());
+}
+
+InterfaceRoutine TypeRoutines(int request, CreateRoutine create, SetPropertyRoutine set,
+                              GetPropertyRoutine get) {
+    switch (request) {
+        case kRequestCreate:
+            return reinterpret_cast<InterfaceRoutine>(create);
+        case kRequestSetProperty:
+            return reinterpret_cast<InterfaceRoutine>(set);
+        case kRequestGetProperty:
+            return reinterpret_cast<InterfaceRoutine>(get);
+        default:
+            return nullptr;
+    }
+}
+
+std::string ToGbk(const QString& text) {
+    return Utf16ToGbkLossy(text.toStdU16String());
+}
+
+ValueRecord TextValue(const QString& text) {
+    std::string gbk = ToGbk(text);
+    return MakeTextValue(MakeText(gbk.data(), static_cast<long>(gbk.size())));
+}
+
+namespace {
+QColor FromStored(uint32_t colour) {
+    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+}  // namespace
+
+void ApplyColours(QWidget* widget, uint32_t text, uint32_t background) {
+    QPalette palette = widget->palette();
+    if (text != kSystemColour) {
+        palette.setColor(QPalette::WindowText, FromStored(text));
+        palette.setColor(QPalette::Text, FromStored(text));
+        palette.setColor(QPalette::ButtonText, FromStored(text));
+    }
+    if (background != kSystemColour) {
+        palette.setColor(QPalette::Window, FromStored(background));
+        palette.setColor(QPalette::Base, FromStored(background));
+    }
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(background != kSystemColour);
 }
 
 QString FromGbk(std::string_view gbk) {

@@ -11,6 +11,8 @@
 
 #include "controls/font_data.h"
 #include "runtime/data_type.h"
+#include "runtime/value.h"
+#include "runtime/window_description.h"
 
 namespace velmora::controls {
 
@@ -29,7 +31,26 @@ std::optional<UnitIdentity> IdentityOf(const QWidget* widget);
 // result, when the handler gave one, lands in *result.
 bool RaiseEvent(const QWidget* widget, int32_t event, std::optional<uint32_t>* result = nullptr);
 
+// The unit record behind a live control; null for a widget of no unit.
+UnitRecord* UnitOf(const QWidget* widget);
+
+// A property the type keeps no stored field for: held with the live control
+// and answered back as written (texts and byte data as fresh copies).
+void KeepValue(QWidget* widget, int index, const ValueRecord& value);
+ValueRecord KeptValue(const QWidget* widget, int index);
+
+// The interface routine of a type from its create, set and get routines.
+InterfaceRoutine TypeRoutines(int request, CreateRoutine create, SetPropertyRoutine set,
+                              GetPropertyRoutine get);
+
 QString FromGbk(std::string_view gbk);
+std::string ToGbk(const QString& text);
+ValueRecord TextValue(const QString& text);  // a fresh GBK text
+
+// Stored colours are 0x00BBGGRR; 0xFF000000 leaves the element's system colour.
+inline constexpr uint32_t kSystemColour = 0xFF000000;
+// Text and background colours of a widget; the background fills only when set.
+void ApplyColours(QWidget* widget, uint32_t text, uint32_t background);
 // The stored font, or the application's font for the system GUI font. A face
 // the machine lacks falls back to the installed CJK font at the same height.
 QFont ToQFont(const std::optional<FontData>& font);

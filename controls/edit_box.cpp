@@ -1,102 +1,388 @@
 #include "controls/edit_box.h"
 
+#include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QToolButton>
 
 #include "controls/control_support.h"
 #include "controls/edit_box_data.h"
+#include "controls/stored_properties.h"
 #include "runtime/event_dispatch.h"
 #include "runtime/gbk.h"
 #include "runtime/heap.h"
-#include "runtime/window_table.h"
 
 namespace velmora::controls {
 namespace {
+
+constexpr char kInputModeProperty[] = "velmoraInputMode";
+constexpr char kLetterCaseProperty[] = "velmoraLetterCase";
+
+const StoredProperties<EditBoxData>& Properties() {
+    using F = StoredField<EditBoxData>;
+    static const StoredProperties<EditBoxData> properties(
+        ReadEditBoxData, WriteEditBoxData,
+        {F{1, &EditBoxData::border}, F{2, &EditBoxData::textColour}, F{3, &EditBoxData::background},
+         F{4, &EditBoxData::font}, F{5, &EditBoxData::hideSelection}, F{6, &EditBoxData::maxLength},
+         F{7, &EditBoxData::multiLine}, F{8, &EditBoxData::scrollBars},
+         F{9, &EditBoxData::alignment}, F{10, &EditBoxData::inputMode},
+         F{12, &EditBoxData::letterCase}, F{13, &EditBoxData::adjuster},
+         F{14, &EditBoxData::adjusterLow}, F{15, &EditBoxData::adjusterHigh},
+         F{19, &EditBoxData::binding1}, F{20, &EditBoxData::binding2}});
+    return properties;
+}
+
+QString WithCase(const QString& text, uint32_t letterCase) {
+    if (letterCase == 1) return text.toLower();
+    if (letterCase == 2) return text.toUpper();
+    return text;
+}
+
+// A multi-line box holds lines; its text outside has CR LF line ends.
+QString LinesOf(QString text) {
+    return text.replace("\r\n", "\n");
+}
+
+void InsertTyped(QWidget* box, const QString& text) {
+    if (auto* single = qobject_cast<QLineEdit*>(box)) single->insert(text);
+    if (auto* multi = qobject_cast<QPlainTextEdit*>(box)) multi->insertPlainText(LinesOf(text));
+}
+
+// Typed characters pass the input mode's filter and take the letter case;
+// text written through the content property goes around both.
+class TypedCharacters : public QObject {
+  public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        auto* box = static_cast<QWidget*>(watched);
+        QString text = static_cast<QKeyEvent*>(event)->text();
+        if (text.isEmpty() || text[0].unicode() < 32) return false;
+        uint32_t mode = box->property(kInputModeProperty).toUInt();
+        for (QChar c : text)
+            if (!InputModeAccepts(mode, c.unicode())) return true;
+        QString cased = WithCase(text, box->property(kLetterCaseProperty).toUInt());
+        if (cased == text) return false;
+        InsertTyped(box, cased);
+        return true;
+    }
+};
+
+TypedCharacters* TypedFilter() {
+    static TypedCharacters* filter = new TypedCharacters;
+    return filter;
+}
+
+// The up-down arrows inside the right edge of a single-line box: each step
+// moves the box's number by one within (smaller bound, larger bound).
+class Adjuster : public QWidget {
+  public:
+    explicit Adjuster(QLineEdit* box) : QWidget(box), box_(box) {
+        setObjectName("adjuster");
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        for (int step : {1, -1}) {
+            auto* arrow = new QToolButton(this);
+            arrow->setArrowType(step > 0 ? Qt::UpArrow : Qt::DownArrow);
+            arrow->setFocusPolicy(Qt::NoFocus);
+            arrow->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+            connect(arrow, &QToolButton::clicked, this, [this, step] { Step(step); });
+            layout->addWidget(arrow);
+        }
+        box->installEventFilter(this);
+        Place();
+    }
+    void SetRange(int32_t a, int32_t b) {
+        low_ = std::min(a, b);
+        high_ = std::max(a, b);
+    }
+    void Step(int step) {
+        bool ok = false;
+        int64_t value = box_->text().toLongLong(&ok);
+        if (!ok) value = low_;
+        value = std::clamp<int64_t>(value + step, low_, high_);
+        box_->setText(QString::number(value));
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Resize) Place();
+        return false;
+    }
+
+  private:
+    void Place() {
+        int width = std::min(16, box_->width() / 2);
+        setGeometry(box_->width() - width, 0, width, box_->height());
+        box_->setTextMargins(0, 0, width, 0);
+    }
+    QLineEdit* box_;
+    int32_t low_ = 0;
+    int32_t high_ = 100;
+};
+
+QColor SystemBackground(QWidget* box, uint32_t background) {
+    // The box's own "system default" background is the button face.
+    return background == kSystemColour ? box->palette().color(QPalette::Button) : QColor();
+}
+
+void Apply(QWidget* box, const EditBoxData& d) {
+    ApplyColours(box, d.textColour, d.background);
+    if (QColor face = SystemBackground(box, d.background); face.isValid()) {
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Base, face);
+        box->setPalette(palette);
+    }
+    box->setFont(ToQFont(d.font));
+    box->setProperty(kInputModeProperty, d.inputMode);
+    box->setProperty(kLetterCaseProperty, d.letterCase);
+    Qt::Alignment align = d.alignment == 1   ? Qt::AlignHCenter
+                          : d.alignment == 2 ? Qt::AlignRight
+                                             : Qt::AlignLeft;
+    if (auto* single = qobject_cast<QLineEdit*>(box)) {
+        single->setFrame(d.border != 0);
+        single->setMaxLength(d.maxLength > 0 ? d.maxLength : 32767);
+        single->setEchoMode(d.inputMode == 2 ? QLineEdit::Password : QLineEdit::Normal);
+        single->setReadOnly(d.inputMode == 1);
+        single->setAlignment(align | Qt::AlignVCenter);
+        if (auto* adjuster = single->findChild<Adjuster*>("adjuster"))
+            adjuster->SetRange(d.adjusterLow, d.adjusterHigh);
+    }
+    if (auto* multi = qobject_cast<QPlainTextEdit*>(box)) {
+        multi->setFrameShape(d.border != 0 ? QFrame::StyledPanel : QFrame::NoFrame);
+        multi->setReadOnly(d.inputMode == 1);
+        QTextOption option = multi->document()->defaultTextOption();
+        option.setAlignment(align);
+        multi->document()->setDefaultTextOption(option);
+    }
+}
+
+QString Content(const QWidget* control) {
+    if (auto* multi = qobject_cast<const QPlainTextEdit*>(control))
+        return multi->toPlainText().replace('\n', "\r\n");
+    if (auto* single = qobject_cast<const QLineEdit*>(control)) return single->text();
+    return {};
+}
+
+// Characters before a byte position of the GBK form of the text.
+int CharactersBefore(const QString& text, int64_t bytes) {
+    int64_t seen = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        if (seen >= bytes) return i;
+        seen += text[i].unicode() < 0x80 ? 1 : 2;
+    }
+    return static_cast<int>(text.size());
+}
+
+int64_t BytesBefore(const QString& text, int characters) {
+    return static_cast<int64_t>(ToGbk(text.left(characters)).size());
+}
+
+// Selection in characters: start and length.
+std::pair<int, int> Selection(const QWidget* box) {
+    if (auto* single = qobject_cast<const QLineEdit*>(box)) {
+        if (!single->hasSelectedText()) return {single->cursorPosition(), 0};
+        return {single->selectionStart(), static_cast<int>(single->selectedText().size())};
+    }
+    if (auto* multi = qobject_cast<const QPlainTextEdit*>(box)) {
+        QTextCursor c = multi->textCursor();
+        return {c.selectionStart(), c.selectionEnd() - c.selectionStart()};
+    }
+    return {0, 0};
+}
+
+void Select(QWidget* box, int start, int length) {
+    if (auto* single = qobject_cast<QLineEdit*>(box)) single->setSelection(start, length);
+    if (auto* multi = qobject_cast<QPlainTextEdit*>(box)) {
+        QTextCursor c = multi->textCursor();
+        c.setPosition(start);
+        c.setPosition(start + length, QTextCursor::KeepAnchor);
+        multi->setTextCursor(c);
+        multi->ensureCursorVisible();
+    }
+}
+
+// Byte positions as the properties give them: start -1 is the end of the
+// text, length -1 the whole text from its start; other negatives are 0.
+void SelectBytes(QWidget* box, int32_t start, int32_t length) {
+    QString text = Content(box);
+    int64_t total = BytesBefore(text, static_cast<int>(text.size()));
+    int64_t from = start == -1 ? total : std::max(0, start);
+    int64_t count = length < 0 ? 0 : length;
+    if (start == -1) count = 0;
+    if (length == -1) from = 0, count = total;
+    int first = CharactersBefore(text, from);
+    int last = CharactersBefore(text, from + count);
+    Select(box, first, last - first);
+}
+
+void SetContent(QWidget* box, const QString& text) {
+    if (auto* multi = qobject_cast<QPlainTextEdit*>(box)) multi->setPlainText(LinesOf(text));
+    if (auto* single = qobject_cast<QLineEdit*>(box)) {
+        // Writing the content is a change even when the text stays the same.
+        if (single->text() == text) RaiseEvent(single, kEventClicked);
+        single->setText(text);
+    }
+}
 
 QWidget* Create(const CreateRequest& request) {
     auto data = ReadEditBoxData(request.data);
     if (!data) return nullptr;
     QWidget* box;
-    QString content = FromGbk(data->content);
+    QString content = WithCase(FromGbk(data->content), data->letterCase);
     if (data->multiLine) {
-        auto* edit = new QPlainTextEdit(content, request.parent);
-        edit->setLineWrapMode(data->scrollBars & 1 ? QPlainTextEdit::NoWrap
-                                                   : QPlainTextEdit::WidgetWidth);
+        auto* edit = new QPlainTextEdit(LinesOf(content), request.parent);
+        bool horizontal = data->scrollBars == 1 || data->scrollBars == 3;
+        bool vertical = data->scrollBars == 2 || data->scrollBars == 3;
+        edit->setLineWrapMode(horizontal ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+        edit->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn
+                                                      : Qt::ScrollBarAlwaysOff);
+        edit->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
         QObject::connect(edit, &QPlainTextEdit::textChanged, edit,
                          [edit] { RaiseEvent(edit, kEventClicked); });
         box = edit;
     } else {
         auto* edit = new QLineEdit(content, request.parent);
-        if (data->maxLength > 0) edit->setMaxLength(data->maxLength);
-        if (data->inputMode == 2) edit->setEchoMode(QLineEdit::Password);
-        edit->setReadOnly(data->inputMode == 1);
+        if (data->adjuster != 0) new Adjuster(edit);
         QObject::connect(edit, &QLineEdit::textChanged, edit,
                          [edit] { RaiseEvent(edit, kEventClicked); });
         box = edit;
     }
     box->setGeometry(request.left, request.top, request.width, request.height);
-    box->setFont(ToQFont(data->font));
+    Apply(box, *data);
+    box->installEventFilter(TypedFilter());
+    SelectBytes(box, data->selectionStart, data->selectionLength);
     AttachToUnit(box, request);
     return box;
 }
 
-QString Content(QWidget* control) {
-    if (auto* multi = qobject_cast<QPlainTextEdit*>(control)) return multi->toPlainText();
-    if (auto* single = qobject_cast<QLineEdit*>(control)) return single->text();
-    return {};
-}
-
-// Options that only take effect at creation are kept in the unit's stored
-// data, from which the rebuild re-creates the box.
-bool StoreOption(QWidget* control, uint32_t EditBoxData::*field, uint32_t value) {
-    auto identity = IdentityOf(control);
-    WindowRecord* window = identity ? FindWindowDescription(identity->windowId) : nullptr;
-    UnitRecord* unit = window ? window->FindUnit(identity->unitId) : nullptr;
-    if (!unit) return false;
-    auto data = ReadEditBoxData(unit->typeData);
-    if (!data) return false;
-    data->content = Utf16ToGbkLossy(Content(control).toStdU16String());
-    (*data).*field = value;
-    unit->typeData = WriteEditBoxData(*data);
-    return true;
+// These shape the box at creation: the rebuild re-creates it from the record,
+// which first takes the live content so that nothing typed is lost.
+bool NeedsRebuild(int index, const EditBoxData& data) {
+    switch (index) {
+        case kEditBoxHideSelection:
+        case kEditBoxMultiLine:
+            return true;
+        case kEditBoxScrollBars:
+            return data.multiLine != 0;
+        case kEditBoxAdjuster:
+            return data.multiLine == 0;
+        default:
+            return false;
+    }
 }
 
 bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
     switch (index) {
         case kEditBoxContent: {
-            QString text = FromGbk(value.Text());
-            if (auto* multi = qobject_cast<QPlainTextEdit*>(control)) multi->setPlainText(text);
-            if (auto* single = qobject_cast<QLineEdit*>(control)) single->setText(text);
+            uint32_t letterCase = control->property(kLetterCaseProperty).toUInt();
+            SetContent(control, WithCase(FromGbk(value.Text()), letterCase));
             return false;
         }
-        case kEditBoxHideSelection:
-            return StoreOption(control, &EditBoxData::hideSelection, value.Logical() ? 1 : 0);
-        case kEditBoxMultiLine:
-            return StoreOption(control, &EditBoxData::multiLine, value.Logical() ? 1 : 0);
-        default:
+        case kEditBoxPasswordChar: {
+            auto data = Properties().Load(control);
+            if (!data) return false;
+            std::string text = value.Text();
+            data->passwordChar = text.empty() ? 0 : static_cast<uint8_t>(text[0]);
+            Properties().Store(control, *data);
             return false;
+        }
+        case kEditBoxSelectionStart:
+        case kEditBoxSelectionLength: {
+            QString text = Content(control);
+            auto [start, length] = Selection(control);
+            int32_t startBytes = static_cast<int32_t>(BytesBefore(text, start));
+            int32_t lengthBytes =
+                static_cast<int32_t>(BytesBefore(text, start + length)) - startBytes;
+            if (index == kEditBoxSelectionStart)
+                SelectBytes(control, value.Int(), lengthBytes);
+            else
+                SelectBytes(control, startBytes, value.Int());
+            return false;
+        }
+        case kEditBoxSelectedText:
+            InsertTyped(control, FromGbk(value.Text()));
+            return false;
+        default:
+            break;
     }
+    if (!WriteProperty(Properties(), control, index, value, Apply)) return false;
+    auto data = Properties().Load(control);
+    if (!data || !NeedsRebuild(index, *data)) return false;
+    data->content = ToGbk(Content(control));
+    Properties().Store(control, *data);
+    return true;
 }
 
 ValueRecord GetProperty(QWidget* control, int index) {
-    if (index != kEditBoxContent) return Omitted();
-    std::string gbk = Utf16ToGbkLossy(Content(control).toStdU16String());
-    return MakeTextValue(MakeText(gbk.data(), static_cast<long>(gbk.size())));
+    QString text = Content(control);
+    auto [start, length] = Selection(control);
+    switch (index) {
+        case kEditBoxContent:
+            return TextValue(text);
+        case kEditBoxPasswordChar: {
+            auto data = Properties().Load(control);
+            char c = data ? static_cast<char>(data->passwordChar) : '*';
+            return c ? MakeTextValue(MakeText(&c, 1)) : MakeTextValue(nullptr);
+        }
+        case kEditBoxSelectionStart:
+            return MakeInteger(static_cast<int32_t>(BytesBefore(text, start)));
+        case kEditBoxSelectionLength:
+            return MakeInteger(
+                static_cast<int32_t>(BytesBefore(text, start + length) - BytesBefore(text, start)));
+        case kEditBoxSelectedText:
+            return TextValue(text.mid(start, length));
+        default:
+            return ReadProperty(Properties(), control, index);
+    }
 }
 
 }  // namespace
 
-InterfaceRoutine EditBoxInterface(int request) {
-    switch (request) {
-        case kRequestCreate:
-            return reinterpret_cast<InterfaceRoutine>(Create);
-        case kRequestSetProperty:
-            return reinterpret_cast<InterfaceRoutine>(SetProperty);
-        case kRequestGetProperty:
-            return reinterpret_cast<InterfaceRoutine>(GetProperty);
+bool InputModeAccepts(uint32_t inputMode, char16_t c) {
+    if (c < 32) return true;
+    bool digit = c >= '0' && c <= '9';
+    switch (inputMode) {
+        case 3:
+        case 6:
+        case 7:
+        case 8:
+            return digit || c == '-';
+        case 4:
+        case 9:
+        case 10:
+            return digit || c == '-' || c == '.';
+        case 5:
+            return digit;
         default:
-            return nullptr;
+            return true;
     }
+}
+
+void AppendToEditBox(QWidget* box, const QString& text) {
+    if (auto* multi = qobject_cast<QPlainTextEdit*>(box)) {
+        QTextCursor end(multi->document());
+        end.movePosition(QTextCursor::End);
+        multi->setTextCursor(end);
+        multi->ensureCursorVisible();
+        // An append is no step the user could undo.
+        bool undo = multi->document()->isUndoRedoEnabled();
+        multi->document()->setUndoRedoEnabled(false);
+        multi->insertPlainText(LinesOf(text));
+        multi->document()->setUndoRedoEnabled(undo);
+        multi->ensureCursorVisible();
+    } else if (auto* single = qobject_cast<QLineEdit*>(box)) {
+        single->end(false);
+        single->setText(single->text() + text);
+        single->end(false);
+    }
+}
+
+InterfaceRoutine EditBoxInterface(int request) {
+    return TypeRoutines(request, Create, SetProperty, GetProperty);
 }
 
 }  // namespace velmora::controls

@@ -1,27 +1,72 @@
 #include "controls/label.h"
 
 #include <QLabel>
+#include <QMouseEvent>
 
 #include "controls/control_support.h"
 #include "controls/label_data.h"
+#include "controls/stored_properties.h"
+#include "runtime/event_dispatch.h"
 
 namespace velmora::controls {
 namespace {
 
+const StoredProperties<LabelData>& Properties() {
+    using F = StoredField<LabelData>;
+    static const StoredProperties<LabelData> properties(
+        ReadLabelData, WriteLabelData,
+        {F{0, &LabelData::caption}, F{1, [](LabelData& d) -> uint32_t& { return d.options[0]; }},
+         F{2, [](LabelData& d) -> uint32_t& { return d.options[1]; }},
+         F{3, [](LabelData& d) -> uint32_t& { return d.options[2]; }},
+         F{4, [](LabelData& d) -> uint32_t& { return d.options[3]; }},
+         F{5, [](LabelData& d) -> uint32_t& { return d.options[4]; }},
+         F{6, [](LabelData& d) -> uint32_t& { return d.options[5]; }}, F{7, &LabelData::font},
+         F{8, &LabelData::textColour}, F{9, &LabelData::background}, F{10, &LabelData::picture}});
+    return properties;
+}
+
+class LabelWidget : public QLabel {
+  public:
+    using QLabel::QLabel;
+
+  protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        QLabel::mouseReleaseEvent(event);
+        if (event->button() == Qt::LeftButton && rect().contains(event->pos()))
+            RaiseEvent(this, kEventClicked);
+    }
+};
+
+void Apply(QWidget* control, const LabelData& d) {
+    auto* label = static_cast<QLabel*>(control);
+    label->setText(FromGbk(d.caption));
+    label->setFont(ToQFont(d.font));
+    ApplyColours(label, d.textColour, d.background);
+}
+
 QWidget* Create(const CreateRequest& request) {
     auto data = ReadLabelData(request.data);
     if (!data) return nullptr;
-    auto* label = new QLabel(FromGbk(data->caption), request.parent);
+    auto* label = new LabelWidget(request.parent);
     label->setGeometry(request.left, request.top, request.width, request.height);
-    label->setFont(ToQFont(data->font));
+    Apply(label, *data);
     AttachToUnit(label, request);
     return label;
+}
+
+bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
+    WriteProperty(Properties(), control, index, value, Apply);
+    return false;
+}
+
+ValueRecord GetProperty(QWidget* control, int index) {
+    return ReadProperty(Properties(), control, index);
 }
 
 }  // namespace
 
 InterfaceRoutine LabelInterface(int request) {
-    return request == kRequestCreate ? reinterpret_cast<InterfaceRoutine>(Create) : nullptr;
+    return TypeRoutines(request, Create, SetProperty, GetProperty);
 }
 
 }  // namespace velmora::controls

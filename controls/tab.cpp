@@ -1,37 +1,138 @@
 #include "controls/tab.h"
 
+#include <QMouseEvent>
 #include <QTabBar>
 #include <QVariant>
 
 #include "controls/control_support.h"
+#include "controls/stored_properties.h"
 #include "controls/tab_data.h"
+#include "runtime/event_dispatch.h"
 #include "runtime/notification.h"
+#include "runtime/property_access.h"
 #include "runtime/window_table.h"
 
 namespace velmora::controls {
 namespace {
 
-constexpr char kPageProperty[] = "velmoraTabPage";
 constexpr int kStripHeight = 21;
+
+const StoredProperties<TabData>& Properties() {
+    using F = StoredField<TabData>;
+    static const StoredProperties<TabData> properties(
+        ReadTabData, WriteTabData,
+        {F{kTabSide, &TabData::position}, F{kTabMultiRow, &TabData::multiRow},
+         F{kTabFont, &TabData::font}, F{kTabPages, &TabData::pages},
+         F{kTabNoStrip, &TabData::noStrip}, F{kTabTransparent, &TabData::transparent},
+         F{kTabColour, &TabData::colour}});
+    return properties;
+}
+
+// A user's click first asks event 1, which refuses the change by answering
+// false; the change itself then raises event 2.
+class PageStrip : public QTabBar {
+  public:
+    explicit PageStrip(QWidget* tab) : QTabBar(tab), tab_(tab) { setFocusPolicy(Qt::NoFocus); }
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        int page = tabAt(event->pos());
+        if (page >= 0 && page != currentIndex()) {
+            std::optional<uint32_t> result;
+            bool ran = RaiseEvent(tab_, 1, &result);
+            if (ran && result && *result == 0) return;
+            QTabBar::mousePressEvent(event);
+            if (currentIndex() == page) {
+                ShowTabPage(tab_, page);
+                FocusFirstOnPage(tab_, page);
+                RaiseEvent(tab_, 2);
+            }
+            return;
+        }
+        QTabBar::mousePressEvent(event);
+    }
+
+  private:
+    QWidget* tab_;
+};
+
+PageStrip* StripOf(const QWidget* tab) {
+    return tab->findChild<PageStrip*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+void PlaceStrip(QWidget* tab, PageStrip* strip, uint32_t position) {
+    const QTabBar::Shape shapes[] = {QTabBar::RoundedNorth, QTabBar::RoundedSouth,
+                                     QTabBar::RoundedWest, QTabBar::RoundedEast};
+    strip->setShape(shapes[std::min<uint32_t>(position, 3)]);
+    // The strip lies inside the control: children leave room for it by their
+    // stored places, so nothing is shifted.
+    QSize hint = strip->sizeHint();
+    switch (position) {
+        case 1:
+            strip->setGeometry(0, tab->height() - kStripHeight, tab->width(), kStripHeight);
+            break;
+        case 2:
+            strip->setGeometry(0, 0, hint.width(), tab->height());
+            break;
+        case 3:
+            strip->setGeometry(tab->width() - hint.width(), 0, hint.width(), tab->height());
+            break;
+        default:
+            strip->setGeometry(0, 0, tab->width(), kStripHeight);
+    }
+}
+
+void Apply(QWidget* tab, const TabData& d) {
+    tab->setFont(ToQFont(d.font));
+    bool filled = d.noStrip && !d.transparent;
+    ApplyColours(tab, kSystemColour, filled ? d.colour : kSystemColour);
+    if (PageStrip* strip = StripOf(tab)) {
+        QSignalBlocker quiet(strip);
+        while (strip->count() > 0) strip->removeTab(strip->count() - 1);
+        for (const std::string& caption : d.pages) strip->addTab(FromGbk(caption));
+        strip->setExpanding(false);
+        strip->setUsesScrollButtons(!d.multiRow);
+        strip->setCurrentIndex(CurrentTabPage(tab));
+        PlaceStrip(tab, strip, d.position);
+    }
+}
 
 QWidget* Create(const CreateRequest& request) {
     auto data = ReadTabData(request.data);
     if (!data) return nullptr;
     auto* tab = new QWidget(request.parent);
     tab->setGeometry(request.left, request.top, request.width, request.height);
-    tab->setFont(ToQFont(data->font));
-    tab->setProperty(kPageProperty, 0);
+    tab->setProperty(kTabPageProperty, 0);
+    // Without a strip the control is a plain container with an arrow cursor.
+    if (!data->noStrip) new PageStrip(tab);
+    Apply(tab, *data);
     AttachToUnit(tab, request);
-    if (!data->noStrip) {
-        // The strip lies inside the control: children leave room for it by
-        // their stored top, so nothing is shifted.
-        auto* strip = new QTabBar(tab);
-        for (const std::string& caption : data->pages) strip->addTab(FromGbk(caption));
-        strip->setGeometry(0, 0, request.width, kStripHeight);
-        QObject::connect(strip, &QTabBar::currentChanged, tab,
-                         [tab](int page) { ShowTabPage(tab, page); });
-    }
     return tab;
+}
+
+bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
+    if (index == kTabCurrent) {
+        int count = 0;
+        if (const UnitRecord* unit = UnitOf(control))
+            for (uint32_t child : unit->children) count += child == 0;
+        int page = value.Int();
+        if (page < 0 || page >= std::max(count, 1)) return false;
+        if (PageStrip* strip = StripOf(control)) {
+            QSignalBlocker quiet(strip);
+            strip->setCurrentIndex(page);
+        }
+        ShowTabPage(control, page);
+        return false;
+    }
+    uint32_t before = Properties().Load(control).value_or(TabData{}).position;
+    if (!WriteProperty(Properties(), control, index, value, Apply)) return false;
+    if (index == kTabNoStrip) return true;
+    return index == kTabSide && (before == 3) != (value.low == 3);
+}
+
+ValueRecord GetProperty(QWidget* control, int index) {
+    if (index == kTabCurrent) return MakeInteger(CurrentTabPage(control));
+    return ReadProperty(Properties(), control, index);
 }
 
 }  // namespace
@@ -41,7 +142,7 @@ void ShowTabPage(QWidget* tab, int page) {
     const WindowRecord* window = identity ? FindWindowDescription(identity->windowId) : nullptr;
     const UnitRecord* unit = window ? window->FindUnit(identity->unitId) : nullptr;
     if (!unit) return;
-    tab->setProperty(kPageProperty, page);
+    tab->setProperty(kTabPageProperty, page);
     int current = 0;
     for (uint32_t child : unit->children) {
         if (child == 0) {
@@ -57,11 +158,38 @@ void ShowTabPage(QWidget* tab, int page) {
 }
 
 int CurrentTabPage(const QWidget* tab) {
-    return tab->property(kPageProperty).toInt();
+    return tab->property(kTabPageProperty).toInt();
+}
+
+void FocusFirstOnPage(QWidget* tab, int page) {
+    auto identity = IdentityOf(tab);
+    const WindowRecord* window = identity ? FindWindowDescription(identity->windowId) : nullptr;
+    const UnitRecord* unit = window ? window->FindUnit(identity->unitId) : nullptr;
+    if (!unit) return;
+    int current = 0;
+    QWidget* first = nullptr;
+    uint32_t lowest = 0;
+    for (uint32_t child : unit->children) {
+        if (child == 0) {
+            ++current;
+            continue;
+        }
+        const UnitRecord* record = window->FindUnit(child);
+        auto* widget = reinterpret_cast<QWidget*>(
+            RuntimeNotify(kNotifyFindLiveObject, identity->windowId, child));
+        if (current != page || !record || !widget || !widget->isEnabled() ||
+            !(widget->focusPolicy() & Qt::TabFocus))
+            continue;
+        if (!first || record->focusOrder < lowest) {
+            first = widget;
+            lowest = record->focusOrder;
+        }
+    }
+    if (first) first->setFocus(Qt::OtherFocusReason);
 }
 
 InterfaceRoutine TabInterface(int request) {
-    return request == kRequestCreate ? reinterpret_cast<InterfaceRoutine>(Create) : nullptr;
+    return TypeRoutines(request, Create, SetProperty, GetProperty);
 }
 
 }  // namespace velmora::controls

@@ -9,7 +9,22 @@
 
 namespace velmora::controls {
 
+enum TabProperty : int {
+    kTabSide = 0,         // 8
+    kTabMultiRow = 1,     // 9
+    kTabFont = 2,         // 10
+    kTabPages = 3,        // 11
+    kTabCurrent = 4,      // 12
+    kTabNoStrip = 5,      // 13
+    kTabTransparent = 6,  // 14
+    kTabColour = 7,       // 15
+};
+
 InterfaceRoutine TabInterface(int request);
+
+// Gives the focus to the enabled, focusable control of the page with the
+// lowest focus order, as after a user's change of page.
+void FocusFirstOnPage(QWidget* tab, int page);
 
 // Shows the children of `page` (those whose visible bit is set) and hides
 // every other page's children.

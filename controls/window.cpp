@@ -2,15 +2,19 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QMargins>
 #include <QMoveEvent>
+#include <QPixmap>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QWidget>
 
 #include "controls/control_support.h"
+#include "controls/stored_properties.h"
 #include "controls/window_data.h"
 #include "runtime/event_dispatch.h"
 #include "runtime/notification.h"
+#include "runtime/property_access.h"
 
 namespace velmora::controls {
 namespace {
@@ -56,11 +60,78 @@ class WindowWidget : public QWidget {
     QSize reportedSize_;
 };
 
+const StoredProperties<WindowData>& Properties() {
+    using F = StoredField<WindowData>;
+    using D = WindowData;
+    static const StoredProperties<WindowData> properties(
+        ReadWindowData, WriteWindowData,
+        {F{0, &D::caption},
+         F{1, &D::border},
+         F{2, &D::background},
+         F{3, &D::picture},
+         F{4, &D::displayOption},
+         F{5, &D::music},
+         F{7, &D::controlBox},
+         F{8, &D::maximiseButton},
+         F{9, &D::minimiseButton},
+         F{10, &D::position},
+         F{11, &D::movable},
+         F{12, &D::icon},
+         F{13, [](D& d) -> uint32_t& { return d.furtherOptions[0]; }},
+         F{14, [](D& d) -> uint32_t& { return d.furtherOptions[1]; }},
+         F{15, [](D& d) -> uint32_t& { return d.furtherOptions[2]; }},
+         F{16, [](D& d) -> uint32_t& { return d.furtherOptions[3]; }},
+         F{17, [](D& d) -> uint32_t& { return d.furtherOptions[4]; }},
+         F{18, &D::optionV2},
+         F{19, [](D& d) -> uint32_t& { return d.optionsV3[0]; }},
+         F{20, [](D& d) -> uint32_t& { return d.optionsV3[1]; }},
+         F{21, &D::alwaysOnTop},
+         F{22, &D::optionV5},
+         F{23, &D::className}});
+    return properties;
+}
+
+// Border style, buttons and stacking become the window's flags; a change of
+// flags hides the window, so a shown one is shown again.
+Qt::WindowFlags FlagsOf(const WindowData& d) {
+    Qt::WindowFlags flags = d.border == 3 || d.border == 4 ? Qt::Tool : Qt::Window;
+    if (d.border == 0) return flags | Qt::FramelessWindowHint;
+    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (d.controlBox) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (d.controlBox && d.maximiseButton) flags |= Qt::WindowMaximizeButtonHint;
+    if (d.controlBox && d.minimiseButton) flags |= Qt::WindowMinimizeButtonHint;
+    if (d.alwaysOnTop) flags |= Qt::WindowStaysOnTopHint;
+    return flags;
+}
+
+bool FixedBorder(uint32_t border) {
+    return border == 0 || border == 2 || border == 4 || border == 6;
+}
+
+void Apply(QWidget* window, const WindowData& d) {
+    window->setWindowTitle(FromGbk(d.caption));
+    ApplyColours(window, kSystemColour, d.background);
+    QPixmap icon;
+    if (!d.icon.empty()) icon.loadFromData(d.icon.data(), static_cast<uint>(d.icon.size()), "ICO");
+    window->setWindowIcon(icon.isNull() ? QIcon() : QIcon(icon));
+    if (window->windowFlags() != FlagsOf(d)) {
+        bool shown = window->isVisible();
+        window->setWindowFlags(FlagsOf(d));
+        if (shown) window->show();
+    }
+    FrameSize frame = FrameOf(d.border);
+    window->setProperty(kFrameProperty, QVariant::fromValue(QMargins(frame.side, frame.top,
+                                                                     frame.side, frame.bottom)));
+    if (FixedBorder(d.border))
+        window->setFixedSize(window->size());
+    else
+        window->setMinimumSize(0, 0), window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
 QWidget* Create(const CreateRequest& request) {
     auto data = ReadWindowData(request.data);
     if (!data) return nullptr;
     auto* window = new WindowWidget(request.parent);
-    window->setWindowTitle(FromGbk(data->caption));
     FrameSize frame = FrameOf(data->border);
     int width = std::max(0, request.width - 2 * frame.side);
     int height = std::max(0, request.height - frame.top - frame.bottom);
@@ -70,14 +141,25 @@ QWidget* Create(const CreateRequest& request) {
             at = screen->availableGeometry().center() -
                  QPoint(request.width / 2, request.height / 2);
     window->setGeometry(at.x(), at.y(), width, height);
-    if (data->border == 2 || data->border == 4 || data->border == 6)
-        window->setFixedSize(width, height);
+    Apply(window, *data);
+    if (data->position == 2) window->setWindowState(Qt::WindowMinimized);
+    if (data->position == 3) window->setWindowState(Qt::WindowMaximized);
     AttachToUnit(window, request);
     window->SettleGeometry();
     uint32_t windowId = request.windowId;
     QObject::connect(window, &QObject::destroyed,
                      [windowId] { RuntimeNotify(kNotifyWindowDestroyed, windowId, 0); });
     return window;
+}
+
+bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
+    WriteProperty(Properties(), control, index, value, Apply);
+    return false;
+}
+
+ValueRecord GetProperty(QWidget* control, int index) {
+    if (index == 0) return TextValue(control->windowTitle());
+    return ReadProperty(Properties(), control, index);
 }
 
 }  // namespace
@@ -95,7 +177,7 @@ FrameSize FrameOf(uint32_t borderStyle) {
 }
 
 InterfaceRoutine WindowInterface(int request) {
-    return request == kRequestCreate ? reinterpret_cast<InterfaceRoutine>(Create) : nullptr;
+    return TypeRoutines(request, Create, SetProperty, GetProperty);
 }
 
 }  // namespace velmora::controls

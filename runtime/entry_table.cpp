@@ -1,30 +1,30 @@
 #include "runtime/entry_table.h"
 
-#include <string>
-
 #include "runtime/command_call.h"
 #include "runtime/dll_commands.h"
 #include "runtime/heap.h"
 #include "runtime/message_loop.h"
 #include "runtime/runtime_error.h"
 #include "runtime/runtime_service.h"
+#include "runtime/runtime_state.h"
+#include "runtime/runtime_texts.h"
 #include "runtime/shutdown.h"
 #include "runtime/startup.h"
+#include "runtime/window_layer.h"
 
 namespace velmora {
 namespace {
 
-// Slots whose behaviour arrives with later parts of the runtime: they end the
-// program with a clear report rather than pretend to work.
-[[noreturn]] void Unavailable(const char* slot) {
-    FatalRuntimeMessage(std::string(slot) + " is not available in this build");
+// Properties live in the window layer; without one there is no window.
+uint64_t ReadPropertySlot(uint32_t windowId, uint32_t unitId, int property, int element) {
+    if (!State().windows) FatalRuntimeMessage(texts::kPropertyWindowMissing);
+    return State().windows->ReadProperty(windowId, unitId, property, element);
 }
 
-uint64_t ReadPropertySlot(uint32_t, uint32_t, int, int) {
-    Unavailable("ReadProperty");
-}
-void WritePropertySlot(uint32_t, uint32_t, int, int, uint32_t, uint32_t) {
-    Unavailable("WriteProperty");
+void WritePropertySlot(uint32_t windowId, uint32_t unitId, int property, int element, uint32_t low,
+                       uint32_t high) {
+    if (!State().windows) FatalRuntimeMessage(texts::kPropertyWindowMissing);
+    State().windows->WriteProperty(windowId, unitId, property, element, low, high);
 }
 
 const EntryTable kEntryTable = {
@@ -36,6 +36,14 @@ const EntryTable kEntryTable = {
 };
 
 }  // namespace
+
+uint64_t WindowLayer::ReadProperty(uint32_t, uint32_t, int, int) {
+    FatalRuntimeMessage(texts::kPropertyWindowMissing);
+}
+
+void WindowLayer::WriteProperty(uint32_t, uint32_t, int, int, uint32_t, uint32_t) {
+    FatalRuntimeMessage(texts::kPropertyWindowMissing);
+}
 
 const EntryTable& Entries() {
     return kEntryTable;

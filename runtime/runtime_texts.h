@@ -17,6 +17,8 @@ extern const char kHourMinuteFormat[];
 extern const char kHourFormat[];
 extern const char kWindowBlockUnreadable[];
 extern const char kUnitNotLoaded[];
+extern const char kPropertyWindowMissing[];
+extern const char kPropertyWindowNotBuilt[];
 extern const char kEventWindowMissing[];
 extern const char kEventUnitMissing[];
 extern const char kEventUnitInvalid[];

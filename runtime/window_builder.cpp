@@ -327,6 +327,13 @@ bool RebuildControl(uint32_t windowId, uint32_t unitId) {
     return true;
 }
 
+void ApplyStoredCursor(QWidget* control, const std::vector<uint8_t>& cursorData) {
+    if (auto cursor = CursorOf(cursorData))
+        control->setCursor(*cursor);
+    else
+        control->unsetCursor();
+}
+
 void ForgetWindow(uint32_t windowId) {
     auto it = LiveWindows().find(windowId);
     if (it == LiveWindows().end()) return;

@@ -29,6 +29,9 @@ class WindowBuilder final : public WindowLayer {
     void DestroyAllWindows() override;
     void* FindLiveObject(uint32_t windowId, uint32_t unitId) override;
     void WindowGone(uint32_t windowId) override;
+    uint64_t ReadProperty(uint32_t windowId, uint32_t unitId, int property, int element) override;
+    void WriteProperty(uint32_t windowId, uint32_t unitId, int property, int element, uint32_t low,
+                       uint32_t high) override;
 
   private:
     HandlerTable handlers_;
@@ -51,6 +54,8 @@ bool AnyWindowLoaded();
 // same control id, parent, place among its siblings, cursor and visibility.
 bool RebuildControl(uint32_t windowId, uint32_t unitId);
 
+// Sets the cursor the stored cursor data names, or the control's default.
+void ApplyStoredCursor(QWidget* control, const std::vector<uint8_t>& cursorData);
 // The window has gone: forget its live objects and cursors. Its records stay
 // and it can be loaded again.
 void ForgetWindow(uint32_t windowId);

@@ -30,6 +30,11 @@ class WindowLayer {
     virtual void* FindLiveObject(uint32_t /*windowId*/, uint32_t /*unitId*/) { return nullptr; }
     // A window has been destroyed: its live objects go, its records stay.
     virtual void WindowGone(uint32_t /*windowId*/) {}
+    // The property slots of the entry table. A layer without property access
+    // knows no window to read from: the fatal error of a missing window.
+    virtual uint64_t ReadProperty(uint32_t windowId, uint32_t unitId, int property, int element);
+    virtual void WriteProperty(uint32_t windowId, uint32_t unitId, int property, int element,
+                               uint32_t low, uint32_t high);
 };
 
 }  // namespace velmora

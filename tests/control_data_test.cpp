@@ -1,11 +1,18 @@
 #include <gtest/gtest.h>
 
 #include "controls/button_data.h"
+#include "controls/combo_box_data.h"
 #include "controls/edit_box_data.h"
 #include "controls/group_box_data.h"
+#include "controls/hyper_linker_data.h"
 #include "controls/label_data.h"
+#include "controls/list_box_data.h"
+#include "controls/property_values.h"
+#include "controls/radio_box_data.h"
+#include "controls/shape_box_data.h"
 #include "controls/tab_data.h"
 #include "controls/window_data.h"
+#include "runtime/heap.h"
 #include "runtime/stream_reader.h"
 #include "tests/test_support.h"
 
@@ -59,6 +66,76 @@ TEST(ControlDataTest, EveryTypeReadsBackWhatItWrote) {
     tab.noStrip = 1;
     tab.position = 2;
     EXPECT_EQ(ReadTabData(WriteTabData(tab)), tab);
+}
+
+TEST(ControlDataTest, TheListTypesLinksRadiosAndShapesReadBackWhatTheyWrote) {
+    ComboBoxData combo;
+    combo.comboType = 2;
+    combo.items = {Gbk("按销量由高到底"), "b"};
+    combo.itemValues = {7, -1};
+    combo.current = 1;
+    combo.font = SongTi14();
+    EXPECT_EQ(ReadComboBoxData(WriteComboBoxData(combo)), combo);
+
+    ListBoxData list;
+    list.items = {"x"};
+    list.sorted = 1;
+    list.binding2 = "d";
+    EXPECT_EQ(ReadListBoxData(WriteListBoxData(list)), list);
+
+    RadioBoxData radio;
+    radio.caption = Gbk("生成日志");
+    radio.checked = 1;
+    radio.picture = {1, 2};
+    EXPECT_EQ(ReadRadioBoxData(WriteRadioBoxData(radio)), radio);
+
+    HyperLinkerData link;
+    link.caption = Gbk("点击查看");
+    link.web = "http://example.com/";
+    EXPECT_EQ(ReadHyperLinkerData(WriteHyperLinkerData(link)), link);
+
+    ShapeBoxData shape;
+    shape.shape = 2;
+    shape.lineWidth = 3;
+    EXPECT_EQ(ReadShapeBoxData(WriteShapeBoxData(shape)), shape);
+}
+
+TEST(ControlDataTest, NewerLayoutsAndCutRecordsCannotBeLoaded) {
+    ComboBoxData combo;
+    combo.items = {"a", "b"};
+    auto bytes = WriteComboBoxData(combo);
+    auto newer = bytes;
+    newer[0] = ComboBoxData::kVersion + 1;
+    EXPECT_FALSE(ReadComboBoxData(newer));
+    bytes.resize(bytes.size() - 3);
+    EXPECT_FALSE(ReadComboBoxData(bytes));
+    // A forged item count larger than the record.
+    ListBoxData list;
+    auto forged = WriteListBoxData(list);
+    size_t countAt = forged.size() - 16;  // items count, values count, two empty texts
+    forged[countAt + 3] = 0x7F;
+    EXPECT_FALSE(ReadListBoxData(forged));
+    EXPECT_EQ(ReadShapeBoxData({}), ShapeBoxData{}) << "an empty record is every default";
+}
+
+TEST(ControlDataTest, PropertyValuesOfListsAndFontsRoundTrip) {
+    std::vector<std::string> texts = {Gbk("模板"), "", "z"};
+    EXPECT_EQ(TextListFrom(TextListBytes(texts)), texts);
+    EXPECT_EQ(TextListFrom({}), std::vector<std::string>{});
+    EXPECT_FALSE(TextListFrom({5, 0, 0, 0, 1})) << "five items announced, one byte there";
+    std::vector<int32_t> words = {1, -2, 0x7FFFFFFF};
+    EXPECT_EQ(WordListFrom(WordListBytes(words)), words);
+    EXPECT_EQ(FontFrom(FontBytes(SongTi14())), SongTi14());
+    EXPECT_EQ(FontBytes(std::nullopt), std::vector<uint8_t>{});
+    EXPECT_EQ(FontFrom({1, 2, 3}), std::nullopt) << "not 60 bytes: the system font";
+
+    long before = LiveBlockCount();
+    ValueRecord value = ValueOf(texts);
+    std::vector<std::string> back;
+    Assign(back, value);
+    EXPECT_EQ(back, texts);
+    Free(value.Pointer());
+    EXPECT_EQ(LiveBlockCount(), before);
 }
 
 TEST(ControlDataTest, EditBoxFieldsSitAtTheirStoredOffsets) {

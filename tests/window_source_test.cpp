@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "controls/button_data.h"
+#include "controls/combo_box_data.h"
 #include "controls/edit_box_data.h"
+#include "controls/hyper_linker_data.h"
+#include "controls/list_box_data.h"
+#include "controls/radio_box_data.h"
+#include "controls/shape_box_data.h"
 #include "controls/tab_data.h"
 #include "runtime/window_description_writer.h"
 #include "tests/test_support.h"
@@ -172,12 +177,52 @@ INSTANTIATE_TEST_SUITE_P(
                   "window 1 {\n unit window 0x06010000 \"\" {\n on 0 = Created\n on 0 = "
                   "Clicked }}",
                   4, "bound twice"},
+        BadSource{"ItemValueNotANumber",
+                  "window 1 {\n" WINDOW_UNIT
+                  " unit ComboBox 0x16010001 \"a\" {\n itemValues = [\"1\", \"x2\"] }}",
+                  4, "whole numbers"},
         BadSource{"FontFaceTooLong",
                   "window 1 {\n" WINDOW_UNIT
                   " unit Label 0x16010001 \"a\" {\n font = [\"abcdefghijabcdefghijabcdefghij12\", "
                   "9] }}",
                   4, "31"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WindowSourceTest, EveryStandardTypeStoresItsNamedProperties) {
+    auto w = Compile(R"(window 1 {
+    unit window 0x06010000 "" {}
+    unit ComboBox 0x16010001 "c" {
+        comboType = 2
+        items = ["按销量由高到底", "b"]
+        itemValues = ["5", "-6"]
+        current = 1
+        font = ["宋体", 12]
+    }
+    unit ListBox 0x16010002 "l" { sorted = true  items = ["模板"] }
+    unit RadioBox 0x16010003 "r" { caption = "生成日志"  checked = true }
+    unit HyperLinker 0x16010004 "h" { caption = "点击查看"  linkKind = 0  email = "a@b.c" }
+    unit ShapeBox 0x16010005 "s" { shape = 2  fillColour = 0x80E0FF }
+})")[0];
+    auto combo = controls::ReadComboBoxData(w.units[1].typeData);
+    ASSERT_TRUE(combo);
+    EXPECT_EQ(combo->comboType, 2u);
+    EXPECT_EQ(combo->items, (std::vector<std::string>{Gbk("按销量由高到底"), "b"}));
+    EXPECT_EQ(combo->itemValues, (std::vector<int32_t>{5, -6}));
+    EXPECT_EQ(combo->current, 1);
+    EXPECT_EQ(combo->font->height, -12);
+    auto list = controls::ReadListBoxData(w.units[2].typeData);
+    EXPECT_EQ(list->sorted, 1u);
+    EXPECT_EQ(list->items, std::vector<std::string>{Gbk("模板")});
+    auto radio = controls::ReadRadioBoxData(w.units[3].typeData);
+    EXPECT_EQ(radio->caption, Gbk("生成日志"));
+    EXPECT_EQ(radio->checked, 1u);
+    auto link = controls::ReadHyperLinkerData(w.units[4].typeData);
+    EXPECT_EQ(link->linkKind, 0u);
+    EXPECT_EQ(link->email, "a@b.c");
+    auto shape = controls::ReadShapeBoxData(w.units[5].typeData);
+    EXPECT_EQ(shape->shape, 2u);
+    EXPECT_EQ(shape->fillColour, 0x80E0FFu);
+}
 
 TEST(WindowSourceTest, StandardCursorsAreNumberedFromOne) {
     EXPECT_EQ(StandardCursorNumber("arrow"), 1);

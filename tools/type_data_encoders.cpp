@@ -1,9 +1,16 @@
 #include "tools/type_data_encoders.h"
 
+#include <charconv>
+
 #include "controls/button_data.h"
+#include "controls/combo_box_data.h"
 #include "controls/edit_box_data.h"
 #include "controls/group_box_data.h"
+#include "controls/hyper_linker_data.h"
 #include "controls/label_data.h"
+#include "controls/list_box_data.h"
+#include "controls/radio_box_data.h"
+#include "controls/shape_box_data.h"
 #include "controls/tab_data.h"
 #include "controls/window_data.h"
 #include "runtime/gbk.h"
@@ -183,14 +190,93 @@ std::vector<uint8_t> EncodeTab(NamedProperties& p) {
     return controls::WriteTabData(d);
 }
 
+std::vector<int32_t> Integers(NamedProperties& p, const std::string& name) {
+    std::vector<int32_t> out;
+    for (const std::string& text : p.Texts(name)) {
+        int32_t value = 0;
+        auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error != std::errc() || end != text.data() + text.size())
+            p.Fail(name, "expected texts of whole numbers");
+        out.push_back(value);
+    }
+    return out;
+}
+
+std::vector<uint8_t> EncodeRadioBox(NamedProperties& p) {
+    controls::RadioBoxData d;
+    d.caption = p.Text("caption");
+    d.checked = p.Logical("checked", d.checked);
+    d.textColour = p.Word("textColour", d.textColour);
+    d.background = p.Word("background", d.background);
+    d.font = p.Font("font");
+    return controls::WriteRadioBoxData(d);
+}
+
+std::vector<uint8_t> EncodeComboBox(NamedProperties& p) {
+    controls::ComboBoxData d;
+    d.comboType = p.Word("comboType", d.comboType);
+    d.content = p.Text("content");
+    d.maxLength = static_cast<int32_t>(p.Integer("maxLength", d.maxLength));
+    d.itemHeight = static_cast<int32_t>(p.Integer("itemHeight", d.itemHeight));
+    d.textColour = p.Word("textColour", d.textColour);
+    d.background = p.Word("background", d.background);
+    d.font = p.Font("font");
+    d.current = static_cast<int32_t>(p.Integer("current", d.current));
+    d.items = p.Texts("items");
+    // Values as texts of digits: the source has no list of numbers.
+    d.itemValues = Integers(p, "itemValues");
+    d.sorted = p.Logical("sorted", d.sorted);
+    return controls::WriteComboBoxData(d);
+}
+
+std::vector<uint8_t> EncodeListBox(NamedProperties& p) {
+    controls::ListBoxData d;
+    d.border = p.Word("border", d.border);
+    d.multiSelect = p.Logical("multiSelect", d.multiSelect);
+    d.extendedSelect = p.Logical("extendedSelect", d.extendedSelect);
+    d.textColour = p.Word("textColour", d.textColour);
+    d.background = p.Word("background", d.background);
+    d.font = p.Font("font");
+    d.current = static_cast<int32_t>(p.Integer("current", d.current));
+    d.items = p.Texts("items");
+    d.itemValues = Integers(p, "itemValues");
+    d.sorted = p.Logical("sorted", d.sorted);
+    return controls::WriteListBoxData(d);
+}
+
+std::vector<uint8_t> EncodeHyperLinker(NamedProperties& p) {
+    controls::HyperLinkerData d;
+    d.caption = p.Text("caption");
+    d.linkKind = p.Word("linkKind", d.linkKind);
+    d.email = p.Text("email");
+    d.web = p.Text("web");
+    d.colour = p.Word("colour", d.colour);
+    d.hoverColour = p.Word("hoverColour", d.hoverColour);
+    d.visitedColour = p.Word("visitedColour", d.visitedColour);
+    d.background = p.Word("background", d.background);
+    d.font = p.Font("font");
+    return controls::WriteHyperLinkerData(d);
+}
+
+std::vector<uint8_t> EncodeShapeBox(NamedProperties& p) {
+    controls::ShapeBoxData d;
+    d.background = p.Word("background", d.background);
+    d.shape = p.Word("shape", d.shape);
+    d.lineStyle = p.Word("lineStyle", d.lineStyle);
+    d.lineWidth = static_cast<int32_t>(p.Integer("lineWidth", d.lineWidth));
+    d.lineColour = p.Word("lineColour", d.lineColour);
+    d.fillColour = p.Word("fillColour", d.fillColour);
+    return controls::WriteShapeBoxData(d);
+}
+
 // Type numbers are positional: (library + 1) << 16 | position in its table.
 const UnitTypeInfo kUnitTypes[] = {
     {"window", 0x00010001, EncodeWindow},     {"MenuItem", 0x00010003, nullptr},
-    {"EditBox", 0x00010005, EncodeEditBox},   {"ShapeBox", 0x00010007, nullptr},
+    {"EditBox", 0x00010005, EncodeEditBox},   {"ShapeBox", 0x00010007, EncodeShapeBox},
     {"GroupBox", 0x00010009, EncodeGroupBox}, {"Label", 0x0001000A, EncodeLabel},
-    {"Button", 0x0001000B, EncodeButton},     {"RadioBox", 0x0001000D, nullptr},
-    {"ComboBox", 0x0001000E, nullptr},        {"ListBox", 0x0001000F, nullptr},
-    {"Tab", 0x00010015, EncodeTab},           {"HyperLinker", 0x0001001D, nullptr},
+    {"Button", 0x0001000B, EncodeButton},     {"RadioBox", 0x0001000D, EncodeRadioBox},
+    {"ComboBox", 0x0001000E, EncodeComboBox}, {"ListBox", 0x0001000F, EncodeListBox},
+    {"Tab", 0x00010015, EncodeTab},           {"HyperLinker", 0x0001001D, EncodeHyperLinker},
     {"HtmlViewer", 0x00020001, nullptr},      {"ListView", 0x00030004, nullptr},
 };
 

@@ -1,0 +1,96 @@
+#include "controls/hyper_linker.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QUrl>
+
+#include "controls/control_support.h"
+#include "controls/hyper_linker_data.h"
+#include "controls/stored_properties.h"
+
+namespace velmora::controls {
+namespace {
+
+const StoredProperties<HyperLinkerData>& Properties() {
+    using F = StoredField<HyperLinkerData>;
+    static const StoredProperties<HyperLinkerData> properties(
+        ReadHyperLinkerData, WriteHyperLinkerData,
+        {F{0, &HyperLinkerData::caption}, F{1, &HyperLinkerData::linkKind},
+         F{2, &HyperLinkerData::email}, F{3, &HyperLinkerData::web}, F{4, &HyperLinkerData::colour},
+         F{5, &HyperLinkerData::hoverColour}, F{6, &HyperLinkerData::visitedColour},
+         F{7, &HyperLinkerData::background}, F{8, &HyperLinkerData::option16},
+         F{9, &HyperLinkerData::font}});
+    return properties;
+}
+
+LinkOpener& Opener() {
+    static LinkOpener opener = [](const QString& link) {
+        return QDesktopServices::openUrl(QUrl::fromUserInput(link));
+    };
+    return opener;
+}
+
+class LinkWidget : public QLabel {
+  public:
+    using QLabel::QLabel;
+    bool visited = false;
+
+  protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+void Apply(QWidget* control, const HyperLinkerData& d) {
+    auto* link = static_cast<LinkWidget*>(control);
+    link->setText(FromGbk(d.caption));
+    QFont font = ToQFont(d.font);
+    font.setUnderline(true);
+    link->setFont(font);
+    ApplyColours(link, link->visited ? d.visitedColour : d.colour, d.background);
+}
+
+void LinkWidget::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton || !rect().contains(event->pos())) return;
+    auto data = Properties().Load(this);
+    if (!data) return;
+    std::string address = data->linkKind == 1 ? data->web : data->email;
+    if (address.empty()) return;
+    QString link = FromGbk(address);
+    if (data->linkKind != 1) link.prepend("mailto:");
+    Opener()(link);
+    visited = true;
+    Apply(this, *data);
+}
+
+QWidget* Create(const CreateRequest& request) {
+    auto data = ReadHyperLinkerData(request.data);
+    if (!data) return nullptr;
+    auto* link = new LinkWidget(request.parent);
+    link->setCursor(Qt::PointingHandCursor);
+    link->setGeometry(request.left, request.top, request.width, request.height);
+    Apply(link, *data);
+    AttachToUnit(link, request);
+    return link;
+}
+
+bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
+    WriteProperty(Properties(), control, index, value, Apply);
+    return false;
+}
+
+ValueRecord GetProperty(QWidget* control, int index) {
+    return ReadProperty(Properties(), control, index);
+}
+
+}  // namespace
+
+void SetLinkOpener(LinkOpener opener) {
+    Opener() = std::move(opener);
+}
+
+InterfaceRoutine HyperLinkerInterface(int request) {
+    return TypeRoutines(request, Create, SetProperty, GetProperty);
+}
+
+}  // namespace velmora::controls

@@ -1,0 +1,34 @@
+// Stored property data of HyperLinker (layout version 1).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "controls/font_data.h"
+
+namespace velmora::controls {
+
+struct HyperLinkerData {
+    static constexpr uint32_t kVersion = 1;
+    uint32_t version = kVersion;
+    uint32_t linkKind = 1;              // 9: 0 e-mail address, 1 web address
+    uint32_t colour = 0xFF0000;         // 12: caption
+    uint32_t hoverColour = 0x0000FF;    // 13: caption under the mouse
+    uint32_t visitedColour = 0x800080;  // 14: caption once opened
+    uint32_t background = 0xFF000000;   // 15
+    uint32_t option16 = 0;              // 16
+    std::optional<FontData> font;       // 17
+    std::string caption;                // 8, GBK
+    std::string email;                  // 10
+    std::string web;                    // 11
+
+    bool operator==(const HyperLinkerData&) const = default;
+};
+
+std::optional<HyperLinkerData> ReadHyperLinkerData(std::span<const uint8_t> bytes);
+std::vector<uint8_t> WriteHyperLinkerData(const HyperLinkerData& data);
+
+}  // namespace velmora::controls

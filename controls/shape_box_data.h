@@ -1,0 +1,31 @@
+// Stored property data of ShapeBox (layout version 1).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "controls/font_data.h"
+
+namespace velmora::controls {
+
+struct ShapeBoxData {
+    static constexpr uint32_t kVersion = 1;
+    uint32_t version = kVersion;
+    uint32_t background = 0xFF000000;  // 8
+    uint32_t shape = 0;                // 9: 0 rectangle, 1 rounded, 2 ellipse
+    uint32_t lineStyle = 0;            // 10: 0 solid, 1 dashed, 2 dotted, 3 none
+    uint32_t option11 = 0;             // 11
+    int32_t lineWidth = 1;             // 12
+    uint32_t lineColour = 0x000000;    // 13
+    uint32_t fillColour = 0xFF000000;  // 14
+
+    bool operator==(const ShapeBoxData&) const = default;
+};
+
+std::optional<ShapeBoxData> ReadShapeBoxData(std::span<const uint8_t> bytes);
+std::vector<uint8_t> WriteShapeBoxData(const ShapeBoxData& data);
+
+}  // namespace velmora::controls

@@ -1,0 +1,116 @@
+// Type-specific properties that live in the unit's stored data. The stored
+// record is the one truth for them: a write changes the record (so a rebuild
+// or a later load of the window shows it) and the type then applies it to the
+// live control; a read answers from the record unless the type answers from
+// the live control first.
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "controls/control_support.h"
+#include "controls/font_data.h"
+#include "controls/property_values.h"
+#include "runtime/value.h"
+#include "runtime/window_description.h"
+
+namespace velmora::controls {
+
+template <typename Data>
+struct StoredField {
+    // A word inside an array member is reached through a small accessor.
+    using WordAt = uint32_t& (*)(Data&);
+    using Member = std::variant<uint32_t Data::*, int32_t Data::*, WordAt, std::string Data::*,
+                                std::vector<uint8_t> Data::*, std::optional<FontData> Data::*,
+                                std::vector<std::string> Data::*, std::vector<int32_t> Data::*>;
+    int index;  // counted from 8
+    Member member;
+};
+
+template <typename Data>
+class StoredProperties {
+  public:
+    using Reader = std::optional<Data> (*)(std::span<const uint8_t>);
+    using Writer = std::vector<uint8_t> (*)(const Data&);
+
+    StoredProperties(Reader read, Writer write, std::vector<StoredField<Data>> fields)
+        : read_(read), write_(write), fields_(std::move(fields)) {}
+
+    std::optional<Data> Load(const QWidget* control) const {
+        const UnitRecord* unit = UnitOf(control);
+        return unit ? read_(unit->typeData) : std::nullopt;
+    }
+    void Store(const QWidget* control, const Data& data) const {
+        if (UnitRecord* unit = UnitOf(control)) unit->typeData = write_(data);
+    }
+    bool Holds(int index) const { return Find(index) != nullptr; }
+
+    // The stored value as a fresh property value; omitted when the index is
+    // not one of the record's fields.
+    ValueRecord Get(const QWidget* control, int index) const {
+        const StoredField<Data>* field = Find(index);
+        auto data = Load(control);
+        if (!field || !data) return Omitted();
+        return std::visit([&](auto member) { return ValueOf(Pick(*data, member)); }, field->member);
+    }
+
+    // Changes the record; the changed record, or none when the index is not a
+    // field (the caller keeps such a value elsewhere).
+    std::optional<Data> Set(const QWidget* control, int index, const ValueRecord& value) const {
+        const StoredField<Data>* field = Find(index);
+        auto data = Load(control);
+        if (!field || !data) return std::nullopt;
+        std::visit([&](auto member) { Assign(Pick(*data, member), value); }, field->member);
+        Store(control, *data);
+        return data;
+    }
+
+  private:
+    const StoredField<Data>* Find(int index) const {
+        for (const StoredField<Data>& f : fields_)
+            if (f.index == index) return &f;
+        return nullptr;
+    }
+    template <typename M>
+    static auto& Pick(Data& data, M member) {
+        if constexpr (std::is_same_v<M, typename StoredField<Data>::WordAt>)
+            return member(data);
+        else
+            return data.*member;
+    }
+
+    Reader read_;
+    Writer write_;
+    std::vector<StoredField<Data>> fields_;
+};
+
+}  // namespace velmora::controls
+
+namespace velmora::controls {
+
+// A write the type does not handle itself: a stored field changes the record
+// and is applied to the live control; any other index is kept with the
+// control. True when the write touched a stored field.
+template <typename Data>
+bool WriteProperty(const StoredProperties<Data>& properties, QWidget* control, int index,
+                   const ValueRecord& value, void (*apply)(QWidget*, const Data&)) {
+    if (auto data = properties.Set(control, index, value)) {
+        apply(control, *data);
+        return true;
+    }
+    KeepValue(control, index, value);
+    return false;
+}
+
+template <typename Data>
+ValueRecord ReadProperty(const StoredProperties<Data>& properties, const QWidget* control,
+                         int index) {
+    return properties.Holds(index) ? properties.Get(control, index) : KeptValue(control, index);
+}
+
+}  // namespace velmora::controls

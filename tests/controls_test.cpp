@@ -1,0 +1,548 @@
+// The standard controls on a built window, reached the way the application
+// reaches them: the entry table's property slots and the control commands.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTest>
+#include <array>
+#include <string>
+
+#include "commands/control_commands.h"
+#include "controls/combo_box_data.h"
+#include "controls/core_types.h"
+#include "controls/edit_box.h"
+#include "controls/edit_box_data.h"
+#include "controls/hyper_linker.h"
+#include "controls/hyper_linker_data.h"
+#include "controls/label_data.h"
+#include "controls/list_box_data.h"
+#include "controls/radio_box_data.h"
+#include "controls/shape_box_data.h"
+#include "controls/tab_data.h"
+#include "controls/window_data.h"
+#include "runtime/entry_table.h"
+#include "runtime/heap.h"
+#include "runtime/runtime_state.h"
+#include "runtime/window_builder.h"
+#include "runtime/window_table.h"
+#include "tests/test_support.h"
+#include "tests/window_samples.h"
+
+namespace velmora {
+namespace {
+
+using namespace velmora::testing;
+
+constexpr uint32_t kTypeRadio = 0x0001000D;
+constexpr uint32_t kTypeCombo = 0x0001000E;
+constexpr uint32_t kTypeList = 0x0001000F;
+constexpr uint32_t kTypeShape = 0x00010007;
+constexpr uint32_t kTypeLink = 0x0001001D;
+
+constexpr uint32_t kTab = 0x16010002;
+constexpr uint32_t kDigits = 0x16010003;  // page 1
+constexpr uint32_t kLog = 0x16010004;     // page 2
+constexpr uint32_t kRadioA = 0x16010005;
+constexpr uint32_t kRadioB = 0x16010006;
+constexpr uint32_t kRadioC = 0x16010007;
+constexpr uint32_t kGroup = 0x16010008;
+constexpr uint32_t kRadioInGroup = 0x16010009;
+constexpr uint32_t kCombo = 0x1601000A;
+constexpr uint32_t kList = 0x1601000B;
+constexpr uint32_t kLabel = 0x1601000C;
+constexpr uint32_t kLink = 0x1601000D;
+constexpr uint32_t kShape = 0x1601000E;
+constexpr uint32_t kButton = 0x1601000F;
+
+struct Seen {
+    int digitsChanged = 0;
+    int tabAsked = 0;
+    int tabChanged = 0;
+    bool refusePage = false;
+} seen;
+
+HandlerResult DigitsChanged(const HandlerCall&) {
+    return ++seen.digitsChanged, HandlerResult{};
+}
+HandlerResult TabAsked(const HandlerCall&) {
+    ++seen.tabAsked;
+    return {true, seen.refusePage ? 0u : 1u};
+}
+HandlerResult TabChanged(const HandlerCall&) {
+    return ++seen.tabChanged, HandlerResult{};
+}
+const HandlerEntry kHandlers[] = {
+    {"DigitsChanged", DigitsChanged}, {"TabAsked", TabAsked}, {"TabChanged", TabChanged}};
+
+template <typename Data>
+UnitRecord WithData(UnitRecord u, const Data& data, std::vector<uint8_t> (*write)(const Data&)) {
+    u.typeData = write(data);
+    return u;
+}
+
+UnitRecord Placed(UnitRecord u, int left, int top, int width, int height) {
+    u.left = left, u.top = top, u.width = width, u.height = height;
+    return u;
+}
+
+// One window holding every standard type.
+WindowRecord EveryType() {
+    WindowRecord w;
+    w.id = kSampleWindowId;
+    controls::WindowData window;
+    window.caption = Gbk("每种控件");
+    window.position = 0;
+    UnitRecord windowUnit = WithData(WindowUnit({kTab, kRadioA, kRadioB, kRadioC, kGroup, kCombo,
+                                                 kList, kLabel, kLink, kShape, kButton}),
+                                     window, controls::WriteWindowData);
+    windowUnit.width = 560;
+    windowUnit.height = 360;
+    w.units.push_back(windowUnit);
+
+    controls::TabData tab;
+    tab.pages = {Gbk("数字"), Gbk("日志")};
+    UnitRecord tabUnit = WithData(Unit(kTab, kTypeTab, 0, kStateVisible, {kDigits, 0, kLog, 0}),
+                                  tab, controls::WriteTabData);
+    tabUnit.events = {{1, HandlerOffset(1), nullptr}, {2, HandlerOffset(2), nullptr}};
+    w.units.push_back(Placed(tabUnit, 8, 8, 260, 150));
+
+    controls::EditBoxData digits;
+    digits.inputMode = 3;
+    digits.adjuster = 1;
+    digits.content = "12";
+    UnitRecord digitsUnit =
+        WithData(Unit(kDigits, kTypeEditBox, kTab, kStateVisible | kStateTabStop), digits,
+                 controls::WriteEditBoxData);
+    digitsUnit.events = {{0, HandlerOffset(0), nullptr}};
+    digitsUnit.focusOrder = 2;
+    w.units.push_back(Placed(digitsUnit, 10, 30, 120, 22));
+    controls::EditBoxData log;
+    log.multiLine = 1;
+    log.scrollBars = 2;
+    log.content = Gbk("第一行\r\n");
+    UnitRecord logUnit = WithData(Unit(kLog, kTypeEditBox, kTab, kStateVisible | kStateTabStop),
+                                  log, controls::WriteEditBoxData);
+    logUnit.focusOrder = 1;
+    w.units.push_back(Placed(logUnit, 10, 30, 240, 110));
+
+    const char* radios[] = {"甲", "乙", "丙"};
+    for (int i = 0; i < 3; ++i) {
+        controls::RadioBoxData radio;
+        radio.caption = Gbk(radios[i]);
+        radio.checked = i == 0;
+        w.units.push_back(Placed(WithData(Unit(kRadioA + uint32_t(i), kTypeRadio, 0, kStateVisible),
+                                          radio, controls::WriteRadioBoxData),
+                                 280, 10 + 26 * i, 80, 22));
+    }
+    w.units.push_back(
+        Placed(Unit(kGroup, kTypeGroupBox, 0, kStateVisible, {kRadioInGroup}), 370, 8, 180, 80));
+    controls::RadioBoxData inGroup;
+    inGroup.caption = Gbk("组内");
+    inGroup.checked = 1;
+    w.units.push_back(Placed(WithData(Unit(kRadioInGroup, kTypeRadio, kGroup, kStateVisible),
+                                      inGroup, controls::WriteRadioBoxData),
+                             10, 30, 100, 22));
+
+    controls::ComboBoxData combo;
+    combo.comboType = 2;
+    combo.items = {Gbk("按销量"), Gbk("按佣金比率"), Gbk("30天支出佣金")};
+    combo.current = 0;
+    w.units.push_back(Placed(
+        WithData(Unit(kCombo, kTypeCombo, 0, kStateVisible), combo, controls::WriteComboBoxData),
+        280, 100, 150, 100));
+    controls::ListBoxData list;
+    list.items = {Gbk("模板一"), Gbk("模板二")};
+    w.units.push_back(
+        Placed(WithData(Unit(kList, kTypeList, 0, kStateVisible), list, controls::WriteListBoxData),
+               440, 100, 110, 70));
+    controls::LabelData label;
+    label.caption = Gbk("商品数量：");
+    label.textColour = 0x0000C0;
+    w.units.push_back(Placed(
+        WithData(Unit(kLabel, kTypeLabel, 0, kStateVisible), label, controls::WriteLabelData), 8,
+        170, 120, 20));
+    controls::HyperLinkerData link;
+    link.caption = Gbk("联系作者");
+    link.linkKind = 0;
+    link.email = "maker@example.com";
+    w.units.push_back(Placed(
+        WithData(Unit(kLink, kTypeLink, 0, kStateVisible), link, controls::WriteHyperLinkerData),
+        140, 170, 100, 20));
+    controls::ShapeBoxData shape;
+    shape.shape = 2;
+    shape.fillColour = 0x80E0FF;
+    w.units.push_back(Placed(
+        WithData(Unit(kShape, kTypeShape, 0, kStateVisible), shape, controls::WriteShapeBoxData),
+        280, 200, 120, 60));
+    w.units.push_back(Placed(Unit(kButton, kTypeButton, 0, kStateVisible), 8, 200, 100, 28));
+    return w;
+}
+
+class ControlsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        RegisterDataTypes(0, controls::CoreDataTypes());
+        std::vector<WindowRecord> windows = {EveryType()};
+        ASSERT_TRUE(ResolveHandlers(windows, {kHandlers, std::size(kHandlers)}));
+        InstallWindowDescriptions(std::move(windows));
+        State().windows = &builder_;
+        seen = {};
+    }
+    void TearDown() override {
+        if (QWidget* w = FindLiveObject(kSampleWindowId, 0)) delete w;
+        QCoreApplication::processEvents();
+        InstallWindowDescriptions({});
+        ClearDataTypes();
+        State().windows = nullptr;
+    }
+    static QWidget* Live(uint32_t unit) { return FindLiveObject(kSampleWindowId, unit); }
+    static int32_t ReadInt(uint32_t unit, int property) {
+        return int32_t(Entries().ReadProperty(kSampleWindowId, unit, property, -1));
+    }
+    static std::string ReadText(uint32_t unit, int property) {
+        auto* text =
+            reinterpret_cast<char*>(Entries().ReadProperty(kSampleWindowId, unit, property, -1));
+        std::string copy = text ? text : "";
+        Free(text);
+        return copy;
+    }
+    static void Write(uint32_t unit, int property, uint32_t value) {
+        Entries().WriteProperty(kSampleWindowId, unit, property, -1, value, 0);
+    }
+    static void WriteText(uint32_t unit, int property, const std::string& text) {
+        uint64_t p = uintptr_t(text.c_str());
+        Entries().WriteProperty(kSampleWindowId, unit, property, -1, uint32_t(p),
+                                uint32_t(p >> 32));
+    }
+    static ValueRecord Reference(uint32_t unit) {
+        return MakeControlReference(kTypeEditBox, kSampleWindowId, unit);
+    }
+
+    WindowBuilder builder_{{kHandlers, std::size(kHandlers)}};
+};
+
+TEST_F(ControlsTest, TypedCharactersPassTheInputModeButWrittenContentDoesNot) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    auto* digits = qobject_cast<QLineEdit*>(Live(kDigits));
+    ASSERT_NE(digits, nullptr);
+    digits->clear();
+    digits->setFocus();
+    QTest::keyClicks(digits, "a1b-2.c");
+    EXPECT_EQ(digits->text(), "1-2");
+    WriteText(kDigits, 8, "abc");
+    EXPECT_EQ(ReadText(kDigits, 8), "abc") << "the content property is not filtered";
+}
+
+TEST_F(ControlsTest, WritingTheContentRaisesTheContentChangedEvent) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    WriteText(kDigits, 8, "7");
+    EXPECT_EQ(seen.digitsChanged, 1);
+    WriteText(kDigits, 8, "7");
+    EXPECT_EQ(seen.digitsChanged, 2) << "a write of the same text is a change too";
+}
+
+TEST_F(ControlsTest, PositionAndSizeAreLimitedStoredAndApplied) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    Write(kButton, 0, 40000);
+    Write(kButton, 2, uint32_t(-5));
+    const UnitRecord* unit = FindWindowDescription(kSampleWindowId)->FindUnit(kButton);
+    EXPECT_EQ(unit->left, 32627);
+    EXPECT_EQ(unit->width, 0);
+    EXPECT_EQ(Live(kButton)->x(), 32627);
+    EXPECT_EQ(Live(kButton)->width(), 0);
+    EXPECT_EQ(Live(kButton)->height(), 28) << "moving and sizing keep the other two";
+    EXPECT_EQ(ReadInt(kButton, 0), 32627);
+    Write(kButton, 1, uint32_t(-40000));
+    EXPECT_EQ(ReadInt(kButton, 1), -32627);
+}
+
+TEST_F(ControlsTest, AControlOnAHiddenPageShowsOnlyWithItsPage) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    Write(kLog, 5, 0);
+    Write(kLog, 5, 1);
+    EXPECT_FALSE(Live(kLog)->isVisible()) << "page 2 is not the current page";
+    EXPECT_EQ(ReadInt(kLog, 5), 0);
+    Write(kTab, 12, 1);
+    EXPECT_TRUE(Live(kLog)->isVisible());
+    EXPECT_FALSE(Live(kDigits)->isVisible());
+    EXPECT_EQ(ReadInt(kTab, 12), 1);
+    EXPECT_EQ(seen.tabAsked + seen.tabChanged, 0) << "a written page raises nothing";
+}
+
+TEST_F(ControlsTest, AUserClickOnATabAsksFirstAndFocusesTheLowestFocusOrder) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    auto* strip = Live(kTab)->findChild<QTabBar*>();
+    ASSERT_NE(strip, nullptr);
+    seen.refusePage = true;
+    QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(1).center());
+    EXPECT_EQ(seen.tabAsked, 1);
+    EXPECT_EQ(seen.tabChanged, 0);
+    EXPECT_EQ(ReadInt(kTab, 12), 0) << "event 1 refused the change";
+    seen.refusePage = false;
+    QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(1).center());
+    EXPECT_EQ(seen.tabChanged, 1);
+    EXPECT_EQ(ReadInt(kTab, 12), 1);
+    EXPECT_TRUE(Live(kLog)->isVisible());
+    EXPECT_EQ(Live(0)->focusWidget(), Live(kLog)) << "lowest focus order of the new page";
+}
+
+TEST_F(ControlsTest, ComboSelectionIsClampedToTheItems) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    struct Case {
+        int32_t written;
+        int32_t read;
+    } cases[] = {{7, 2}, {-5, -1}, {1, 1}, {-1, -1}, {2, 2}};
+    for (const Case& c : cases) {
+        Write(kCombo, 19, uint32_t(c.written));
+        EXPECT_EQ(ReadInt(kCombo, 19), c.read) << c.written;
+    }
+    EXPECT_EQ(ReadText(kCombo, 9), Gbk("30天支出佣金"));
+    auto* combo = qobject_cast<QComboBox*>(Live(kCombo));
+    EXPECT_GE(combo->maxVisibleItems() * combo->fontMetrics().height() + combo->height(), 100);
+}
+
+TEST_F(ControlsTest, CheckingARadioButtonUnchecksItsSiblingsOnly) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    EXPECT_EQ(ReadInt(kRadioA, 9), 1);
+    static_cast<QAbstractButton*>(Live(kRadioC))->click();
+    EXPECT_EQ(ReadInt(kRadioA, 9), 0);
+    EXPECT_EQ(ReadInt(kRadioB, 9), 0);
+    EXPECT_EQ(ReadInt(kRadioC, 9), 1);
+    EXPECT_EQ(ReadInt(kRadioInGroup, 9), 1) << "another parent";
+    Write(kRadioB, 9, 1);
+    EXPECT_EQ(ReadInt(kRadioC, 9), 0);
+    EXPECT_EQ(ReadInt(kRadioInGroup, 9), 1);
+}
+
+TEST_F(ControlsTest, StoredAndKeptPropertiesReadBackAsWritten) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    WriteText(kLabel, 8, Gbk("新标题"));
+    EXPECT_EQ(ReadText(kLabel, 8), Gbk("新标题"));
+    Write(kLabel, 16, 0x00FF00);
+    EXPECT_EQ(ReadInt(kLabel, 16), 0x00FF00);
+    Write(kLabel, 24, 77);  // no stored field: kept with the control
+    EXPECT_EQ(ReadInt(kLabel, 24), 77);
+    WriteText(kLink, 11, "http://example.com/");
+    EXPECT_EQ(ReadText(kLink, 11), "http://example.com/");
+    Write(kShape, 13, 0x123456);
+    EXPECT_EQ(ReadInt(kShape, 13), 0x123456);
+    WriteText(0, 8, Gbk("新窗口标题"));
+    EXPECT_EQ(ReadText(0, 8), Gbk("新窗口标题"));
+    EXPECT_EQ(Live(0)->windowTitle(), QString::fromUtf8("新窗口标题"));
+    Write(kButton, 4, 0);
+    EXPECT_EQ(ReadText(kButton, 4), "") << "a null tag is the empty tag";
+}
+
+TEST_F(ControlsTest, RebuildingOptionsKeepTheTypedContent) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    WriteText(kDigits, 8, "42");
+    Write(kDigits, 15, 1);  // multi-line
+    ASSERT_NE(qobject_cast<QPlainTextEdit*>(Live(kDigits)), nullptr);
+    EXPECT_EQ(ReadText(kDigits, 8), "42");
+    EXPECT_EQ(ReadInt(kDigits, 15), 1);
+}
+
+TEST_F(ControlsTest, SelectionPropertiesCountBytesAndTheirNegatives) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    WriteText(kDigits, 8, Gbk("ab关键cd"));
+    Write(kDigits, 25, uint32_t(-1));
+    EXPECT_EQ(ReadInt(kDigits, 24), 0);
+    EXPECT_EQ(ReadInt(kDigits, 25), 8);
+    Write(kDigits, 24, 2);
+    Write(kDigits, 25, 4);
+    EXPECT_EQ(ReadText(kDigits, 26), Gbk("关键"));
+    WriteText(kDigits, 26, "XY");
+    EXPECT_EQ(ReadText(kDigits, 8), "abXYcd");
+    Write(kDigits, 24, uint32_t(-1));
+    EXPECT_EQ(ReadInt(kDigits, 24), 6) << "-1 is the end of the text";
+    EXPECT_EQ(ReadInt(kDigits, 25), 0);
+}
+
+TEST_F(ControlsTest, TheAdjusterStepsWithinItsRange) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    Write(kDigits, 23, 10);
+    Write(kDigits, 22, 13);  // bounds in either order
+    WriteText(kDigits, 8, "12");
+    auto arrows = Live(kDigits)->findChildren<QAbstractButton*>();
+    ASSERT_EQ(arrows.size(), 2);
+    arrows[0]->click();
+    arrows[0]->click();
+    EXPECT_EQ(ReadText(kDigits, 8), "13");
+    arrows[1]->click();
+    EXPECT_EQ(ReadText(kDigits, 8), "12");
+}
+
+TEST_F(ControlsTest, AnEmailLinkOpensAsMailtoAndAnEmptyOneDoesNothing) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    QStringList opened;
+    controls::SetLinkOpener([&](const QString& link) { return opened << link, true; });
+    QTest::mouseClick(Live(kLink), Qt::LeftButton);
+    Write(kLink, 9, 1);  // web address, still empty
+    QTest::mouseClick(Live(kLink), Qt::LeftButton);
+    controls::SetLinkOpener({});
+    EXPECT_EQ(opened, QStringList{"mailto:maker@example.com"});
+}
+
+TEST_F(ControlsTest, TypePropertiesOfAnUnbuiltWindowAreFatalCommonOnesAreStored) {
+    EXPECT_EQ(ReadInt(kButton, 2), 100);
+    EXPECT_EQ(ReadInt(kLog, 5), 1);
+    Write(kButton, 3, 50000);
+    EXPECT_EQ(ReadInt(kButton, 3), 32627);
+    EXPECT_EXIT(ReadText(kDigits, 8), ::testing::ExitedWithCode(255), "指定窗口尚未载入");
+    EXPECT_EXIT(Entries().ReadProperty(0x52019999, kButton, 0, -1), ::testing::ExitedWithCode(255),
+                "未载入欲访问窗口组件所在的窗口");
+}
+
+TEST_F(ControlsTest, AddTextAppendsEachTextAtTheEndWhereverTheCaretIs) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    auto* log = qobject_cast<QPlainTextEdit*>(Live(kLog));
+    QTextCursor start(log->document());
+    log->setTextCursor(start);
+    std::string a = Gbk("二\r\n"), b = "3", c = "\r\n";
+    ValueRecord args[] = {Reference(kLog), MakeTextValue(a.c_str()), MakeTextValue(b.c_str()),
+                          MakeTextValue(c.c_str())};
+    Entries().CallCoreCommand(commands::AddText, 4, args);
+    EXPECT_EQ(ReadText(kLog, 8), Gbk("第一行\r\n二\r\n3\r\n"));
+    EXPECT_FALSE(log->document()->isUndoAvailable());
+}
+
+TEST_F(ControlsTest, ListAndComboCommandsKeepToTheirItems) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    auto itemText = [](CommandRoutine command, uint32_t unit, int32_t index) {
+        ValueRecord args[] = {MakeControlReference(kTypeList, kSampleWindowId, unit),
+                              MakeInteger(index)};
+        ValueRecord r = Entries().CallCoreCommand(command, 2, args);
+        std::string text = r.Text();
+        Free(r.Pointer());
+        return text;
+    };
+    EXPECT_EQ(itemText(commands::ListBoxGetItemText, kList, 1), Gbk("模板二"));
+    EXPECT_EQ(itemText(commands::ListBoxGetItemText, kList, -1), "");
+    EXPECT_EQ(itemText(commands::ListBoxGetItemText, kList, 2), "");
+    EXPECT_EQ(itemText(commands::ComboBoxGetItemText, kCombo, 2), Gbk("30天支出佣金"));
+    EXPECT_EQ(itemText(commands::ComboBoxGetItemText, kCombo, 3), "");
+
+    ValueRecord list = MakeControlReference(kTypeList, kSampleWindowId, kList);
+    auto select = [&](int32_t index, std::optional<int32_t> flag) {
+        ValueRecord args[] = {list, MakeInteger(index), flag ? MakeInteger(*flag) : Omitted()};
+        return Entries().CallCoreCommand(commands::SelectItem, 3, args).Logical();
+    };
+    EXPECT_TRUE(select(1, std::nullopt));
+    EXPECT_EQ(ReadInt(kList, 16), 1);
+    EXPECT_FALSE(select(0, 0)) << "clearing a single selection reports false";
+    EXPECT_EQ(ReadInt(kList, 16), -1);
+    EXPECT_FALSE(select(5, 1));
+
+    std::string text = Gbk("模板三");
+    ValueRecord add[] = {list, MakeTextValue(text.c_str()), MakeInteger(9)};
+    EXPECT_EQ(Entries().CallCoreCommand(commands::AddItem, 3, add).Int(), 2);
+    EXPECT_EQ(itemText(commands::ListBoxGetItemText, kList, 2), text);
+    ValueRecord clear[] = {list};
+    Entries().CallCoreCommand(commands::ClearItems, 1, clear);
+    EXPECT_FALSE(select(0, std::nullopt)) << "an empty list selects nothing";
+    EXPECT_EQ(itemText(commands::ListBoxGetItemText, kList, 0), "");
+}
+
+TEST_F(ControlsTest, ScreenshotOfEveryType) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    QPixmap shot = Live(0)->grab();
+    EXPECT_FALSE(shot.isNull());
+    const char* path = std::getenv("VELMORA_SCREENSHOT");
+    if (path) {
+        EXPECT_TRUE(shot.save(path));
+    }
+}
+
+TEST_F(ControlsTest, TypedLettersTakeTheLetterCase) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    Write(kDigits, 18, 0);  // normal input
+    Write(kDigits, 20, 2);  // upper case
+    WriteText(kDigits, 8, "");
+    QTest::keyClicks(Live(kDigits), "ab1");
+    EXPECT_EQ(ReadText(kDigits, 8), "AB1");
+    Write(kDigits, 20, 1);
+    WriteText(kDigits, 8, "Xy");
+    EXPECT_EQ(ReadText(kDigits, 8), "xy");
+}
+
+TEST_F(ControlsTest, OnlyTheUsersListSelectionRaisesTheEvent) {
+    FindWindowDescription(kSampleWindowId)->FindUnit(kList)->events = {
+        {0, HandlerOffset(0), nullptr}};
+    std::vector<WindowRecord> windows = {*FindWindowDescription(kSampleWindowId)};
+    ASSERT_TRUE(ResolveHandlers(windows, {kHandlers, std::size(kHandlers)}));
+    InstallWindowDescriptions(std::move(windows));
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    Write(kList, 16, 1);
+    EXPECT_EQ(seen.digitsChanged, 0) << "a written selection raises nothing";
+    auto* list = qobject_cast<QListWidget*>(Live(kList));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(seen.digitsChanged, 1);
+    EXPECT_EQ(ReadInt(kList, 16), 0);
+}
+
+TEST_F(ControlsTest, DroppingTheTabStripRebuildsAPlainContainerKeepingThePages) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    Write(kTab, 12, 1);
+    Write(kTab, 13, 1);
+    EXPECT_EQ(Live(kTab)->findChild<QTabBar*>(), nullptr);
+    EXPECT_EQ(Live(kLog)->parentWidget(), Live(kTab));
+    Write(kTab, 12, 0);
+    EXPECT_TRUE(Live(kDigits)->isVisible());
+    EXPECT_FALSE(Live(kLog)->isVisible());
+    Write(kTab, 12, 5);
+    EXPECT_EQ(ReadInt(kTab, 12), 0) << "a page the Tab lacks changes nothing";
+}
+
+TEST_F(ControlsTest, TheWindowsOwnUnitAnswersForTheWindow) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    EXPECT_EQ(ReadInt(0, 2), 560) << "the stored outer width, frame included";
+    EXPECT_EQ(Live(0)->width(), 560 - 6);
+    Write(0, 2, 600);
+    EXPECT_EQ(ReadInt(0, 2), 600);
+    Write(0, 5, 0);
+    EXPECT_FALSE(Live(0)->isVisible());
+    Write(0, 5, 1);
+    EXPECT_TRUE(Live(0)->isVisible());
+    Write(0, 9, 0);  // no border
+    EXPECT_TRUE(Live(0)->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(Live(0)->isVisible()) << "changing the border keeps a shown window shown";
+}
+
+TEST(PropertySlotTest, WithoutAWindowLayerEveryWindowIsMissing) {
+    State().windows = nullptr;
+    EXPECT_EXIT(Entries().WriteProperty(kSampleWindowId, 0, 0, -1, 1, 0),
+                ::testing::ExitedWithCode(255), "未载入欲访问窗口组件所在的窗口");
+}
+
+struct ModeCase {
+    uint32_t mode;
+    const char* accepted;
+    const char* refused;
+};
+class InputModeTest : public ::testing::TestWithParam<ModeCase> {};
+
+TEST_P(InputModeTest, FiltersTypedCharacters) {
+    const ModeCase& c = GetParam();
+    for (const char* p = c.accepted; *p; ++p)
+        EXPECT_TRUE(controls::InputModeAccepts(c.mode, char16_t(*p))) << c.mode << " " << *p;
+    for (const char* p = c.refused; *p; ++p)
+        EXPECT_FALSE(controls::InputModeAccepts(c.mode, char16_t(*p))) << c.mode << " " << *p;
+    EXPECT_TRUE(controls::InputModeAccepts(c.mode, u'\b')) << "control characters pass";
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, InputModeTest,
+                         ::testing::Values(ModeCase{0, "a1-.", ""}, ModeCase{2, "a1", ""},
+                                           ModeCase{3, "09-", "a.+ "}, ModeCase{6, "5-", "."},
+                                           ModeCase{7, "5-", "x"}, ModeCase{8, "5-", "."},
+                                           ModeCase{4, "09-.", "a,"}, ModeCase{9, "1.", "e"},
+                                           ModeCase{10, "-.", "+"}, ModeCase{5, "0189", "-."}));
+
+}  // namespace
+}  // namespace velmora
