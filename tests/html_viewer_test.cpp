@@ -111,6 +111,9 @@ bool WaitFor(const std::function<bool()>& done, int milliseconds = 30000) {
 class Pages {
   public:
     Pages() {
+        // The browser keeps connections open; closing each after its answer
+        // lets the server stop at once.
+        server_.set_keep_alive_max_count(1);
         server_.Get("/page", [](const httplib::Request&, httplib::Response& res) {
             res.set_header("Set-Cookie", "seen=yes; Path=/; HttpOnly");
             res.set_content("<html><head><title>Loopback</title></head><body>hi</body></html>",
@@ -155,9 +158,44 @@ class Pages {
     std::vector<std::string> cookies_;
 };
 
+// Stands in for the system's proxy: answers every request it is sent and
+// keeps the request targets.
+class Proxy {
+  public:
+    Proxy() {
+        server_.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
+            std::lock_guard lock(mutex_);
+            targets_.push_back(req.target);
+            res.set_content("<html><head><title>proxied</title></head></html>", "text/html");
+        });
+        port_ = server_.bind_to_any_port("127.0.0.1");
+        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        thread_.detach();
+    }
+    int Port() const { return port_; }
+    std::vector<std::string> Targets() {
+        std::lock_guard lock(mutex_);
+        return targets_;
+    }
+
+  private:
+    httplib::Server server_;
+    int port_ = 0;
+    std::thread thread_;
+    std::mutex mutex_;
+    std::vector<std::string> targets_;
+};
+
+Proxy& TheProxy() {
+    static Proxy* proxy = new Proxy;  // serves until the process ends
+    return *proxy;
+}
+
 class HtmlViewerTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
+        // The browser reads the proxy environment when it starts.
+        qputenv("http_proxy", ("http://127.0.0.1:" + std::to_string(TheProxy().Port())).c_str());
         // The profile lives under the data directory; keep it out of the user's.
         static QString data = QDir::tempPath() + "/velmora-browser-tests-" +
                               QString::number(QCoreApplication::applicationPid());
@@ -315,6 +353,14 @@ TEST_F(HtmlViewerTest, TheOversizedBrowserShowsOnlyItsClippedPart) {
     // The clipped browser still works: it navigates again.
     ASSERT_TRUE(Open(kLogin, pages_.Url("/page")));
     EXPECT_EQ(TakeText(Property(kLogin, kHtmlAddress)), pages_.Url("/page"));
+}
+
+TEST_F(HtmlViewerTest, RequestsGoThroughTheSystemProxy) {
+    ASSERT_TRUE(Open(kHelp, "http://member.velmora-test.example/membersvc/index.htm"));
+    std::vector<std::string> targets = TheProxy().Targets();
+    ASSERT_FALSE(targets.empty());
+    EXPECT_EQ(targets.front(), "http://member.velmora-test.example/membersvc/index.htm");
+    EXPECT_EQ(TakeText(Property(kHelp, kHtmlCaption)), "proxied");
 }
 
 TEST(CookieFormsTest, RoundTripBetweenStoreAndBrowser) {
