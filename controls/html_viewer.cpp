@@ -94,6 +94,12 @@ class HtmlViewerHost : public QWidget {
         Connect();
     }
 
+    // The page goes first, while the host can still answer its questions.
+    ~HtmlViewerHost() override {
+        page_->disconnect(this);
+        delete view_;
+    }
+
     // Applies the stored settings and opens the stored address.
     void Start() {
         SetOffline(data_.offline != 0);
