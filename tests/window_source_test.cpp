@@ -5,8 +5,10 @@
 #include "controls/button_data.h"
 #include "controls/combo_box_data.h"
 #include "controls/edit_box_data.h"
+#include "controls/html_viewer_data.h"
 #include "controls/hyper_linker_data.h"
 #include "controls/list_box_data.h"
+#include "controls/list_view_data.h"
 #include "controls/radio_box_data.h"
 #include "controls/shape_box_data.h"
 #include "controls/tab_data.h"
@@ -230,6 +232,37 @@ TEST(WindowSourceTest, StandardCursorsAreNumberedFromOne) {
     EXPECT_EQ(StandardCursorNumber("upArrow"), 13);
     EXPECT_EQ(StandardCursorNumber("hand"), 14);
     EXPECT_EQ(StandardCursorNumber("Hand"), -1);
+}
+
+TEST(WindowSourceTest, BrowserAndReportListCarryTheirSettings) {
+    auto windows = Compile(R"(
+window 1 {
+    unit window 0x06010000 "" {}
+    unit HtmlViewer 0x16010001 "b" { address = "http://站/" textSize = 3 silent = true }
+    unit ListView 0x16010002 "l" {
+        viewMode = 3
+        columns = [["宝贝链接", 100], ["商家名称", 50, 2]]
+    }
+}
+)");
+    auto browser = controls::ReadHtmlViewerData(windows[0].units[1].typeData);
+    ASSERT_TRUE(browser);
+    EXPECT_EQ(browser->address, Gbk("http://站/"));
+    EXPECT_EQ(browser->textSize, 3);
+    EXPECT_EQ(browser->silent, 1u);
+    auto list = controls::ReadListViewData(windows[0].units[2].typeData);
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->viewMode, controls::kReportMode);
+    auto columns = controls::ReadColumns(list->columns);
+    ASSERT_TRUE(columns);
+    ASSERT_EQ(columns->size(), 2u);
+    EXPECT_EQ((*columns)[0].caption, Gbk("宝贝链接"));
+    EXPECT_EQ((*columns)[1].width, 50);
+    EXPECT_EQ((*columns)[1].alignment, controls::kAlignRight);
+
+    EXPECT_THROW(Compile("window 1 {\n" WINDOW_UNIT
+                         " unit ListView 0x16010001 \"l\" { columns = [[100, \"x\"]] }}"),
+                 SourceError);
 }
 
 }  // namespace

@@ -6,9 +6,11 @@
 #include "controls/combo_box_data.h"
 #include "controls/edit_box_data.h"
 #include "controls/group_box_data.h"
+#include "controls/html_viewer_data.h"
 #include "controls/hyper_linker_data.h"
 #include "controls/label_data.h"
 #include "controls/list_box_data.h"
+#include "controls/list_view_data.h"
 #include "controls/radio_box_data.h"
 #include "controls/shape_box_data.h"
 #include "controls/tab_data.h"
@@ -82,6 +84,13 @@ std::vector<std::string> NamedProperties::Texts(const std::string& name) {
         out.push_back(SourceTextToGbk(item.text, item.line));
     }
     return out;
+}
+
+std::vector<SourceValue> NamedProperties::Items(const std::string& name) {
+    const SourceValue* v = Take(name);
+    if (!v) return {};
+    if (v->kind != SourceValue::Kind::List) Fail(name, "expected a list");
+    return v->items;
 }
 
 std::optional<controls::FontData> NamedProperties::Font(const std::string& name) {
@@ -269,6 +278,45 @@ std::vector<uint8_t> EncodeShapeBox(NamedProperties& p) {
     return controls::WriteShapeBoxData(d);
 }
 
+std::vector<uint8_t> EncodeHtmlViewer(NamedProperties& p) {
+    controls::HtmlViewerData d;
+    d.textSize = static_cast<int32_t>(p.Integer("textSize", d.textSize));
+    d.offline = p.Logical("offline", d.offline);
+    d.silent = p.Logical("silent", d.silent);
+    d.address = p.Text("address");
+    return controls::WriteHtmlViewerData(d);
+}
+
+// columns = [[caption, width], [caption, width, alignment], ...]
+std::vector<uint8_t> EncodeColumns(NamedProperties& p) {
+    std::vector<controls::ListColumn> columns;
+    for (const SourceValue& item : p.Items("columns")) {
+        const auto& f = item.items;
+        if (item.kind != SourceValue::Kind::List || f.size() < 2 || f.size() > 3 ||
+            f[0].kind != SourceValue::Kind::Text || f[1].kind != SourceValue::Kind::Integer ||
+            (f.size() == 3 && f[2].kind != SourceValue::Kind::Integer))
+            p.Fail("columns", "expected [caption, width] or [caption, width, alignment]");
+        controls::ListColumn c;
+        c.caption = SourceTextToGbk(f[0].text, f[0].line);
+        c.width = static_cast<int32_t>(f[1].integer);
+        if (f.size() == 3) c.alignment = static_cast<int32_t>(f[2].integer);
+        columns.push_back(std::move(c));
+    }
+    return controls::WriteColumns(columns);
+}
+
+std::vector<uint8_t> EncodeListView(NamedProperties& p) {
+    controls::ListViewData d;
+    d.viewMode = p.Word("viewMode", d.viewMode);
+    d.fullRowSelect = p.Logical("fullRowSelect", d.fullRowSelect);
+    d.gridLines = p.Logical("gridLines", d.gridLines);
+    d.singleSelection = p.Logical("singleSelection", d.singleSelection);
+    d.alwaysShowSelection = p.Logical("alwaysShowSelection", d.alwaysShowSelection);
+    d.font = p.Font("font");
+    d.columns = EncodeColumns(p);
+    return controls::WriteListViewData(d);
+}
+
 // Type numbers are positional: (library + 1) << 16 | position in its table.
 const UnitTypeInfo kUnitTypes[] = {
     {"window", 0x00010001, EncodeWindow},     {"MenuItem", 0x00010003, nullptr},
@@ -277,7 +325,7 @@ const UnitTypeInfo kUnitTypes[] = {
     {"Button", 0x0001000B, EncodeButton},     {"RadioBox", 0x0001000D, EncodeRadioBox},
     {"ComboBox", 0x0001000E, EncodeComboBox}, {"ListBox", 0x0001000F, EncodeListBox},
     {"Tab", 0x00010015, EncodeTab},           {"HyperLinker", 0x0001001D, EncodeHyperLinker},
-    {"HtmlViewer", 0x00020001, nullptr},      {"ListView", 0x00030004, nullptr},
+    {"HtmlViewer", 0x00020001, EncodeHtmlViewer}, {"ListView", 0x00030004, EncodeListView},
 };
 
 }  // namespace

@@ -30,6 +30,8 @@ class NamedProperties {
     // A text of the source converted to GBK.
     std::string Text(const std::string& name, const std::string& fallback = "");
     std::vector<std::string> Texts(const std::string& name);
+    // The items of a list, for properties whose items are lists themselves.
+    std::vector<SourceValue> Items(const std::string& name);
     // [face, pixel height] or [face, pixel height, weight].
     std::optional<controls::FontData> Font(const std::string& name);
     // Names that are not properties of the type, as one error.

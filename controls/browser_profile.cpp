@@ -1,0 +1,128 @@
+#include "controls/browser_profile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QNetworkCookie>
+#include <QNetworkProxyFactory>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QThread>
+#include <QUrl>
+#include <QWebEngineCookieStore>
+#include <QWebEngineProfile>
+#include <functional>
+
+#include "net/cookie_store.h"
+
+namespace velmora::controls {
+namespace {
+
+QByteArray Bytes(const std::string& s) {
+    return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::string String(const QByteArray& b) {
+    return std::string(b.constData(), static_cast<size_t>(b.size()));
+}
+
+// The address a cookie belongs to, which the browser checks it against.
+QUrl OriginOf(const net::Cookie& cookie) {
+    QUrl origin;
+    origin.setScheme(cookie.secure ? "https" : "http");
+    origin.setHost(QString::fromStdString(cookie.domain));
+    origin.setPath("/");
+    return origin;
+}
+
+// Changes of the process store reach the browser on the thread that owns
+// it, whichever thread made them.
+void OnBrowserThread(std::function<void()> work) {
+    if (QThread::currentThread() == qApp->thread())
+        work();
+    else
+        QMetaObject::invokeMethod(qApp, std::move(work), Qt::QueuedConnection);
+}
+
+void MirrorCookies(QWebEngineProfile* profile) {
+    QWebEngineCookieStore* browser = profile->cookieStore();
+    QObject::connect(browser, &QWebEngineCookieStore::cookieAdded, profile,
+                     [](const QNetworkCookie& c) { net::Cookies().Set(FromBrowserCookie(c)); });
+    QObject::connect(browser, &QWebEngineCookieStore::cookieRemoved, profile,
+                     [](const QNetworkCookie& c) {
+                         net::Cookie gone = FromBrowserCookie(c);
+                         net::Cookies().Remove(gone.name, gone.domain, gone.path);
+                     });
+    // Listeners hear only real changes, so what the browser told the store
+    // does not come back to it.
+    QPointer<QWebEngineCookieStore> target = browser;
+    net::Cookies().AddListener([target](const net::Cookie& cookie, net::CookieChange change) {
+        OnBrowserThread([target, cookie, change] {
+            if (!target) return;
+            if (change == net::CookieChange::kSet)
+                target->setCookie(ToBrowserCookie(cookie), OriginOf(cookie));
+            else
+                target->deleteCookie(ToBrowserCookie(cookie), OriginOf(cookie));
+        });
+    });
+    // Cookies set before the browser started (by the HTTP object) go in too.
+    for (const net::Cookie& cookie : net::Cookies().All())
+        browser->setCookie(ToBrowserCookie(cookie), OriginOf(cookie));
+    browser->loadAllCookies();
+}
+
+}  // namespace
+
+QNetworkCookie ToBrowserCookie(const net::Cookie& cookie) {
+    QNetworkCookie c(Bytes(cookie.name), Bytes(cookie.value));
+    QString domain = QString::fromStdString(cookie.domain);
+    c.setDomain(cookie.hostOnly ? domain : "." + domain);
+    c.setPath(QString::fromStdString(cookie.path));
+    c.setSecure(cookie.secure);
+    c.setHttpOnly(cookie.httpOnly);
+    if (cookie.expires) {
+        auto seconds =
+            std::chrono::duration_cast<std::chrono::seconds>(cookie.expires->time_since_epoch());
+        c.setExpirationDate(QDateTime::fromSecsSinceEpoch(seconds.count(), Qt::UTC));
+    }
+    return c;
+}
+
+net::Cookie FromBrowserCookie(const QNetworkCookie& c) {
+    net::Cookie cookie;
+    cookie.name = String(c.name());
+    cookie.value = String(c.value());
+    QString domain = c.domain().toLower();
+    cookie.hostOnly = !domain.startsWith('.');
+    cookie.domain = (cookie.hostOnly ? domain : domain.mid(1)).toStdString();
+    cookie.path = c.path().isEmpty() ? "/" : c.path().toStdString();
+    cookie.secure = c.isSecure();
+    cookie.httpOnly = c.isHttpOnly();
+    if (!c.isSessionCookie())
+        cookie.expires = net::CookieClock::time_point(
+            std::chrono::seconds(c.expirationDate().toSecsSinceEpoch()));
+    return cookie;
+}
+
+QString BrowserProfileDirectory() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           "/velmora/browser";
+}
+
+QWebEngineProfile* BrowserProfile() {
+    static QWebEngineProfile* profile = [] {
+        // Chromium then takes its proxy from the system, which here is the
+        // proxy environment the HTTP object follows as well.
+        QNetworkProxyFactory::setUseSystemConfiguration(true);
+        QDir().mkpath(BrowserProfileDirectory());
+        auto* p = new QWebEngineProfile("velmora", qApp);
+        p->setPersistentStoragePath(BrowserProfileDirectory());
+        p->setCachePath(BrowserProfileDirectory() + "/cache");
+        // A login is usually a session cookie; keep it for the next start.
+        p->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
+        MirrorCookies(p);
+        return p;
+    }();
+    return profile;
+}
+
+}  // namespace velmora::controls

@@ -1,0 +1,391 @@
+#include "controls/html_viewer.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QEventLoop>
+#include <QImage>
+#include <QNetworkCookie>
+#include <QThread>
+#include <QWebEnginePage>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "controls/browser_library.h"
+#include "controls/browser_profile.h"
+#include "controls/group_box.h"
+#include "controls/html_viewer_commands.h"
+#include "controls/html_viewer_data.h"
+#include "net/cookie_store.h"
+#include "runtime/heap.h"
+#include "tests/live_window.h"
+#include "tests/loopback_server.h"
+
+namespace velmora::controls {
+namespace {
+
+using namespace velmora::testing;
+
+constexpr uint32_t kTypeHtmlViewer = 0x00020001;
+constexpr uint32_t kFrame = 0x16010001;
+constexpr uint32_t kLogin = 0x16010002;
+constexpr uint32_t kPreview = 0x16010003;
+constexpr uint32_t kHelp = 0x16010004;
+
+// What the preview's before-navigate handler saw, and whether it refuses.
+struct Seen {
+    std::string eventArgument;
+    std::string addressProperty;
+    int beforeNavigate = 0;
+    bool refuse = false;
+} seen;
+
+ValueRecord Property(uint32_t unit, int own) {
+    auto get = reinterpret_cast<GetPropertyRoutine>(HtmlViewerInterface(kRequestGetProperty));
+    return get(FindLiveObject(kSampleWindowId, unit), own);
+}
+
+std::string TakeText(ValueRecord text) {
+    std::string s = static_cast<const char*>(text.Pointer()) ? text.Text() : "";
+    Free(text.Pointer());
+    return s;
+}
+
+HandlerResult BeforeNavigate(const HandlerCall& call) {
+    ++seen.beforeNavigate;
+    seen.eventArgument = reinterpret_cast<const char*>(call.arguments[0]);
+    seen.addressProperty = TakeText(Property(kPreview, kHtmlAddress));
+    if (seen.refuse) return {true, 0};
+    return {};
+}
+
+const HandlerEntry kHandlers[] = {{"BeforeNavigate", BeforeNavigate}};
+
+UnitRecord Viewer(uint32_t id, uint32_t parent, QRect place, const HtmlViewerData& data = {}) {
+    UnitRecord u = Unit(id, kTypeHtmlViewer, parent, kStateVisible);
+    u.left = place.x();
+    u.top = place.y();
+    u.width = place.width();
+    u.height = place.height();
+    u.typeData = WriteHtmlViewerData(data);
+    return u;
+}
+
+// The main window's arrangement: the login browser far larger than its
+// frame and shifted left, beside two ordinary browsers.
+WindowRecord BrowserWindow() {
+    WindowRecord w;
+    w.id = kSampleWindowId;
+    UnitRecord window = WindowUnit({kFrame, kPreview, kHelp});
+    window.width = 760;
+    window.height = 480;
+    w.units.push_back(window);
+    UnitRecord frame = Unit(kFrame, kTypeGroupBox, 0, kStateVisible, {kLogin});
+    frame.left = 10;
+    frame.top = 10;
+    frame.width = 384;
+    frame.height = 280;
+    w.units.push_back(frame);
+    w.units.push_back(Viewer(kLogin, kFrame, {-768, 0, 1152, 1416}));
+    UnitRecord preview = Viewer(kPreview, 0, {410, 10, 330, 220});
+    preview.events = {{kBeforeNavigate, HandlerOffset(0), nullptr}};
+    w.units.push_back(preview);
+    w.units.push_back(Viewer(kHelp, 0, {410, 240, 330, 220}));
+    return w;
+}
+
+bool WaitFor(const std::function<bool()>& done, int milliseconds = 30000) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+class Pages {
+  public:
+    Pages() {
+        // The browser keeps connections open; closing each after its answer
+        // lets the server stop at once.
+        server_.set_keep_alive_max_count(1);
+        server_.Get("/page", [](const httplib::Request&, httplib::Response& res) {
+            res.set_header("Set-Cookie", "seen=yes; Path=/; HttpOnly");
+            res.set_content("<html><head><title>Loopback</title></head><body>hi</body></html>",
+                            "text/html");
+        });
+        server_.Get("/echo", [this](const httplib::Request& req, httplib::Response& res) {
+            std::lock_guard lock(mutex_);
+            cookies_.push_back(req.get_header_value("Cookie"));
+            res.set_content("<html><head><title>echo</title></head></html>", "text/html");
+        });
+        // Blue where the frame must hide the page, green where it shows it.
+        server_.Get("/clip", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content(
+                "<html><body style='margin:0'>"
+                "<div style='position:absolute;left:0;top:0;width:768px;height:1416px;"
+                "background:#0000ff'></div>"
+                "<div style='position:absolute;left:768px;top:0;width:384px;height:1416px;"
+                "background:#00ff00'></div></body></html>",
+                "text/html");
+        });
+        port_ = server_.bind_to_any_port("127.0.0.1");
+        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ~Pages() {
+        server_.stop();
+        thread_.join();
+    }
+    std::string Url(const std::string& path) const {
+        return "http://127.0.0.1:" + std::to_string(port_) + path;
+    }
+    std::vector<std::string> CookieHeaders() {
+        std::lock_guard lock(mutex_);
+        return cookies_;
+    }
+
+  private:
+    httplib::Server server_;
+    int port_ = 0;
+    std::thread thread_;
+    std::mutex mutex_;
+    std::vector<std::string> cookies_;
+};
+
+// Stands in for the system's proxy: answers every request it is sent and
+// keeps the request targets.
+class Proxy {
+  public:
+    Proxy() {
+        server_.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
+            std::lock_guard lock(mutex_);
+            targets_.push_back(req.target);
+            res.set_content("<html><head><title>proxied</title></head></html>", "text/html");
+        });
+        port_ = server_.bind_to_any_port("127.0.0.1");
+        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        thread_.detach();
+    }
+    int Port() const { return port_; }
+    std::vector<std::string> Targets() {
+        std::lock_guard lock(mutex_);
+        return targets_;
+    }
+
+  private:
+    httplib::Server server_;
+    int port_ = 0;
+    std::thread thread_;
+    std::mutex mutex_;
+    std::vector<std::string> targets_;
+};
+
+Proxy& TheProxy() {
+    static Proxy* proxy = new Proxy;  // serves until the process ends
+    return *proxy;
+}
+
+class HtmlViewerTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        // The browser reads the proxy environment when it starts.
+        qputenv("http_proxy", ("http://127.0.0.1:" + std::to_string(TheProxy().Port())).c_str());
+        // The profile lives under the data directory; keep it out of the user's.
+        static QString data = QDir::tempPath() + "/velmora-browser-tests-" +
+                              QString::number(QCoreApplication::applicationPid());
+        qputenv("XDG_DATA_HOME", data.toUtf8());
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        if (!qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS"))
+            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+        EnsureApplication("html_viewer_tests");
+    }
+
+    void SetUp() override {
+        seen = {};
+        ASSERT_TRUE(window_.Load());
+    }
+
+    QWebEngineView* View(uint32_t unit) { return window_.Live(unit)->findChild<QWebEngineView*>(); }
+
+    void Navigate(uint32_t unit, const std::string& address, const char* helpFile = nullptr) {
+        std::vector<ValueRecord> args = {
+            MakeControlReference(tag::kHtmlViewer, kSampleWindowId, unit),
+            MakeTextValue(address.c_str())};
+        if (helpFile) args.push_back(MakeTextValue(helpFile));
+        Entries().CallLibraryCommand(kBrowserLibrary, controls::Navigate,
+                                     static_cast<int>(args.size()), args.data());
+    }
+
+    // Opens the address and waits until the page has loaded.
+    bool Open(uint32_t unit, const std::string& address) {
+        bool finished = false;
+        auto c = QObject::connect(View(unit)->page(), &QWebEnginePage::loadFinished,
+                                  [&finished](bool) { finished = true; });
+        Navigate(unit, address);
+        bool ok = WaitFor([&] { return finished; });
+        QObject::disconnect(c);
+        return ok;
+    }
+
+    Pages pages_;
+    LiveWindow window_{
+        {CoreDataTypes(), BrowserDataTypes()}, BrowserWindow(), {kHandlers, std::size(kHandlers)}};
+};
+
+TEST_F(HtmlViewerTest, ANavigationSetsTheAddressAndTitle) {
+    ASSERT_TRUE(Open(kHelp, pages_.Url("/page")));
+    EXPECT_EQ(TakeText(Property(kHelp, kHtmlAddress)), pages_.Url("/page"));
+    EXPECT_EQ(TakeText(Property(kHelp, kHtmlCaption)), "Loopback");
+}
+
+TEST_F(HtmlViewerTest, DuringBeforeNavigateTheAddressIsTheTarget) {
+    ASSERT_TRUE(Open(kPreview, pages_.Url("/page")));
+    EXPECT_EQ(seen.eventArgument, pages_.Url("/page"));
+    EXPECT_EQ(seen.addressProperty, pages_.Url("/page"));
+
+    seen.refuse = true;
+    Navigate(kPreview, pages_.Url("/echo"));
+    ASSERT_TRUE(WaitFor([] { return seen.beforeNavigate >= 2; }));
+    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(pages_.CookieHeaders().empty()) << "a refused navigation sends no request";
+    EXPECT_EQ(TakeText(Property(kPreview, kHtmlAddress)), pages_.Url("/page"));
+}
+
+TEST_F(HtmlViewerTest, CookiesMirrorBothWays) {
+    ASSERT_TRUE(Open(kHelp, pages_.Url("/page")));
+    auto seenCookie = [] {
+        for (const net::Cookie& c : net::Cookies().All())
+            if (c.name == "seen" && c.value == "yes") return c.httpOnly;
+        return false;
+    };
+    EXPECT_TRUE(WaitFor(seenCookie)) << "the page's HttpOnly cookie reaches the process store";
+
+    net::Cookie token;
+    token.name = "token";
+    token.value = "abc";
+    token.domain = "127.0.0.1";
+    net::Cookies().Set(token);
+    for (int i = 0; i < 10; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_TRUE(Open(kHelp, pages_.Url("/echo")));
+    ASSERT_FALSE(pages_.CookieHeaders().empty());
+    EXPECT_NE(pages_.CookieHeaders().back().find("token=abc"), std::string::npos)
+        << pages_.CookieHeaders().back();
+}
+
+TEST_F(HtmlViewerTest, TextSizeIsClampedStoredAndApplied) {
+    auto set = reinterpret_cast<SetPropertyRoutine>(HtmlViewerInterface(kRequestSetProperty));
+    struct Case {
+        int32_t written, stored, pixels;
+    };
+    for (Case c : {Case{7, 4, 22}, Case{-3, 0, 12}, Case{2, 2, 16}}) {
+        set(window_.Live(kHelp), kHtmlFontSize, MakeInteger(c.written));
+        EXPECT_EQ(Property(kHelp, kHtmlFontSize).Int(), c.stored) << c.written;
+        EXPECT_EQ(View(kHelp)->page()->settings()->fontSize(QWebEngineSettings::DefaultFontSize),
+                  c.pixels)
+            << c.written;
+    }
+}
+
+TEST_F(HtmlViewerTest, OfflineKeepsTheBrowserOffTheNetwork) {
+    auto set = reinterpret_cast<SetPropertyRoutine>(HtmlViewerInterface(kRequestSetProperty));
+    set(window_.Live(kHelp), kHtmlOffline, MakeLogical(true));
+    EXPECT_TRUE(Property(kHelp, kHtmlOffline).Logical());
+    ASSERT_TRUE(Open(kHelp, pages_.Url("/echo")));
+    EXPECT_TRUE(pages_.CookieHeaders().empty());
+    set(window_.Live(kHelp), kHtmlOffline, MakeLogical(false));
+    ASSERT_TRUE(Open(kHelp, pages_.Url("/echo")));
+    EXPECT_EQ(pages_.CookieHeaders().size(), 1u);
+}
+
+TEST_F(HtmlViewerTest, HelpFileAddressesAreComposedWithinTheirLimit) {
+    EXPECT_EQ(ComposeHelpAddress("c:\\a.chm", "/x.htm"), "its:c:\\a.chm::/x.htm");
+    EXPECT_EQ(ComposeHelpAddress("h", "a", 10), "its:h::a") << "9 bytes with the terminator";
+    EXPECT_EQ(ComposeHelpAddress("hh", "ab", 10), std::nullopt) << "11 would not fit";
+
+    ASSERT_TRUE(Open(kHelp, pages_.Url("/page")));
+    std::string longHelp(600, 'h');
+    Navigate(kHelp, "/x.htm", longHelp.c_str());
+    for (int i = 0; i < 10; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(TakeText(Property(kHelp, kHtmlAddress)), pages_.Url("/page"))
+        << "an address that does not fit is refused";
+}
+
+TEST_F(HtmlViewerTest, StoredSettingsReadBackAndNewerLayoutsFail) {
+    HtmlViewerData data;
+    data.version = 0;
+    data.textSize = 9;
+    data.offline = 1;
+    data.address = "http://a/";
+    EXPECT_EQ(ReadHtmlViewerData(WriteHtmlViewerData(data)), data);
+    data.version = 2;
+    EXPECT_FALSE(ReadHtmlViewerData(WriteHtmlViewerData(data)));
+    std::vector<uint8_t> cut = WriteHtmlViewerData(HtmlViewerData{.address = "abc"});
+    cut.pop_back();
+    EXPECT_FALSE(ReadHtmlViewerData(cut));
+}
+
+TEST_F(HtmlViewerTest, TheOversizedBrowserShowsOnlyItsClippedPart) {
+    ASSERT_TRUE(Open(kLogin, pages_.Url("/clip")));
+    ASSERT_TRUE(Open(kPreview, pages_.Url("/page")));
+    QWidget* window = window_.Live(0);
+    window->show();
+    QImage shot;
+    // The compositor needs a moment after the load to paint the frame.
+    auto painted = [&] {
+        shot = window->grab().toImage();
+        return shot.pixelColor(10 + 192, 10 + 140) == QColor(0, 255, 0);
+    };
+    bool ok = WaitFor(painted, 15000);
+    QString path = QDir::currentPath() + "/clipped_browser.png";
+    shot.save(path);
+    ASSERT_TRUE(ok) << "the frame shows the page's right third; screenshot " << path.toStdString();
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            ASSERT_NE(shot.pixelColor(x, y), QColor(0, 0, 255))
+                << "the hidden part shows at " << x << "," << y;
+    // The clipped browser still works: it navigates again.
+    ASSERT_TRUE(Open(kLogin, pages_.Url("/page")));
+    EXPECT_EQ(TakeText(Property(kLogin, kHtmlAddress)), pages_.Url("/page"));
+}
+
+TEST_F(HtmlViewerTest, RequestsGoThroughTheSystemProxy) {
+    ASSERT_TRUE(Open(kHelp, "http://member.velmora-test.example/membersvc/index.htm"));
+    std::vector<std::string> targets = TheProxy().Targets();
+    ASSERT_FALSE(targets.empty());
+    EXPECT_EQ(targets.front(), "http://member.velmora-test.example/membersvc/index.htm");
+    EXPECT_EQ(TakeText(Property(kHelp, kHtmlCaption)), "proxied");
+}
+
+TEST(CookieFormsTest, RoundTripBetweenStoreAndBrowser) {
+    net::Cookie host;
+    host.name = "a";
+    host.value = "1";
+    host.domain = "pub.example";
+    net::Cookie domain = host;
+    domain.hostOnly = false;
+    domain.path = "/x";
+    domain.secure = true;
+    domain.httpOnly = true;
+    domain.expires = net::CookieClock::time_point(std::chrono::seconds(2000000000));
+    for (const net::Cookie& c : {host, domain}) {
+        QNetworkCookie browser = ToBrowserCookie(c);
+        net::Cookie back = FromBrowserCookie(browser);
+        EXPECT_EQ(back.domain, c.domain);
+        EXPECT_EQ(back.hostOnly, c.hostOnly);
+        EXPECT_EQ(back.path, c.path);
+        EXPECT_EQ(back.secure, c.secure);
+        EXPECT_EQ(back.httpOnly, c.httpOnly);
+        EXPECT_EQ(back.expires, c.expires);
+        EXPECT_EQ(browser.domain().startsWith('.'), !c.hostOnly);
+    }
+}
+
+}  // namespace
+}  // namespace velmora::controls
