@@ -1,5 +1,7 @@
 #include "commands/core_library.h"
 
+#include "controls/core_types.h"
+
 namespace velmora::commands {
 namespace {
 
@@ -16,6 +18,8 @@ const LibraryRecord record{
     .minCompilerMinor = 7,
     .name = "系统核心支持库",
     .flags = 0xC0000001,
+    .dataTypeCount = controls::kCoreTypeCount,
+    .dataTypes = controls::CoreDataTypes().data(),
     .notify = ForwardToLink<runtime>,
 };
 

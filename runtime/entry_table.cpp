@@ -20,20 +20,25 @@ namespace {
     FatalRuntimeMessage(std::string(slot) + " is not available in this build");
 }
 
-uint64_t ReadPropertySlot(uint32_t, uint32_t, int, int) { Unavailable("ReadProperty"); }
+uint64_t ReadPropertySlot(uint32_t, uint32_t, int, int) {
+    Unavailable("ReadProperty");
+}
 void WritePropertySlot(uint32_t, uint32_t, int, int, uint32_t, uint32_t) {
     Unavailable("WriteProperty");
 }
 
 const EntryTable kEntryTable = {
-    RaiseRuntimeError, CallDllCommand,    CallLibraryCommand, CallCoreCommand,
-    ReadPropertySlot,  WritePropertySlot, Allocate,           Reallocate,
-    Free,              ExitProgram,       RunMessageLoop,     LoadWindow,
+    RaiseRuntimeError, CallDllCommand,   CallLibraryCommand,
+    CallCoreCommand,   ReadPropertySlot, WritePropertySlot,
+    Allocate,          Reallocate,       Free,
+    ExitProgram,       RunMessageLoop,   LoadWindow,
     RuntimeService,
 };
 
 }  // namespace
 
-const EntryTable& Entries() { return kEntryTable; }
+const EntryTable& Entries() {
+    return kEntryTable;
+}
 
 }  // namespace velmora

@@ -14,6 +14,11 @@ const char kDateFormat[] = "%d年%d月%d日";
 const char kHourMinuteSecondFormat[] = "%d时%d分%d秒";
 const char kHourMinuteFormat[] = "%d时%d分";
 const char kHourFormat[] = "%d时";
+const char kWindowBlockUnreadable[] = "载入窗口模板数据段出错!";
+const char kUnitNotLoaded[] = "指定窗口或窗口组件不存在或尚未载入";
+const char kEventWindowMissing[] = "未找到引发事件的窗口";
+const char kEventUnitMissing[] = "未找到引发事件的窗口组件";
+const char kEventUnitInvalid[] = "引发事件的窗口组件无效";
 }  // namespace texts
 
 std::string FormatText(const char* format, ...) {

@@ -15,6 +15,11 @@ extern const char kDateFormat[];
 extern const char kHourMinuteSecondFormat[];
 extern const char kHourMinuteFormat[];
 extern const char kHourFormat[];
+extern const char kWindowBlockUnreadable[];
+extern const char kUnitNotLoaded[];
+extern const char kEventWindowMissing[];
+extern const char kEventUnitMissing[];
+extern const char kEventUnitInvalid[];
 }  // namespace texts
 
 // printf-style formatting into a std::string of GBK bytes.

@@ -24,6 +24,12 @@ class WindowLayer {
     virtual bool AnyWindowAlive() const = 0;
     // Destroys the live objects of every loaded window; descriptions stay.
     virtual void DestroyAllWindows() = 0;
+
+    // The live control of (window, unit), unit 0 being the window; null when
+    // it has none (its window is not loaded).
+    virtual void* FindLiveObject(uint32_t /*windowId*/, uint32_t /*unitId*/) { return nullptr; }
+    // A window has been destroyed: its live objects go, its records stay.
+    virtual void WindowGone(uint32_t /*windowId*/) {}
 };
 
 }  // namespace velmora

@@ -1,0 +1,32 @@
+// Stored property data of Label (layout version 2): the options 9-14, text
+// and background colour, font, picture and caption.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "controls/font_data.h"
+
+namespace velmora::controls {
+
+struct LabelData {
+    static constexpr uint32_t kVersion = 2;
+    uint32_t version = kVersion;
+    std::array<uint32_t, 6> options{};  // properties 9-14
+    uint32_t textColour = 0x000000;
+    uint32_t background = 0xFF000000;
+    std::optional<FontData> font;
+    std::vector<uint8_t> picture;
+    std::string caption;  // GBK
+
+    bool operator==(const LabelData&) const = default;
+};
+
+std::optional<LabelData> ReadLabelData(std::span<const uint8_t> bytes);
+std::vector<uint8_t> WriteLabelData(const LabelData& data);
+
+}  // namespace velmora::controls

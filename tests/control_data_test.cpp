@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include "controls/button_data.h"
+#include "controls/edit_box_data.h"
+#include "controls/group_box_data.h"
+#include "controls/label_data.h"
+#include "controls/tab_data.h"
+#include "controls/window_data.h"
+#include "runtime/stream_reader.h"
+#include "tests/test_support.h"
+
+namespace velmora::controls {
+namespace {
+
+using velmora::testing::Gbk;
+
+FontData SongTi14() {
+    FontData f;
+    f.face = Gbk("宋体");
+    f.height = -14;
+    return f;
+}
+
+TEST(ControlDataTest, EveryTypeReadsBackWhatItWrote) {
+    EditBoxData edit;
+    edit.border = 5;
+    edit.multiLine = 1;
+    edit.scrollBars = 2;
+    edit.passwordChar = '#';
+    edit.adjusterHigh = -3;
+    edit.font = SongTi14();
+    edit.content = Gbk("关键词");
+    edit.binding2 = "b";
+    EXPECT_EQ(ReadEditBoxData(WriteEditBoxData(edit)), edit);
+
+    WindowData window;
+    window.caption = Gbk("窗口");
+    window.icon = {1, 2, 3};
+    window.alwaysOnTop = 1;
+    EXPECT_EQ(ReadWindowData(WriteWindowData(window)), window);
+
+    ButtonData button;
+    button.caption = Gbk("开始生成");
+    button.picture = {9};
+    EXPECT_EQ(ReadButtonData(WriteButtonData(button)), button);
+
+    GroupBoxData group;
+    group.caption = Gbk("头部");
+    group.font = SongTi14();
+    EXPECT_EQ(ReadGroupBoxData(WriteGroupBoxData(group)), group);
+
+    LabelData label;
+    label.caption = Gbk("商品数量：");
+    label.options = {1, 2, 3, 4, 5, 6};
+    EXPECT_EQ(ReadLabelData(WriteLabelData(label)), label);
+
+    TabData tab;
+    tab.pages = {"0", "1", Gbk("单页生成")};
+    tab.noStrip = 1;
+    tab.position = 2;
+    EXPECT_EQ(ReadTabData(WriteTabData(tab)), tab);
+}
+
+TEST(ControlDataTest, EditBoxFieldsSitAtTheirStoredOffsets) {
+    EditBoxData edit;
+    edit.passwordChar = 0x2A;
+    edit.letterCase = 0x11223344;
+    edit.selectionLength = 7;
+    auto bytes = WriteEditBoxData(edit);
+    EXPECT_EQ(bytes[0x28], 0x2A);
+    EXPECT_EQ(bytes[0x29], 0x00);
+    EXPECT_EQ(bytes[0x2A], 0x44) << "letter case follows the 16-bit password field";
+    EXPECT_EQ(bytes[0x3E], 7);
+    EXPECT_EQ(bytes[0x42], 0) << "the font block starts at 0x42";
+    // Version 2 ends with four empty counted fields: font, content, two texts.
+    EXPECT_EQ(bytes.size(), 0x42u + 16);
+}
+
+TEST(ControlDataTest, EmptyDataMeansEveryDefault) {
+    auto edit = ReadEditBoxData({});
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(*edit, EditBoxData{});
+    EXPECT_EQ(edit->passwordChar, '*');
+    EXPECT_EQ(edit->adjusterHigh, 100);
+    auto window = ReadWindowData({});
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->border, 2u);
+    EXPECT_EQ(window->position, 1u);
+    EXPECT_TRUE(ReadTabData({}).has_value());
+}
+
+TEST(ControlDataTest, ANewerLayoutOrDataCutShortCannotBeUsed) {
+    EditBoxData edit;
+    edit.version = 3;
+    EXPECT_FALSE(ReadEditBoxData(WriteEditBoxData(edit)));
+    TabData tab;
+    tab.version = 4;
+    EXPECT_FALSE(ReadTabData(WriteTabData(tab)));
+
+    ButtonData button;
+    button.caption = "abc";
+    auto bytes = WriteButtonData(button);
+    bytes.pop_back();
+    EXPECT_FALSE(ReadButtonData(bytes));
+}
+
+TEST(ControlDataTest, OlderLayoutsLackTheirLaterFields) {
+    EditBoxData edit;
+    edit.version = 1;
+    edit.content = "x";
+    edit.binding1 = "dropped";
+    auto read = ReadEditBoxData(WriteEditBoxData(edit));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->content, "x");
+    EXPECT_EQ(read->binding1, "") << "a version-1 record has no binding texts";
+
+    TabData tab;
+    tab.version = 2;
+    tab.noStrip = 1;
+    tab.transparent = 1;
+    tab.pages = {"a"};
+    auto tabRead = ReadTabData(WriteTabData(tab));
+    ASSERT_TRUE(tabRead);
+    EXPECT_EQ(tabRead->noStrip, 1u);
+    EXPECT_EQ(tabRead->transparent, 0u) << "version 2 leaves the transparency off";
+    EXPECT_EQ(tabRead->pages, std::vector<std::string>{"a"});
+
+    WindowData window;
+    window.version = 3;
+    window.alwaysOnTop = 1;
+    window.className = "dropped";
+    window.caption = "c";
+    auto windowRead = ReadWindowData(WriteWindowData(window));
+    ASSERT_TRUE(windowRead);
+    EXPECT_EQ(windowRead->alwaysOnTop, 0u);
+    EXPECT_EQ(windowRead->className, "");
+    EXPECT_EQ(windowRead->caption, "c");
+}
+
+TEST(ControlDataTest, FontIsSixtyBytesOrTheSystemFont) {
+    StreamWriter out;
+    WriteFont(out, SongTi14());
+    EXPECT_EQ(out.Size(), 4 + kStoredFontSize);
+    StreamReader in(out.Data());
+    EXPECT_EQ(ReadFont(in), SongTi14());
+
+    StreamWriter odd;
+    odd.CountedBlock(std::vector<uint8_t>(12, 1));
+    StreamReader oddIn(odd.Data());
+    EXPECT_EQ(ReadFont(oddIn), std::nullopt) << "a block of another size is not a font";
+    EXPECT_TRUE(oddIn.AtEnd());
+}
+
+TEST(ControlDataTest, ForgedPageCountIsRefused) {
+    TabData tab;
+    auto bytes = WriteTabData(tab);
+    // The page count is the last 16-bit field of an empty-captioned record.
+    bytes[bytes.size() - 2] = 0xFF;
+    bytes[bytes.size() - 1] = 0xFF;
+    EXPECT_FALSE(ReadTabData(bytes));
+}
+
+}  // namespace
+}  // namespace velmora::controls
