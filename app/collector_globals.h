@@ -11,6 +11,9 @@ struct CollectorGlobals {
 
 CollectorGlobals& Globals();
 
+// Keeps a copy of the keyword as the current one and frees the one before.
+void SetCurrentKeyword(const char* keyword);
+
 // The program's end routine: frees the global texts.
 void FreeGlobals();
 

@@ -3,6 +3,7 @@
 // handler reads like its algorithm. Every call still goes through Entries().
 #pragma once
 
+#include <cstring>
 #include <initializer_list>
 #include <string_view>
 #include <utility>
@@ -66,5 +67,52 @@ inline ValueRecord CallLibrary(int libraryIndex, CommandRoutine routine,
     return Entries().CallLibraryCommand(libraryIndex, routine, static_cast<int>(records.size()),
                                         records.data());
 }
+
+// The texts one after another, as a new text; null when all are empty. A null
+// part is the empty text.
+inline Text Concat(std::initializer_list<const char*> parts) {
+    size_t length = 0;
+    for (const char* part : parts) length += part ? std::strlen(part) : 0;
+    if (length == 0) return Text();
+    char* joined = static_cast<char*>(Entries().Allocate(length + 1));
+    char* end = joined;
+    for (const char* part : parts) {
+        size_t size = part ? std::strlen(part) : 0;
+        if (size) std::memcpy(end, part, size);
+        end += size;
+    }
+    *end = '\0';
+    return Text(joined);
+}
+
+// A text that grows by appending at its end. The block keeps spare room and
+// doubles when full, so building n bytes costs O(n) whatever the pieces.
+class GrowingText {
+  public:
+    GrowingText() = default;
+    GrowingText(const GrowingText&) = delete;
+    GrowingText& operator=(const GrowingText&) = delete;
+    ~GrowingText() { Entries().Free(block_); }
+
+    void Append(std::string_view more) {
+        if (more.empty()) return;
+        if (length_ + more.size() + 1 > capacity_) {
+            size_t wanted = length_ + more.size() + 1;
+            capacity_ = capacity_ ? capacity_ : 64;
+            while (capacity_ < wanted) capacity_ *= 2;
+            block_ = static_cast<char*>(Entries().Reallocate(block_, capacity_));
+        }
+        std::memcpy(block_ + length_, more.data(), more.size());
+        length_ += more.size();
+        block_[length_] = '\0';
+    }
+    const char* c_str() const { return block_ ? block_ : kEmptyText; }
+    std::string_view view() const { return {c_str(), length_}; }
+
+  private:
+    char* block_ = nullptr;
+    size_t length_ = 0;
+    size_t capacity_ = 0;
+};
 
 }  // namespace velmora::app

@@ -1,0 +1,77 @@
+#include "app/template_engine.h"
+
+#include "app/collector_globals.h"
+#include "app/fetch_page.h"
+#include "app/template_text.h"
+#include "app/window_calls.h"
+#include "commands/control_commands.h"
+#include "commands/file_commands.h"
+#include "commands/text_commands.h"
+#include "runtime/constants.h"
+
+namespace velmora::app {
+namespace {
+
+VELMORA_CONSTANT const char kPost[] = "POST";
+VELMORA_CONSTANT const char kWriteFailed[] = "添加失败，请按正确方法操作\r\n";
+VELMORA_CONSTANT const char kKeywordRefused[] = "关键词\"";
+VELMORA_CONSTANT const char kTemplateNameRefused[] = "模板名称\"";
+VELMORA_CONSTANT const char kLeavesTheFolder[] = "\"含有路径分隔符或\"..\"，未生成页面\r\n";
+constexpr int kWaitAfterFailure = 200;
+
+Text ProgramDirectory() {
+    return TakeText(CallCore(commands::ProgramDirectory, {}));
+}
+
+Text SelectedTemplateName() {
+    int selection = ReadInteger(kTemplateList, property::kListBoxSelection);
+    return TakeText(CallCore(commands::ListBoxGetItemText,
+                             {ControlOf(tag::kListBox, kTemplateList), MakeInteger(selection)}));
+}
+
+// The keyword and the template name become parts of the page's path; one
+// holding a separator or ".." would put the page outside the template's folder.
+bool RefuseNameLeavingTheFolder(const char* label, const char* name) {
+    if (IsPlainName(name)) return false;
+    AppendToLog({label, name, kLeavesTheFolder});
+    return true;
+}
+
+}  // namespace
+
+void LoadTemplate() {
+    Text name = SelectedTemplateName();
+    Text directory = ProgramDirectory();
+    Text address = TemplateFileAddress(directory.c_str(), name.c_str());
+    Text text = FetchPage(address.c_str(), kPost);
+    WriteText(kTemplateNameBox, SelectedTemplateName().c_str());
+    TemplateParts parts = SplitTemplate(text.c_str());
+    WriteText(kHeadBox, parts.head.c_str());
+    WriteText(kLoopBox, parts.loop.c_str());
+    WriteText(kTailBox, parts.tail.c_str());
+}
+
+void WritePage(const char* items) {
+    const char* keyword = Globals().currentKeyword;
+    Text head = FillKeyword(ReadText(kHeadBox).c_str(), keyword);
+    Text tail = FillKeyword(ReadText(kTailBox).c_str(), keyword);
+    Text page = Concat({head.c_str(), items, tail.c_str()});
+    Text templateName = ReadText(kTemplateNameBox);
+    if (RefuseNameLeavingTheFolder(kKeywordRefused, keyword) ||
+        RefuseNameLeavingTheFolder(kTemplateNameRefused, templateName.c_str()))
+        return;
+    Text directory = ProgramDirectory();
+    Text path = PageFilePath(directory.c_str(), templateName.c_str(), keyword);
+
+    void* bytes = CallCore(commands::ToByteSet, {TextArg(page)}).Pointer();
+    bool written = CallCore(commands::WriteToFile,
+                            {TextArg(path), MakeByteSetValue(bytes ? bytes : kEmptyByteSet)})
+                       .Logical();
+    Entries().Free(bytes);
+    if (!written) {
+        ResponsiveWait(kWaitAfterFailure);
+        AppendToLog({kWriteFailed});
+    }
+}
+
+}  // namespace velmora::app

@@ -1,0 +1,88 @@
+#include "app/template_text.h"
+
+#include "app/text_between.h"
+#include "commands/text_commands.h"
+#include "runtime/constants.h"
+
+namespace velmora::app {
+namespace {
+
+VELMORA_CONSTANT const char kLoopStart[] = "[#商品循环开始#]";
+VELMORA_CONSTANT const char kLoopEnd[] = "[#商品循环结束#]";
+
+VELMORA_CONSTANT const char kKeywordPlaceholder[] = "[#关键词#]";
+VELMORA_CONSTANT const char kPicturePlaceholder[] = "[#商品图片地址#]";
+VELMORA_CONSTANT const char kLinkPlaceholder[] = "[#商品网址#]";
+VELMORA_CONSTANT const char kTitlePlaceholder[] = "[#商品标题#]";
+VELMORA_CONSTANT const char kSalesPlaceholder[] = "[#商品销售量#]";
+VELMORA_CONSTANT const char kSellerPlaceholder[] = "[#卖家昵称#]";
+VELMORA_CONSTANT const char kPricePlaceholder[] = "[#商品价格#]";
+VELMORA_CONSTANT const char kRankPlaceholder[] = "[#商品排名#]";
+
+VELMORA_CONSTANT const char kTemplateFolderForReading[] = "/单页生成/模板/";
+VELMORA_CONSTANT const char kTemplateFileForReading[] = "/模板文件.htm";
+VELMORA_CONSTANT const char kTemplateFolder[] = "\\单页生成\\模板\\";
+VELMORA_CONSTANT const char kPageSuffix[] = ".htm";
+
+VELMORA_CONSTANT const char kBackslash[] = "\\";
+VELMORA_CONSTANT const char kSlash[] = "/";
+VELMORA_CONSTANT const char kParentFolder[] = "..";
+
+Text ReplaceAll(const char* text, const char* sought, const char* replacement) {
+    return TakeText(
+        CallCore(commands::ReplaceText, {TextArg(text), TextArg(sought), TextArg(replacement),
+                                         Omitted(), Omitted(), MakeLogical(true)}));
+}
+
+bool Holds(const char* text, const char* sought) {
+    return CallCore(commands::FindText,
+                    {TextArg(text), TextArg(sought), MakeInteger(1), MakeLogical(false)})
+               .Int() > 0;
+}
+
+}  // namespace
+
+TemplateParts SplitTemplate(const char* templateText) {
+    TemplateParts parts;
+    parts.head = TextBetween(templateText, kEmptyText, kLoopStart, 0);
+    parts.loop = TextBetween(templateText, kLoopStart, kLoopEnd, 0);
+    parts.tail = RemainderAfter(templateText, kLoopEnd, 0);
+    return parts;
+}
+
+Text RenderItem(const char* loop, const char* keyword, const ItemRecord& item) {
+    Text rank = TakeText(CallCore(commands::ToText, {MakeInteger(item.rank)}));
+    const struct {
+        const char* placeholder;
+        const char* value;
+    } steps[] = {
+        {kKeywordPlaceholder, keyword},           {kPicturePlaceholder, item.pictureUrl.c_str()},
+        {kLinkPlaceholder, item.itemUrl.c_str()}, {kTitlePlaceholder, item.title.c_str()},
+        {kSalesPlaceholder, item.sales.c_str()},  {kSellerPlaceholder, item.seller.c_str()},
+        {kPricePlaceholder, item.price.c_str()},  {kRankPlaceholder, rank.c_str()},
+    };
+    Text rendered = ReplaceAll(loop, steps[0].placeholder, steps[0].value);
+    for (size_t i = 1; i < sizeof steps / sizeof steps[0]; ++i)
+        rendered = ReplaceAll(rendered.c_str(), steps[i].placeholder, steps[i].value);
+    return rendered;
+}
+
+Text FillKeyword(const char* text, const char* keyword) {
+    return ReplaceAll(text, kKeywordPlaceholder, keyword);
+}
+
+bool IsPlainName(const char* name) {
+    return !Holds(name, kBackslash) && !Holds(name, kSlash) && !Holds(name, kParentFolder);
+}
+
+Text TemplateFileAddress(const char* programDirectory, const char* templateName) {
+    return Concat(
+        {programDirectory, kTemplateFolderForReading, templateName, kTemplateFileForReading});
+}
+
+Text PageFilePath(const char* programDirectory, const char* templateName, const char* keyword) {
+    return Concat(
+        {programDirectory, kTemplateFolder, templateName, kBackslash, keyword, kPageSuffix});
+}
+
+}  // namespace velmora::app

@@ -1,0 +1,190 @@
+// The collector's requests against the simulator over loopback, reached the
+// way the program reaches the real sites: through the proxy setting.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <thread>
+
+#include "app/fetch_page.h"
+#include "app/marketplace_page.h"
+#include "app/promotion_page.h"
+#include "app/template_text.h"
+#include "net/cookie_store.h"
+#include "runtime/gbk.h"
+#include "runtime/heap.h"
+#include "tests/test_support.h"
+#include "tools/marketsim/catalogue.h"
+#include "tools/marketsim/pages.h"
+#include "tools/marketsim/simulator_server.h"
+
+namespace velmora::app {
+namespace {
+
+using velmora::testing::Gbk;
+namespace sim = velmora::marketsim;
+
+// The HTTP object puts bytes above 0x7F on the wire percent-encoded.
+std::string OnTheWire(std::string_view address) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string wire;
+    for (unsigned char c : address) {
+        if (c < 0x80) {
+            wire += char(c);
+        } else {
+            wire += '%';
+            wire += hex[c >> 4];
+            wire += hex[c & 15];
+        }
+    }
+    return wire;
+}
+
+class CollectorLoopbackTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        port_ = server_.Bind("127.0.0.1", 0);
+        ASSERT_GT(port_, 0);
+        thread_ = std::thread([this] { server_.Listen(); });
+        server_.WaitUntilReady();
+        setenv("http_proxy", ("http://127.0.0.1:" + std::to_string(port_)).c_str(), 1);
+        unsetenv("no_proxy");
+        unsetenv("NO_PROXY");
+        net::Cookies().Clear();
+        before_ = LiveBlockCount();
+    }
+
+    void TearDown() override {
+        EXPECT_EQ(LiveBlockCount(), before_) << "blocks leaked";
+        net::Cookies().Clear();
+        unsetenv("http_proxy");
+        server_.Stop();
+        thread_.join();
+    }
+
+    void LogIn() {
+        Text answer = FetchPage("http://www.alimama.com/membersvc/login.htm", "POST",
+                                "logname=velmora_demo&password=demo2024");
+        ASSERT_NE(answer.view().find(Gbk("退出")), std::string_view::npos) << "logged in";
+    }
+
+    std::vector<std::string> Log() {
+        std::lock_guard lock(logMutex_);
+        return log_;
+    }
+
+    // The simulator logs a request once its answer is out, so the line may
+    // come a moment after the answer did.
+    bool Logged(const std::string& prefix) {
+        for (int attempt = 0; attempt < 200; ++attempt) {
+            for (const std::string& line : Log())
+                if (line.rfind(prefix, 0) == 0) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+
+    std::mutex logMutex_;
+    std::vector<std::string> log_;
+    sim::SimulatorServer server_{[this](const std::string& line) {
+        std::lock_guard lock(logMutex_);
+        log_.push_back(line);
+    }};
+    int port_ = 0;
+    std::thread thread_;
+    long before_ = 0;
+};
+
+TEST_F(CollectorLoopbackTest, SearchesInEachSortOrderAndCutsEveryItem) {
+    LogIn();
+    const std::string keyword = Gbk("手机");
+    const struct {
+        int index;
+        sim::SortKey key;
+        const char* value;
+    } orders[] = {{0, sim::SortKey::kSales, "_totalnum"},
+                  {1, sim::SortKey::kCommissionRate, "_commrate"},
+                  {2, sim::SortKey::kCommissionPaid, "_totalfee"}};
+    for (const auto& order : orders) {
+        SCOPED_TRACE(order.value);
+        std::optional<Text> page = FetchPromotionPage(keyword.c_str(), order.index);
+        ASSERT_TRUE(page.has_value());
+        // The request as the simulator saw it: a POST of the address, byte for byte.
+        std::optional<Text> address = PromotionSearchAddress(keyword.c_str(), order.index);
+        EXPECT_TRUE(Logged("POST " + OnTheWire(address->view()) + " 200 "));
+        EXPECT_NE(OnTheWire(address->view()).find("&q=%CA%D6%BB%FA&_fmu.a._0.u="),
+                  std::string::npos);
+
+        std::vector<sim::CatalogueItem> expected = sim::PromotionItems(keyword, order.key, 40);
+        std::vector<int> anchors = FindItemAnchors(page->c_str());
+        ASSERT_EQ(anchors.size(), expected.size());
+        for (size_t i = 0; i < anchors.size(); ++i) {
+            PromotionItem item = CutPromotionItem(page->c_str(), anchors[i]);
+            EXPECT_EQ(item.itemId.view(), expected[i].id);
+            EXPECT_EQ(item.title.view(), expected[i].title);
+            EXPECT_EQ(item.seller.view(), expected[i].seller);
+        }
+    }
+}
+
+TEST_F(CollectorLoopbackTest, WithoutLoginTheResultHoldsNoItems) {
+    std::optional<Text> page = FetchPromotionPage(Gbk("手机").c_str(), 0);
+    ASSERT_TRUE(page.has_value());
+    EXPECT_FALSE(page->empty());
+    EXPECT_TRUE(FindItemAnchors(page->c_str()).empty());
+}
+
+TEST_F(CollectorLoopbackTest, AnUnknownSortOrderSendsNothing) {
+    LogIn();
+    EXPECT_FALSE(FetchPromotionPage("x", 3).has_value());
+    EXPECT_FALSE(FetchPromotionPage("x", -1).has_value());
+    // A request made after them is seen; theirs never are.
+    ASSERT_TRUE(FetchPromotionPage("y", 0).has_value());
+    std::optional<Text> after = PromotionSearchAddress("y", 0);
+    ASSERT_TRUE(Logged("POST " + std::string(after->view()) + " 200 "));
+    for (const std::string& line : Log()) EXPECT_EQ(line.find("&q=x&"), std::string::npos) << line;
+}
+
+TEST_F(CollectorLoopbackTest, EveryListedItemIsFoundOnTheMarketplace) {
+    const std::string keyword = Gbk("连衣裙");
+    std::vector<sim::CatalogueItem> listed = sim::PromotionItems(keyword, sim::SortKey::kSales, 40);
+    ASSERT_GE(listed.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(listed[i].id);
+        Text address = MarketplaceSearchAddress(listed[i].title.c_str());
+        Text page = FetchPage(address.c_str(), "POST");
+        MarketplaceFields fields = CutMarketplaceItem(page.c_str(), listed[i].id.c_str());
+        EXPECT_EQ(fields.pictureUrl.view(), sim::PictureUrl(listed[i].id));
+        EXPECT_EQ(fields.itemUrl.view(), sim::ItemUrl(listed[i].id));
+        EXPECT_EQ(fields.price.view(), sim::FormatCents(listed[i].priceCents));
+        EXPECT_EQ(fields.sales.view(), std::to_string(listed[i].sales30));
+    }
+}
+
+TEST_F(CollectorLoopbackTest, TemplateFileIsReadByItsAddress) {
+    namespace fs = std::filesystem;
+    fs::path root = fs::temp_directory_path() / ("velmora_tpl_" + std::to_string(getpid()));
+    fs::path folder = root / GbkToUtf8(Gbk("单页生成/模板/高贵大气")).value();
+    fs::create_directories(folder);
+    const std::string text = Gbk("<h>[#商品循环开始#]<li/>[#商品循环结束#]</h>");
+    std::ofstream(folder / GbkToUtf8(Gbk("模板文件.htm")).value(), std::ios::binary) << text;
+
+    std::string directory = Utf8ToGbk(root.string()).value();
+    Text address = TemplateFileAddress(directory.c_str(), Gbk("高贵大气").c_str());
+    Text read = FetchPage(address.c_str(), "POST");
+    EXPECT_EQ(read.view(), text);
+    TemplateParts parts = SplitTemplate(read.c_str());
+    EXPECT_EQ(parts.head.view(), "<h>");
+    EXPECT_EQ(parts.loop.view(), "<li/>");
+    EXPECT_EQ(parts.tail.view(), "</h>");
+
+    Text missing = TemplateFileAddress(directory.c_str(), Gbk("不存在").c_str());
+    EXPECT_TRUE(FetchPage(missing.c_str(), "POST").empty());
+    fs::remove_all(root);
+}
+
+}  // namespace
+}  // namespace velmora::app
