@@ -16,8 +16,7 @@ namespace velmora::app {
 namespace {
 
 VELMORA_CONSTANT const char kCollecting[] = "正在努力采集.......\r\n";
-VELMORA_CONSTANT const char kRunInProgress[] =
-    "正在采集中，请等本次采集完成后再点开始生成\r\n";
+VELMORA_CONSTANT const char kRunInProgress[] = "正在采集中，请等本次采集完成后再点开始生成\r\n";
 VELMORA_CONSTANT const char kNoKeywords[] = "请输入查询关键词";
 VELMORA_CONSTANT const char kNotLoggedIn[] = "请登陆阿里妈妈";
 VELMORA_CONSTANT const char kNoItemCount[] = "请输入生成宝贝的数量";

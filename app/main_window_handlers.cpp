@@ -7,7 +7,6 @@
 #include "app/template_engine.h"
 #include "app/template_library.h"
 #include "app/window_calls.h"
-#include "controls/html_viewer_commands.h"
 #include "runtime/constants.h"
 
 namespace velmora::app {
@@ -38,8 +37,7 @@ void StartUp() {
 void ShowLoginPage() {
     WriteInteger(kPageControl, property::kCurrentPage, page::kLogin);
     Text address = Concat({kHttp, kMemberCentreHost, kMemberCentrePath});
-    CallLibrary(kBrowserLibrary, controls::Navigate,
-                {ControlOf(tag::kHtmlViewer, kLoginBrowser), TextArg(address)});
+    NavigateBrowser(kLoginBrowser, address.c_str());
 }
 
 void ShowLogPage() {

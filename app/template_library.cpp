@@ -6,7 +6,7 @@
 #include "app/window_calls.h"
 #include "commands/control_commands.h"
 #include "commands/file_commands.h"
-#include "controls/html_viewer_commands.h"
+#include "commands/text_commands.h"
 #include "runtime/constants.h"
 
 namespace velmora::app {
@@ -59,10 +59,10 @@ class FileSearch {
     // The next matching name; the empty text when there is none.
     Text Next() {
         const uint64_t arguments[] = {reinterpret_cast<uintptr_t>(pattern_), mask_,
-                                      filesOnly_ ? 1u : 0u,
-                                      reinterpret_cast<uintptr_t>(&handle_)};
+                                      filesOnly_ ? 1u : 0u, reinterpret_cast<uintptr_t>(&handle_)};
         pattern_ = nullptr;
-        return Text(reinterpret_cast<char*>(Entries().RuntimeService(kServiceFindFile, 4, arguments)));
+        return Text(
+            reinterpret_cast<char*>(Entries().RuntimeService(kServiceFindFile, 4, arguments)));
     }
 
   private:
@@ -77,11 +77,6 @@ bool SelectedFolderHolds(const char* fileName) {
     Text name = SelectedTemplateName();
     Text path = Concat({directory.c_str(), kTemplateRootForReading, name.c_str(), fileName});
     return !FileSearch(path.c_str(), kNoAttributes, true).Next().empty();
-}
-
-void Navigate(uint32_t browser, const char* address) {
-    CallLibrary(kBrowserLibrary, controls::Navigate,
-                {ControlOf(tag::kHtmlViewer, browser), TextArg(address)});
 }
 
 bool WriteTemplateFile(const char* name, const char* content) {
@@ -127,13 +122,13 @@ void ShowPreview() {
     Text name = SelectedTemplateName();
     Text address =
         Concat({directory.c_str(), kTemplateRootForReading, name.c_str(), kPreviewFileForReading});
-    Navigate(kPreviewBrowser, address.c_str());
+    NavigateBrowser(kPreviewBrowser, address.c_str());
 }
 
 void ShowInstructions() {
     WriteInteger(kPageControl, property::kCurrentPage, page::kInstructions);
     Text address = Concat({kHttp, kMakerHost, kInstructionsPath});
-    Navigate(kHelpBrowser, address.c_str());
+    NavigateBrowser(kHelpBrowser, address.c_str());
 }
 
 void ClearTemplateEditor() {
