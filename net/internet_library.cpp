@@ -1,9 +1,16 @@
 #include "net/internet_library.h"
 
+#include <iterator>
+
+#include "net/page_reader.h"
+
 namespace velmora::net {
 namespace {
 
 RuntimeLink runtime;
+
+// The commands the program calls from this library.
+const CommandRoutine commands[] = {ReadWebPage};
 
 const LibraryRecord record{
     .identifier = "D547CDB8D3BF2ECFAECAEE721BB3773A",
@@ -16,6 +23,8 @@ const LibraryRecord record{
     .minCompilerMinor = 0,
     .name = "互联网支持库",
     .flags = 0,
+    .commandCount = std::size(commands),
+    .commands = commands,
     .notify = ForwardToLink<runtime>,
 };
 

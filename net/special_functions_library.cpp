@@ -1,9 +1,16 @@
 #include "net/special_functions_library.h"
 
+#include <iterator>
+
+#include "net/special_functions.h"
+
 namespace velmora::net {
 namespace {
 
 RuntimeLink runtime;
+
+// The commands the program calls from this library.
+const CommandRoutine commands[] = {ResponsiveDelay};
 
 const LibraryRecord record{
     .identifier = "47840799848EB27746A6174B44858902",
@@ -16,6 +23,8 @@ const LibraryRecord record{
     .minCompilerMinor = 0,
     .name = "特殊功能支持库",
     .flags = 0xC0000000,
+    .commandCount = std::size(commands),
+    .commands = commands,
     .notify = ForwardToLink<runtime>,
 };
 
