@@ -50,6 +50,10 @@ TemplateParts SplitTemplate(const char* templateText) {
     return parts;
 }
 
+Text JoinTemplate(const char* head, const char* loop, const char* tail) {
+    return Concat({head, kLoopStart, loop, kLoopEnd, tail});
+}
+
 Text RenderItem(const char* loop, const char* keyword, const ItemRecord& item) {
     Text rank = TakeText(CallCore(commands::ToText, {MakeInteger(item.rank)}));
     const struct {

@@ -17,6 +17,10 @@ struct TemplateParts {
 // loop-end marker the loop is empty and the tail starts 15 bytes in.
 TemplateParts SplitTemplate(const char* templateText);
 
+// head + loop-start marker + loop + loop-end marker + tail: the template file
+// that SplitTemplate takes apart again.
+Text JoinTemplate(const char* head, const char* loop, const char* tail);
+
 // The loop text for one item. The eight placeholders are filled one after the
 // other in a fixed order, each in the result of the one before, so a value
 // holding a later placeholder gets that filled too.

@@ -4,6 +4,7 @@
 
 #include "commands/control_commands.h"
 #include "commands/dialog_commands.h"
+#include "controls/html_viewer_commands.h"
 #include "net/special_functions.h"
 
 namespace velmora::app {
@@ -16,6 +17,11 @@ void AppendToLog(std::initializer_list<const char*> texts) {
 
 void ShowInformation(const char* message) {
     CallCore(commands::MessageBox, {TextArg(message), MakeInteger(0)});
+}
+
+void NavigateBrowser(uint32_t browser, const char* address) {
+    CallLibrary(kBrowserLibrary, controls::Navigate,
+                {ControlOf(tag::kHtmlViewer, browser), TextArg(address)});
 }
 
 void ResponsiveWait(int milliseconds) {

@@ -40,6 +40,9 @@ void AppendToLog(std::initializer_list<const char*> texts);
 // An information box: the OK button alone and the default title.
 void ShowInformation(const char* message);
 
+// Opens the address in one of the window's browsers (no help file, no target frame).
+void NavigateBrowser(uint32_t browser, const char* address);
+
 // Waits that service the window's messages, and the one plain delay that does not.
 void ResponsiveWait(int milliseconds);
 void BlockingDelay(int milliseconds);

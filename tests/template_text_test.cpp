@@ -56,9 +56,9 @@ TEST_F(TemplateTextTest, SplitsAtTheFirstLoopMarkers) {
         EXPECT_EQ(parts.tail.view(), c.tail);
         size_t start = c.text.find(kStart), end = c.text.find(kEnd);
         if (start != std::string::npos && end != std::string::npos && end > start) {
-            EXPECT_EQ(std::string(parts.head.view()) + kStart + std::string(parts.loop.view()) +
-                          kEnd + std::string(parts.tail.view()),
-                      c.text)
+            EXPECT_EQ(
+                JoinTemplate(parts.head.c_str(), parts.loop.c_str(), parts.tail.c_str()).view(),
+                c.text)
                 << "saving the parts back gives the same bytes";
         }
     }

@@ -1,0 +1,136 @@
+#include "app/collection_run.h"
+
+#include "app/collector_globals.h"
+#include "app/fetch_page.h"
+#include "app/marketplace_collector.h"
+#include "app/promotion_page.h"
+#include "app/promotion_search.h"
+#include "app/template_engine.h"
+#include "app/window_calls.h"
+#include "commands/control_commands.h"
+#include "commands/text_commands.h"
+#include "runtime/array_block.h"
+#include "runtime/constants.h"
+
+namespace velmora::app {
+namespace {
+
+VELMORA_CONSTANT const char kCollecting[] = "正在努力采集.......\r\n";
+VELMORA_CONSTANT const char kRunInProgress[] = "正在采集中，请等本次采集完成后再点开始生成\r\n";
+VELMORA_CONSTANT const char kNoKeywords[] = "请输入查询关键词";
+VELMORA_CONSTANT const char kNotLoggedIn[] = "请登陆阿里妈妈";
+VELMORA_CONSTANT const char kNoItemCount[] = "请输入生成宝贝的数量";
+VELMORA_CONSTANT const char kSearchingIn[] = "正在";
+VELMORA_CONSTANT const char kSearching[] = "搜寻。。。\r\n";
+VELMORA_CONSTANT const char kSearchDone[] = "搜寻完毕\r\n";
+VELMORA_CONSTANT const char kCollectingItems[] = "开始搜寻单个宝贝信息。。。。\r\n";
+VELMORA_CONSTANT const char kPageDoneBefore[] = "生成关键词\"";
+VELMORA_CONSTANT const char kPageDoneAfter[] = ".htm\"完毕";
+VELMORA_CONSTANT const char kLineBreak[] = "\r\n";
+VELMORA_CONSTANT const char kLoggedInMark[] = "退出";
+VELMORA_CONSTANT const char kLoginCheckMethod[] = "post";
+
+// True from the first step of StartCollection to the end of its run.
+bool runInProgress = false;
+
+class RunGuard {
+  public:
+    RunGuard() { runInProgress = true; }
+    RunGuard(const RunGuard&) = delete;
+    RunGuard& operator=(const RunGuard&) = delete;
+    ~RunGuard() { runInProgress = false; }
+};
+
+// The keyword box's text split at every line break: an array of texts the
+// list owns.
+class KeywordList {
+  public:
+    explicit KeywordList(const char* text)
+        : array_(CallCore(commands::SplitText, {TextArg(text), TextArg(kLineBreak)}).Pointer()) {}
+    KeywordList(const KeywordList&) = delete;
+    KeywordList& operator=(const KeywordList&) = delete;
+    ~KeywordList() {
+        for (uint64_t i = 0; i < Count(); ++i) Entries().Free(ArrayPointerAt(array_, i));
+        Entries().Free(array_);
+    }
+    uint64_t Count() const { return ArrayElementCount(array_); }
+    // A null element is the empty keyword.
+    const char* At(uint64_t i) const {
+        auto* keyword = static_cast<const char*>(ArrayPointerAt(array_, i));
+        return keyword ? keyword : kEmptyText;
+    }
+
+  private:
+    void* array_;
+};
+
+Text SelectedSortName() {
+    int index = ReadInteger(kSortChoice, property::kComboBoxSelection);
+    return TakeText(CallCore(commands::ComboBoxGetItemText,
+                             {ControlOf(tag::kComboBox, kSortChoice), MakeInteger(index)}));
+}
+
+}  // namespace
+
+void StartCollection() {
+    if (runInProgress) {
+        AppendToLog({kRunInProgress});
+        return;
+    }
+    RunGuard guard;
+    WriteInteger(kPageControl, property::kCurrentPage, page::kLog);
+    AppendToLog({kCollecting});
+    ResponsiveWait(500);
+    if (ReadText(kKeywordBox).empty()) {
+        ShowInformation(kNoKeywords);
+        return;
+    }
+    if (!IsLoggedIn()) {
+        ShowInformation(kNotLoggedIn);
+        return;
+    }
+    if (ReadText(kItemCountBox).empty()) {
+        ShowInformation(kNoItemCount);
+        return;
+    }
+    RunCollection();
+}
+
+void RequestStop() {
+    Globals().stopRequested = true;
+}
+
+bool IsLoggedIn() {
+    Text address = ReadText(kLoginBrowser, property::kBrowserAddress);
+    Text page = FetchPage(address.c_str(), kLoginCheckMethod);
+    return CallCore(commands::FindText,
+                    {TextArg(page), TextArg(kLoggedInMark), MakeInteger(1), MakeLogical(false)})
+               .Int() > 0;
+}
+
+void RunCollection() {
+    KeywordList keywords(ReadText(kKeywordBox).c_str());
+    Text page;
+    for (uint64_t i = 0; i < keywords.Count(); ++i) {
+        const char* keyword = keywords.At(i);
+        int sortIndex = ReadInteger(kSortChoice, property::kComboBoxSelection);
+        // An index without a sort order sends nothing and keeps the page held.
+        if (auto fetched = FetchPromotionPage(keyword, sortIndex)) page = std::move(*fetched);
+        ResponsiveWait(200);
+        AppendToLog({kSearchingIn, SelectedSortName().c_str(), kSearching});
+        if (Globals().stopRequested) continue;
+        ParsePromotionPage(page.c_str());
+        ResponsiveWait(500);
+        AppendToLog({kSearchDone});
+        SetCurrentKeyword(keyword);
+        LoadTemplate();
+        AppendToLog({kCollectingItems});
+        ResponsiveWait(200);
+        if (Globals().stopRequested) continue;
+        CollectAndWritePage();
+        ResponsiveWait(100);
+        AppendToLog({kPageDoneBefore, Globals().currentKeyword, kPageDoneAfter});
+    }
+}
+
+}  // namespace velmora::app

@@ -1,0 +1,23 @@
+// The collection run: the start and stop buttons' handlers and the run over
+// the keyword list.
+#pragma once
+
+namespace velmora::app {
+
+// Start button: shows the log page, checks keyword box, login and item count,
+// then runs the collection. A press while a run (or these checks) is still
+// going on is refused with a log line instead of starting a second run inside it.
+void StartCollection();
+
+// Stop button: every later keyword of this and every later run is skipped
+// after its search line.
+void RequestStop();
+
+// Whether the login browser's page, fetched again, shows a logged-in user.
+bool IsLoggedIn();
+
+// One pass over the keyword box's lines: search, parse, load the template,
+// collect and write each keyword's page, logging as it goes.
+void RunCollection();
+
+}  // namespace velmora::app

@@ -1,0 +1,180 @@
+#include "app/template_library.h"
+
+#include "app/image/site_hosts.h"
+#include "app/template_engine.h"
+#include "app/template_text.h"
+#include "app/window_calls.h"
+#include "commands/control_commands.h"
+#include "commands/file_commands.h"
+#include "commands/text_commands.h"
+#include "runtime/constants.h"
+
+namespace velmora::app {
+namespace {
+
+VELMORA_CONSTANT const char kTemplateSearch[] = "\\单页生成\\模板\\*.*";
+VELMORA_CONSTANT const char kTemplateRoot[] = "\\单页生成\\模板\\";
+VELMORA_CONSTANT const char kTemplateFileName[] = "\\模板文件.htm";
+VELMORA_CONSTANT const char kTemplateRootForReading[] = "/单页生成/模板/";
+VELMORA_CONSTANT const char kTemplateFileForReading[] = "/模板文件.htm";
+VELMORA_CONSTANT const char kPreviewFileForReading[] = "/效果预览.htm";
+VELMORA_CONSTANT const char kHttp[] = "http://";
+VELMORA_CONSTANT const char kInstructionsPath[] = "/shuoming.html";
+
+VELMORA_CONSTANT const char kSaved[] = "保存模板成功";
+VELMORA_CONSTANT const char kSaveFailed[] = "保存模板失败，请检查模板名称后重试";
+VELMORA_CONSTANT const char kNoPreviewFile[] =
+    "您没把预览文件放在指定位置，请按张以下方式放入。例如：软件目录/单页生成/模板/高贵大气/"
+    "效果预览.htm";
+VELMORA_CONSTANT const char kNoTemplateFile[] =
+    "您没把模板放在指定位置，请按张以下方式放入。例如：软件目录/单页生成/模板/高贵大气/"
+    "模板文件.htm";
+
+constexpr uint32_t kDirectoriesOnly = 0x10;
+constexpr int kNoAttributes = 0;
+
+Text ProgramDirectory() {
+    return TakeText(CallCore(commands::ProgramDirectory, {}));
+}
+
+Text SelectedTemplateName() {
+    int selection = ReadInteger(kTemplateList, property::kListBoxSelection);
+    return TakeText(CallCore(commands::ListBoxGetItemText,
+                             {ControlOf(tag::kListBox, kTemplateList), MakeInteger(selection)}));
+}
+
+// The file search behind runtime services 0 and 1. Starting with a pattern
+// opens a search; continuing passes no pattern.
+class FileSearch {
+  public:
+    FileSearch(const char* pattern, uint32_t attributeMask, bool filesOnly)
+        : pattern_(pattern), mask_(attributeMask), filesOnly_(filesOnly) {}
+    FileSearch(const FileSearch&) = delete;
+    FileSearch& operator=(const FileSearch&) = delete;
+    ~FileSearch() {
+        const uint64_t handle = handle_;
+        Entries().RuntimeService(kServiceEndFind, 1, &handle);
+    }
+
+    // The next matching name; the empty text when there is none.
+    Text Next() {
+        const uint64_t arguments[] = {reinterpret_cast<uintptr_t>(pattern_), mask_,
+                                      filesOnly_ ? 1u : 0u, reinterpret_cast<uintptr_t>(&handle_)};
+        pattern_ = nullptr;
+        return Text(
+            reinterpret_cast<char*>(Entries().RuntimeService(kServiceFindFile, 4, arguments)));
+    }
+
+  private:
+    const char* pattern_;
+    uint32_t mask_;
+    bool filesOnly_;
+    uintptr_t handle_ = 0;
+};
+
+bool SelectedFolderHolds(const char* fileName) {
+    Text directory = ProgramDirectory();
+    Text name = SelectedTemplateName();
+    Text path = Concat({directory.c_str(), kTemplateRootForReading, name.c_str(), fileName});
+    return !FileSearch(path.c_str(), kNoAttributes, true).Next().empty();
+}
+
+bool WriteTemplateFile(const char* name, const char* content) {
+    Text directory = ProgramDirectory();
+    Text folder = Concat({directory.c_str(), kTemplateRoot, name});
+    Text path = Concat({folder.c_str(), kTemplateFileName});
+    if (!CallCore(commands::FileExists, {TextArg(path)}).Logical())
+        CallCore(commands::MakeDirectory, {TextArg(folder)});
+    void* bytes = CallCore(commands::ToByteSet, {TextArg(content)}).Pointer();
+    bool written = CallCore(commands::WriteToFile,
+                            {TextArg(path), MakeByteSetValue(bytes ? bytes : kEmptyByteSet)})
+                       .Logical();
+    Entries().Free(bytes);
+    return written;
+}
+
+}  // namespace
+
+void ListTemplates() {
+    Text directory = ProgramDirectory();
+    Text pattern = Concat({directory.c_str(), kTemplateSearch});
+    FileSearch search(pattern.c_str(), kDirectoriesOnly, false);
+    for (Text name = search.Next(); !name.empty(); name = search.Next()) {
+        if (name.view()[0] == '.') continue;
+        CallCore(commands::AddItem, {ControlOf(tag::kListBox, kTemplateList), TextArg(name)});
+    }
+}
+
+void SelectFirstTemplate() {
+    CallCore(commands::SelectItem, {ControlOf(tag::kListBox, kTemplateList), MakeInteger(0)});
+}
+
+bool TemplateFileExists() {
+    return SelectedFolderHolds(kTemplateFileForReading);
+}
+
+bool PreviewFileExists() {
+    return SelectedFolderHolds(kPreviewFileForReading);
+}
+
+void ShowPreview() {
+    Text directory = ProgramDirectory();
+    Text name = SelectedTemplateName();
+    Text address =
+        Concat({directory.c_str(), kTemplateRootForReading, name.c_str(), kPreviewFileForReading});
+    NavigateBrowser(kPreviewBrowser, address.c_str());
+}
+
+void ShowInstructions() {
+    WriteInteger(kPageControl, property::kCurrentPage, page::kInstructions);
+    Text address = Concat({kHttp, kMakerHost, kInstructionsPath});
+    NavigateBrowser(kHelpBrowser, address.c_str());
+}
+
+void ClearTemplateEditor() {
+    WriteText(kTemplateNameBox, kEmptyText);
+    WriteText(kHeadBox, kEmptyText);
+    WriteText(kLoopBox, kEmptyText);
+    WriteText(kTailBox, kEmptyText);
+}
+
+void SaveTemplate() {
+    Text content = JoinTemplate(ReadText(kHeadBox).c_str(), ReadText(kLoopBox).c_str(),
+                                ReadText(kTailBox).c_str());
+    Text name = ReadText(kTemplateNameBox);
+    // Saying "saved" after a failed write would lose the user's work at the
+    // next list selection, which reloads the boxes from disk.
+    if (!IsPlainName(name.c_str()) || !WriteTemplateFile(name.c_str(), content.c_str())) {
+        ShowInformation(kSaveFailed);
+        return;
+    }
+    ShowInformation(kSaved);
+    CallCore(commands::ClearItems, {ControlOf(tag::kListBox, kTemplateList)});
+    ListTemplates();
+    SelectFirstTemplate();
+}
+
+void TemplateSelected() {
+    ShowPreview();
+    LoadTemplate();
+}
+
+void ShowPreviewPage() {
+    WriteInteger(kPageControl, property::kCurrentPage, page::kPreview);
+    if (PreviewFileExists()) {
+        ShowPreview();
+        LoadTemplate();
+    } else {
+        ShowInformation(kNoPreviewFile);
+    }
+}
+
+void ShowTemplateEditorPage() {
+    WriteInteger(kPageControl, property::kCurrentPage, page::kTemplateEditor);
+    if (TemplateFileExists())
+        LoadTemplate();
+    else
+        ShowInformation(kNoTemplateFile);
+}
+
+}  // namespace velmora::app
