@@ -1,5 +1,7 @@
 #include "app/image/program_image.h"
 
+#include "app/image/main_window_block.h"
+#include "app/main_window_handlers.h"
 #include "commands/core_library.h"
 #include "controls/browser_library.h"
 #include "controls/extended_ui_library.h"
@@ -32,11 +34,11 @@ const ProgramHeader& ProgramImage() {
         .buildKind = kNormalBuild,
         .reserved = 0,
         .programValue = kProgramValue,
-        .handlerBase = nullptr,
+        .handlerBase = MainWindowHandlers().entries,
         .constantRegion = ConstantRegionStart(),
         .constantRegionSize = ConstantRegionSize(),
-        .windowBlock = nullptr,
-        .windowBlockSize = 0,
+        .windowBlock = kMainWindowBlock,
+        .windowBlockSize = kMainWindowBlockSize,
         .libraryCount = sizeof libraries / sizeof libraries[0],
         .libraries = libraries,
         .dllCommandCount = sizeof kDllFileNames / sizeof kDllFileNames[0],
