@@ -1,11 +1,54 @@
 #include "commands/core_library.h"
 
+#include <iterator>
+
+#include "commands/automation_commands.h"
+#include "commands/control_commands.h"
+#include "commands/dialog_commands.h"
+#include "commands/file_commands.h"
+#include "commands/text_commands.h"
 #include "controls/core_types.h"
 
 namespace velmora::commands {
 namespace {
 
 RuntimeLink runtime;
+
+// The commands the program calls from this library.
+const CommandRoutine commandTable[] = {
+    TextLength,
+    LeftText,
+    RightText,
+    MiddleText,
+    FindText,
+    ReplaceText,
+    SplitText,
+    ToNumber,
+    ToText,
+    ToByteSet,
+    ByteSetLength,
+    ProgramDirectory,
+    FileExists,
+    MakeDirectory,
+    RemoveFile,
+    ChangeFileAttributes,
+    WriteToFile,
+    MessageBox,
+    Delay,
+    AddText,
+    ComboBoxGetItemText,
+    ListBoxGetItemText,
+    SelectItem,
+    AddItem,
+    ClearItems,
+    CreateAutomationObject,
+    CallObjectMethod,
+    ReadObjectProperty,
+    VariantToByteSet,
+    ClearVariant,
+    ReleaseObject,
+};
+static_assert(std::size(commandTable) == 31);
 
 const LibraryRecord record{
     .identifier = "9B8B9567936A2A055F80B6205198171A",
@@ -20,6 +63,8 @@ const LibraryRecord record{
     .flags = 0xC0000001,
     .dataTypeCount = controls::kCoreTypeCount,
     .dataTypes = controls::CoreDataTypes().data(),
+    .commandCount = std::size(commandTable),
+    .commands = commandTable,
     .notify = ForwardToLink<runtime>,
 };
 
