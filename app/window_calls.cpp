@@ -5,7 +5,7 @@
 #include "commands/control_commands.h"
 #include "commands/dialog_commands.h"
 #include "controls/html_viewer_commands.h"
-#include "net/special_functions.h"
+#include "net/responsive_delay.h"
 
 namespace velmora::app {
 

@@ -6,7 +6,7 @@
 
 #include "commands/text_commands.h"
 #include "controls/list_view_commands.h"
-#include "net/special_functions.h"
+#include "net/responsive_delay.h"
 #include "runtime/program_image.h"
 
 namespace velmora {

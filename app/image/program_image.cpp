@@ -6,7 +6,7 @@
 #include "controls/browser_library.h"
 #include "controls/extended_ui_library.h"
 #include "net/internet_library.h"
-#include "net/special_functions_library.h"
+#include "net/responsive_wait_library.h"
 #include "runtime/constants.h"
 
 namespace velmora::app {

@@ -1,4 +1,4 @@
-#include "net/special_functions.h"
+#include "net/responsive_delay.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "net/special_functions_library.h"
+#include "net/responsive_wait_library.h"
 
 #include <iterator>
 
-#include "net/special_functions.h"
+#include "net/responsive_delay.h"
 
 namespace velmora::net {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <QCoreApplication>
 
-#include "net/special_functions.h"
+#include "net/responsive_delay.h"
 #include "runtime/notification.h"
 
 namespace velmora {
