@@ -542,7 +542,8 @@ INSTANTIATE_TEST_SUITE_P(Modes, InputModeTest,
                                            ModeCase{3, "09-", "a.+ "}, ModeCase{6, "5-", "."},
                                            ModeCase{7, "5-", "x"}, ModeCase{8, "5-", "."},
                                            ModeCase{4, "09-.", "a,"}, ModeCase{9, "1.", "e"},
-                                           ModeCase{10, "-.", "+"}, ModeCase{5, "0189", "-."}));
+                                           ModeCase{10, "-.", "+"}, ModeCase{5, "0189", "-."}),
+                         [](const auto& info) { return "Mode" + std::to_string(info.param.mode); });
 
 }  // namespace
 }  // namespace velmora
