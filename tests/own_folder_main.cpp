@@ -51,6 +51,8 @@ int main(int argc, char** argv) {
     if (!std::getenv(kChildMark)) return RunInOwnFolder(argv);
     ::testing::InitGoogleTest(&argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The browser engine will not start as root with its sandbox on.
+    if (geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
