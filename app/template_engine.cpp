@@ -19,16 +19,6 @@ VELMORA_CONSTANT const char kTemplateNameRefused[] = "模板名称\"";
 VELMORA_CONSTANT const char kLeavesTheFolder[] = "\"含有路径分隔符或\"..\"，未生成页面\r\n";
 constexpr int kWaitAfterFailure = 200;
 
-Text ProgramDirectory() {
-    return TakeText(CallCore(commands::ProgramDirectory, {}));
-}
-
-Text SelectedTemplateName() {
-    int selection = ReadInteger(kTemplateList, property::kListBoxSelection);
-    return TakeText(CallCore(commands::ListBoxGetItemText,
-                             {ControlOf(tag::kListBox, kTemplateList), MakeInteger(selection)}));
-}
-
 // The keyword and the template name become parts of the page's path; one
 // holding a separator or ".." would put the page outside the template's folder.
 bool RefuseNameLeavingTheFolder(const char* label, const char* name) {
@@ -38,6 +28,16 @@ bool RefuseNameLeavingTheFolder(const char* label, const char* name) {
 }
 
 }  // namespace
+
+Text ProgramDirectory() {
+    return TakeText(CallCore(commands::ProgramDirectory, {}));
+}
+
+Text SelectedTemplateName() {
+    int selection = ReadInteger(kTemplateList, property::kListBoxSelection);
+    return TakeText(CallCore(commands::ListBoxGetItemText,
+                             {ControlOf(tag::kListBox, kTemplateList), MakeInteger(selection)}));
+}
 
 void LoadTemplate() {
     Text name = SelectedTemplateName();

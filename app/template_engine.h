@@ -1,7 +1,15 @@
 // The selected template in the editor boxes, and the page written from it.
 #pragma once
 
+#include "app/runtime_calls.h"
+
 namespace velmora::app {
+
+// The program's folder, without a trailing separator.
+Text ProgramDirectory();
+
+// The text of the template list's selected item; empty without a selection.
+Text SelectedTemplateName();
 
 // Reads the template selected in the template list from disk into the name,
 // head, loop and tail boxes. A missing file empties the three part boxes.

@@ -33,16 +33,6 @@ VELMORA_CONSTANT const char kNoTemplateFile[] =
 constexpr uint32_t kDirectoriesOnly = 0x10;
 constexpr int kNoAttributes = 0;
 
-Text ProgramDirectory() {
-    return TakeText(CallCore(commands::ProgramDirectory, {}));
-}
-
-Text SelectedTemplateName() {
-    int selection = ReadInteger(kTemplateList, property::kListBoxSelection);
-    return TakeText(CallCore(commands::ListBoxGetItemText,
-                             {ControlOf(tag::kListBox, kTemplateList), MakeInteger(selection)}));
-}
-
 // The file search behind runtime services 0 and 1. Starting with a pattern
 // opens a search; continuing passes no pattern.
 class FileSearch {

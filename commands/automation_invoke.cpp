@@ -7,6 +7,7 @@
 
 #include "commands/automation_coerce.h"
 #include "commands/automation_object.h"
+#include "runtime/array_block.h"
 #include "runtime/gbk.h"
 #include "runtime/heap.h"
 
@@ -15,26 +16,11 @@ namespace {
 
 thread_local int lastError = 0;
 
-// Bytes a caller's variable of this base type takes.
+// Bytes a caller's variable of this base type takes: an array element's size;
+// object blocks, which arrays do not hold, are pointers too.
 size_t VariableSize(uint32_t baseTag) {
-    switch (baseTag) {
-        case tag::kByte:
-            return 1;
-        case tag::kShort:
-            return 2;
-        case tag::kInteger:
-        case tag::kFloat:
-        case tag::kLogical:
-        case tag::kSubroutine:
-            return 4;
-        case tag::kLong:
-        case tag::kDouble:
-        case tag::kDateTime:
-        case tag::kWide8:
-            return 8;
-        default:  // texts, byte sets and object blocks are pointers
-            return sizeof(void*);
-    }
+    size_t size = velmora::ArrayElementSize(baseTag);
+    return size ? size : sizeof(void*);
 }
 
 VarType WantedVarType(uint32_t wantedTag) {
