@@ -1,6 +1,8 @@
 #include "tools/type_data_encoders.h"
 
 #include <charconv>
+#include <fstream>
+#include <iterator>
 
 #include "controls/button_data.h"
 #include "controls/combo_box_data.h"
@@ -25,8 +27,20 @@ std::string SourceTextToGbk(const std::string& utf8, int line) {
     return *gbk;
 }
 
-NamedProperties::NamedProperties(const std::vector<SourceProperty>& properties, int unitLine)
-    : unitLine_(unitLine) {
+std::optional<std::vector<uint8_t>> ReadSourceFile(const std::string& name,
+                                                   const FileDirectories& directories) {
+    for (const std::filesystem::path& directory : directories) {
+        std::ifstream file(directory / name, std::ios::binary);
+        if (file)
+            return std::vector<uint8_t>((std::istreambuf_iterator<char>(file)),
+                                        std::istreambuf_iterator<char>());
+    }
+    return std::nullopt;
+}
+
+NamedProperties::NamedProperties(const std::vector<SourceProperty>& properties, int unitLine,
+                                 FileDirectories fileDirectories)
+    : unitLine_(unitLine), fileDirectories_(std::move(fileDirectories)) {
     for (const SourceProperty& p : properties) {
         if (!values_.emplace(p.name, &p).second)
             throw SourceError(p.line, "property '" + p.name + "' given twice");
@@ -110,6 +124,15 @@ std::optional<controls::FontData> NamedProperties::Font(const std::string& name)
     return font;
 }
 
+std::vector<uint8_t> NamedProperties::File(const std::string& name) {
+    const SourceValue* v = Take(name);
+    if (!v) return {};
+    if (v->kind != SourceValue::Kind::Text) Fail(name, "expected a file name as a text");
+    auto bytes = ReadSourceFile(v->text, fileDirectories_);
+    if (!bytes) Fail(name, "cannot read '" + v->text + "'");
+    return std::move(*bytes);
+}
+
 void NamedProperties::Finish(const std::string& typeName) const {
     for (const auto& [name, used] : used_)
         if (!used) Fail(name, "not a stored property of " + typeName);
@@ -129,6 +152,9 @@ std::vector<uint8_t> EncodeWindow(NamedProperties& p) {
     d.movable = p.Logical("movable", d.movable);
     d.alwaysOnTop = p.Logical("alwaysOnTop", d.alwaysOnTop);
     d.className = p.Text("className");
+    d.picture = p.File("picture");
+    d.icon = p.File("icon");
+    d.music = p.File("music");
     return controls::WriteWindowData(d);
 }
 
@@ -319,13 +345,20 @@ std::vector<uint8_t> EncodeListView(NamedProperties& p) {
 
 // Type numbers are positional: (library + 1) << 16 | position in its table.
 const UnitTypeInfo kUnitTypes[] = {
-    {"window", 0x00010001, EncodeWindow},     {"MenuItem", 0x00010003, nullptr},
-    {"EditBox", 0x00010005, EncodeEditBox},   {"ShapeBox", 0x00010007, EncodeShapeBox},
-    {"GroupBox", 0x00010009, EncodeGroupBox}, {"Label", 0x0001000A, EncodeLabel},
-    {"Button", 0x0001000B, EncodeButton},     {"RadioBox", 0x0001000D, EncodeRadioBox},
-    {"ComboBox", 0x0001000E, EncodeComboBox}, {"ListBox", 0x0001000F, EncodeListBox},
-    {"Tab", 0x00010015, EncodeTab},           {"HyperLinker", 0x0001001D, EncodeHyperLinker},
-    {"HtmlViewer", 0x00020001, EncodeHtmlViewer}, {"ListView", 0x00030004, EncodeListView},
+    {"window", 0x00010001, EncodeWindow},
+    {"MenuItem", 0x00010003, nullptr},
+    {"EditBox", 0x00010005, EncodeEditBox},
+    {"ShapeBox", 0x00010007, EncodeShapeBox},
+    {"GroupBox", 0x00010009, EncodeGroupBox},
+    {"Label", 0x0001000A, EncodeLabel},
+    {"Button", 0x0001000B, EncodeButton},
+    {"RadioBox", 0x0001000D, EncodeRadioBox},
+    {"ComboBox", 0x0001000E, EncodeComboBox},
+    {"ListBox", 0x0001000F, EncodeListBox},
+    {"Tab", 0x00010015, EncodeTab},
+    {"HyperLinker", 0x0001001D, EncodeHyperLinker},
+    {"HtmlViewer", 0x00020001, EncodeHtmlViewer},
+    {"ListView", 0x00030004, EncodeListView},
 };
 
 }  // namespace
