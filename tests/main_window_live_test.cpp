@@ -26,7 +26,6 @@ namespace {
 
 QWidget* CreateStandIn(const CreateRequest& request) {
     auto* widget = new QWidget(request.parent);
-    widget->setGeometry(request.left, request.top, request.width, request.height);
     controls::AttachToUnit(widget, request);
     return widget;
 }
