@@ -140,6 +140,14 @@ void NamedProperties::Finish(const std::string& typeName) const {
 
 namespace {
 
+// The colours and font the captioned and edit types store under the same names.
+template <typename Data>
+void Look(NamedProperties& p, Data& d) {
+    d.textColour = p.Word("textColour", d.textColour);
+    d.background = p.Word("background", d.background);
+    d.font = p.Font("font");
+}
+
 std::vector<uint8_t> EncodeWindow(NamedProperties& p) {
     controls::WindowData d;
     d.caption = p.Text("caption");
@@ -162,8 +170,7 @@ std::vector<uint8_t> EncodeEditBox(NamedProperties& p) {
     controls::EditBoxData d;
     d.content = p.Text("content");
     d.border = p.Word("border", d.border);
-    d.textColour = p.Word("textColour", d.textColour);
-    d.background = p.Word("background", d.background);
+    Look(p, d);
     d.hideSelection = p.Logical("hideSelection", d.hideSelection);
     d.maxLength = static_cast<int32_t>(p.Integer("maxLength", d.maxLength));
     d.multiLine = p.Logical("multiLine", d.multiLine);
@@ -181,7 +188,6 @@ std::vector<uint8_t> EncodeEditBox(NamedProperties& p) {
     d.adjusterHigh = static_cast<int32_t>(p.Integer("adjusterHigh", d.adjusterHigh));
     d.selectionStart = static_cast<int32_t>(p.Integer("selectionStart", d.selectionStart));
     d.selectionLength = static_cast<int32_t>(p.Integer("selectionLength", d.selectionLength));
-    d.font = p.Font("font");
     return controls::WriteEditBoxData(d);
 }
 
@@ -198,18 +204,14 @@ std::vector<uint8_t> EncodeButton(NamedProperties& p) {
 std::vector<uint8_t> EncodeGroupBox(NamedProperties& p) {
     controls::GroupBoxData d;
     d.caption = p.Text("caption");
-    d.textColour = p.Word("textColour", d.textColour);
-    d.background = p.Word("background", d.background);
-    d.font = p.Font("font");
+    Look(p, d);
     return controls::WriteGroupBoxData(d);
 }
 
 std::vector<uint8_t> EncodeLabel(NamedProperties& p) {
     controls::LabelData d;
     d.caption = p.Text("caption");
-    d.textColour = p.Word("textColour", d.textColour);
-    d.background = p.Word("background", d.background);
-    d.font = p.Font("font");
+    Look(p, d);
     return controls::WriteLabelData(d);
 }
 
@@ -237,13 +239,22 @@ std::vector<int32_t> Integers(NamedProperties& p, const std::string& name) {
     return out;
 }
 
+// The items of a list or combo box with their values, selection, order and look.
+template <typename Data>
+void Items(NamedProperties& p, Data& d) {
+    Look(p, d);
+    d.current = static_cast<int32_t>(p.Integer("current", d.current));
+    d.items = p.Texts("items");
+    // Values as texts of digits: the source has no list of numbers.
+    d.itemValues = Integers(p, "itemValues");
+    d.sorted = p.Logical("sorted", d.sorted);
+}
+
 std::vector<uint8_t> EncodeRadioBox(NamedProperties& p) {
     controls::RadioBoxData d;
     d.caption = p.Text("caption");
     d.checked = p.Logical("checked", d.checked);
-    d.textColour = p.Word("textColour", d.textColour);
-    d.background = p.Word("background", d.background);
-    d.font = p.Font("font");
+    Look(p, d);
     return controls::WriteRadioBoxData(d);
 }
 
@@ -253,14 +264,7 @@ std::vector<uint8_t> EncodeComboBox(NamedProperties& p) {
     d.content = p.Text("content");
     d.maxLength = static_cast<int32_t>(p.Integer("maxLength", d.maxLength));
     d.itemHeight = static_cast<int32_t>(p.Integer("itemHeight", d.itemHeight));
-    d.textColour = p.Word("textColour", d.textColour);
-    d.background = p.Word("background", d.background);
-    d.font = p.Font("font");
-    d.current = static_cast<int32_t>(p.Integer("current", d.current));
-    d.items = p.Texts("items");
-    // Values as texts of digits: the source has no list of numbers.
-    d.itemValues = Integers(p, "itemValues");
-    d.sorted = p.Logical("sorted", d.sorted);
+    Items(p, d);
     return controls::WriteComboBoxData(d);
 }
 
@@ -269,13 +273,7 @@ std::vector<uint8_t> EncodeListBox(NamedProperties& p) {
     d.border = p.Word("border", d.border);
     d.multiSelect = p.Logical("multiSelect", d.multiSelect);
     d.extendedSelect = p.Logical("extendedSelect", d.extendedSelect);
-    d.textColour = p.Word("textColour", d.textColour);
-    d.background = p.Word("background", d.background);
-    d.font = p.Font("font");
-    d.current = static_cast<int32_t>(p.Integer("current", d.current));
-    d.items = p.Texts("items");
-    d.itemValues = Integers(p, "itemValues");
-    d.sorted = p.Logical("sorted", d.sorted);
+    Items(p, d);
     return controls::WriteListBoxData(d);
 }
 
