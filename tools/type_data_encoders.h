@@ -22,7 +22,7 @@ class NamedProperties {
   public:
     // Files the properties name are looked for in `fileDirectories`, in order.
     NamedProperties(const std::vector<SourceProperty>& properties, int unitLine,
-                    FileDirectories fileDirectories = {});
+                    FileDirectories fileDirectories);
 
     bool Has(const std::string& name) const { return values_.count(name) != 0; }
     int64_t Integer(const std::string& name, int64_t fallback);
