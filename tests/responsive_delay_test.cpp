@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <chrono>
 
+#include "net/responsive_wait_library.h"
 #include "runtime/entry_table.h"
 #include "runtime/message_pump.h"
 #include "runtime/notification.h"
@@ -21,8 +22,10 @@ using std::chrono::milliseconds;
 
 class ResponsiveDelayTest : public ::testing::Test {
   protected:
+    // Started as the runtime starts it: through the library's record.
     void SetUp() override {
-        net::SpecialFunctionsNotify(kLibraryStart, reinterpret_cast<uintptr_t>(&RuntimeNotify), 0);
+        net::SpecialFunctionsLibrary().notify(kLibraryStart,
+                                              reinterpret_cast<uintptr_t>(&RuntimeNotify), 0);
     }
 
     // Waits through the library call and answers how long it took.
