@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/combo_box_data.h"
 #include "controls/window_data.h"
 #include "runtime/window_description.h"
 #include "tests/test_support.h"
@@ -136,6 +137,18 @@ TEST_F(MainWindowBlockTest, ThePageControlHoldsFivePagesOfControls) {
     EXPECT_EQ(login.parent, 0x160132e6u);
     EXPECT_EQ((std::vector<int32_t>{login.left, login.top, login.width, login.height}),
               (std::vector<int32_t>{-768, 0, 1152, 1416}));
+}
+
+// Without its three items the sort choice has no selection, and the run
+// then sends no promotion search at all.
+TEST_F(MainWindowBlockTest, TheSortChoiceOffersTheThreeSortOrders) {
+    std::optional<controls::ComboBoxData> sort =
+        controls::ReadComboBoxData(Unit(0x1601000a).typeData);
+    ASSERT_TRUE(sort);
+    EXPECT_EQ(sort->comboType, 1u);
+    EXPECT_EQ(sort->items,
+              (std::vector<std::string>{Gbk("按销量由高到底"), Gbk("按佣金比率由高到底"),
+                                        Gbk("30天支出佣金由高到底")}));
 }
 
 TEST_F(MainWindowBlockTest, UnitNamesAreStoredAsGbk) {
