@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "controls/combo_box_data.h"
+#include "controls/list_view_data.h"
 #include "controls/window_data.h"
 #include "runtime/window_description.h"
 #include "tests/test_support.h"
@@ -149,6 +150,20 @@ TEST_F(MainWindowBlockTest, TheSortChoiceOffersTheThreeSortOrders) {
     EXPECT_EQ(sort->items,
               (std::vector<std::string>{Gbk("按销量由高到底"), Gbk("按佣金比率由高到底"),
                                         Gbk("30天支出佣金由高到底")}));
+}
+
+// The run keeps its items as the cells of the hidden list's three columns.
+TEST_F(MainWindowBlockTest, TheItemListIsAReportOfThreeColumns) {
+    std::optional<controls::ListViewData> list =
+        controls::ReadListViewData(Unit(0x1601192f).typeData);
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->viewMode, controls::kReportMode);
+    std::optional<std::vector<controls::ListColumn>> columns = controls::ReadColumns(list->columns);
+    ASSERT_TRUE(columns);
+    std::vector<std::pair<std::string, int32_t>> shape;
+    for (const controls::ListColumn& c : *columns) shape.emplace_back(c.caption, c.width);
+    EXPECT_EQ(shape, (std::vector<std::pair<std::string, int32_t>>{
+                         {Gbk("宝贝链接"), 100}, {Gbk("宝贝标题"), 100}, {Gbk("商家名称"), 50}}));
 }
 
 TEST_F(MainWindowBlockTest, UnitNamesAreStoredAsGbk) {
