@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <chrono>
 
+#include "net/responsive_wait_library.h"
 #include "runtime/entry_table.h"
 #include "runtime/message_pump.h"
 #include "runtime/notification.h"
@@ -58,6 +59,21 @@ TEST_F(ResponsiveDelayTest, ClicksDuringTheWaitRunTheirHandlersBeforeItReturns) 
     Clock::duration took = Wait(500);
     EXPECT_EQ(clicks, 2);
     EXPECT_GE(took, milliseconds(500));
+}
+
+// The program starts the library through its record, as start-up does; the
+// wait must reach the message pump that way too.
+TEST(SpecialFunctionsLibraryTest, StartedThroughItsRecordTheWaitHandlesEvents) {
+    net::SpecialFunctionsNotify(kLibraryEnding, 0, 0);  // whatever an earlier test started
+    const LibraryRecord& library = net::SpecialFunctionsLibrary();
+    library.notify(kLibraryStart, reinterpret_cast<uintptr_t>(&RuntimeNotify), 0);
+    int handled = 0;
+    QMetaObject::invokeMethod(
+        qApp, [&] { ++handled; }, Qt::QueuedConnection);
+    ValueRecord arg = MakeInteger(50);
+    Entries().CallLibraryCommand(kSpecialFunctionsLibrary, net::ResponsiveDelay, 1, &arg);
+    EXPECT_EQ(handled, 1);
+    library.notify(kLibraryEnding, 0, 0);
 }
 
 TEST_F(ResponsiveDelayTest, ZeroOrLessReturnsWithoutHandlingAnything) {
