@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "controls/combo_box_data.h"
+#include "controls/hyper_linker_data.h"
 #include "controls/list_view_data.h"
+#include "controls/radio_box_data.h"
 #include "controls/window_data.h"
 #include "runtime/window_description.h"
 #include "tests/test_support.h"
@@ -164,6 +166,27 @@ TEST_F(MainWindowBlockTest, TheItemListIsAReportOfThreeColumns) {
     for (const controls::ListColumn& c : *columns) shape.emplace_back(c.caption, c.width);
     EXPECT_EQ(shape, (std::vector<std::pair<std::string, int32_t>>{
                          {Gbk("宝贝链接"), 100}, {Gbk("宝贝标题"), 100}, {Gbk("商家名称"), 50}}));
+}
+
+// A switch or a link without its caption shows nothing a user could click.
+TEST_F(MainWindowBlockTest, PageSwitchesAndLinksCarryTheirCaptions) {
+    for (auto [id, caption] :
+         std::vector<std::pair<uint32_t, const char*>>{{0x16010010, "使用说明"},
+                                                       {0x16010011, "模板预览"},
+                                                       {0x16010012, "模板制作"},
+                                                       {0x16010013, "生成日志"}}) {
+        std::optional<controls::RadioBoxData> radio = controls::ReadRadioBoxData(Unit(id).typeData);
+        ASSERT_TRUE(radio) << std::hex << id;
+        EXPECT_EQ(radio->caption, Gbk(caption)) << std::hex << id;
+    }
+    for (auto [id, caption] : std::vector<std::pair<uint32_t, const char*>>{
+             {0x16011aa5, "最新版本下载"}, {0x160132eb, "点击查看"}}) {
+        std::optional<controls::HyperLinkerData> link =
+            controls::ReadHyperLinkerData(Unit(id).typeData);
+        ASSERT_TRUE(link) << std::hex << id;
+        EXPECT_EQ(link->caption, Gbk(caption)) << std::hex << id;
+        EXPECT_FALSE(link->web.empty()) << std::hex << id;
+    }
 }
 
 TEST_F(MainWindowBlockTest, UnitNamesAreStoredAsGbk) {
