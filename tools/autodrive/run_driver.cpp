@@ -117,8 +117,9 @@ RunDriver::RunDriver(DriveOptions options)
           QStringLiteral("document.readyState === 'complete' && document.forms.length > 0")),
       memberPageShown_(
           QStringLiteral("document.body !== null && document.body.innerText.indexOf('退出') >= 0")),
-      picturesLoaded_(QStringLiteral(
-          "Array.prototype.every.call(document.images, function (i) { return i.complete; })")) {
+      picturesLoaded_(
+          QStringLiteral("Array.prototype.every.call(document.images,"
+                         " function (i) { return i.complete && i.naturalWidth > 0; })")) {
     BuildSteps();
     connect(&poll_, &QTimer::timeout, this, [this] { Tick(); });
 }
