@@ -43,19 +43,49 @@ void OnBrowserThread(std::function<void()> work) {
         QMetaObject::invokeMethod(qApp, std::move(work), Qt::QueuedConnection);
 }
 
+// Set on a thread while it copies a change the browser reported into the
+// process store. That change must not go back: the browser reports writing
+// an equal cookie over its own as a removal and an addition, and the two
+// would echo between the stores for as long as the process lives, the
+// cookie missing from one of them every other moment.
+thread_local bool copyingFromBrowser = false;
+
+class FromBrowser {
+  public:
+    FromBrowser() { copyingFromBrowser = true; }
+    FromBrowser(const FromBrowser&) = delete;
+    FromBrowser& operator=(const FromBrowser&) = delete;
+    ~FromBrowser() { copyingFromBrowser = false; }
+};
+
+// Whether the process store holds this very cookie, value included.
+bool StoreHolds(const net::Cookie& cookie) {
+    for (const net::Cookie& held : net::Cookies().All())
+        if (held.name == cookie.name && held.domain == cookie.domain && held.path == cookie.path &&
+            held.value == cookie.value)
+            return true;
+    return false;
+}
+
 void MirrorCookies(QWebEngineProfile* profile) {
     QWebEngineCookieStore* browser = profile->cookieStore();
     QObject::connect(browser, &QWebEngineCookieStore::cookieAdded, profile,
-                     [](const QNetworkCookie& c) { net::Cookies().Set(FromBrowserCookie(c)); });
+                     [](const QNetworkCookie& c) {
+                         FromBrowser guard;
+                         net::Cookies().Set(FromBrowserCookie(c));
+                     });
     QObject::connect(browser, &QWebEngineCookieStore::cookieRemoved, profile,
                      [](const QNetworkCookie& c) {
                          net::Cookie gone = FromBrowserCookie(c);
+                         // A value the browser replaced may already have been
+                         // replaced here too; only the value it held goes.
+                         if (!StoreHolds(gone)) return;
+                         FromBrowser guard;
                          net::Cookies().Remove(gone.name, gone.domain, gone.path);
                      });
-    // Listeners hear only real changes, so what the browser told the store
-    // does not come back to it.
     QPointer<QWebEngineCookieStore> target = browser;
     net::Cookies().AddListener([target](const net::Cookie& cookie, net::CookieChange change) {
+        if (copyingFromBrowser) return;
         OnBrowserThread([target, cookie, change] {
             if (!target) return;
             if (change == net::CookieChange::kSet)

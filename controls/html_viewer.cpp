@@ -87,6 +87,10 @@ class HtmlViewerHost : public QWidget {
         page_ = new ViewerPage(this, view_);
         gate_ = new OfflineGate(page_);
         page_->setUrlRequestInterceptor(gate_);
+        // A page opened from the disk shows the pictures it names on the web,
+        // as the generated pages and the template previews do.
+        page_->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls,
+                                        true);
         view_->setPage(page_);
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);

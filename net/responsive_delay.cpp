@@ -46,6 +46,8 @@ void ResponsiveDelay(ValueRecord*, int count, ValueRecord* args) {
 
 intptr_t SpecialFunctionsNotify(int code, uintptr_t word1, uintptr_t) {
     if (code == kLibraryStart) runtimeNotify = reinterpret_cast<NotificationRoutine>(word1);
+    // Once the runtime has ended there is no message pump to reach.
+    if (code == kLibraryEnding) runtimeNotify = nullptr;
     return 0;
 }
 

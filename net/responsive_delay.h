@@ -16,7 +16,7 @@ void ResponsiveDelay(ValueRecord* result, int count, ValueRecord* args);
 
 // The library's notification routine. Request 1 hands it the runtime's
 // notification entry, through which the wait reaches the message pump; until
-// then the wait can only sleep.
+// then, and after the library's ending, the wait can only sleep.
 intptr_t SpecialFunctionsNotify(int code, uintptr_t word1, uintptr_t word2);
 
 }  // namespace velmora::net

@@ -9,15 +9,16 @@ namespace {
 
 RuntimeLink runtime;
 
-// The commands the program calls from this library.
-const CommandRoutine commands[] = {ResponsiveDelay};
-
-// The start request must reach the wait too: without the runtime's entry it
-// can only sleep, and a run would leave the window dead between its requests.
+// The wait keeps its own hold on the runtime's notification entry; without
+// it the wait could only sleep, and no click would reach the window during
+// a collection run.
 intptr_t Notify(int code, uintptr_t word1, uintptr_t word2) {
     SpecialFunctionsNotify(code, word1, word2);
     return runtime.Handle(code, word1, word2);
 }
+
+// The commands the program calls from this library.
+const CommandRoutine commands[] = {ResponsiveDelay};
 
 const LibraryRecord record{
     .identifier = "47840799848EB27746A6174B44858902",

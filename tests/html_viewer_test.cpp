@@ -119,6 +119,10 @@ class Pages {
             res.set_content("<html><head><title>Loopback</title></head><body>hi</body></html>",
                             "text/html");
         });
+        server_.Get("/once", [](const httplib::Request&, httplib::Response& res) {
+            res.set_header("Set-Cookie", "once=1; Domain=127.0.0.1; Path=/; HttpOnly");
+            res.set_content("<html><head><title>once</title></head></html>", "text/html");
+        });
         server_.Get("/echo", [this](const httplib::Request& req, httplib::Response& res) {
             std::lock_guard lock(mutex_);
             cookies_.push_back(req.get_header_value("Cookie"));
@@ -277,6 +281,21 @@ TEST_F(HtmlViewerTest, CookiesMirrorBothWays) {
     ASSERT_FALSE(pages_.CookieHeaders().empty());
     EXPECT_NE(pages_.CookieHeaders().back().find("token=abc"), std::string::npos)
         << pages_.CookieHeaders().back();
+}
+
+TEST_F(HtmlViewerTest, ACookieFromAPageReachesTheStoreOnceAndStays) {
+    int sets = 0;
+    int removals = 0;
+    int listener = net::Cookies().AddListener([&](const net::Cookie& c, net::CookieChange change) {
+        if (c.name == "once") ++(change == net::CookieChange::kSet ? sets : removals);
+    });
+    ASSERT_TRUE(Open(kHelp, pages_.Url("/once")));
+    EXPECT_TRUE(WaitFor([&] { return sets > 0; }));
+    // Long enough for an echo between the two stores to show.
+    for (int i = 0; i < 25; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    net::Cookies().RemoveListener(listener);
+    EXPECT_EQ(sets, 1);
+    EXPECT_EQ(removals, 0);
 }
 
 TEST_F(HtmlViewerTest, TextSizeIsClampedStoredAndApplied) {

@@ -63,6 +63,21 @@ TEST_F(ResponsiveDelayTest, ClicksDuringTheWaitRunTheirHandlersBeforeItReturns) 
     EXPECT_GE(took, milliseconds(500));
 }
 
+// The program starts the library through its record, as start-up does; the
+// wait must reach the message pump that way too.
+TEST(SpecialFunctionsLibraryTest, StartedThroughItsRecordTheWaitHandlesEvents) {
+    net::SpecialFunctionsNotify(kLibraryEnding, 0, 0);  // whatever an earlier test started
+    const LibraryRecord& library = net::SpecialFunctionsLibrary();
+    library.notify(kLibraryStart, reinterpret_cast<uintptr_t>(&RuntimeNotify), 0);
+    int handled = 0;
+    QMetaObject::invokeMethod(
+        qApp, [&] { ++handled; }, Qt::QueuedConnection);
+    ValueRecord arg = MakeInteger(50);
+    Entries().CallLibraryCommand(kSpecialFunctionsLibrary, net::ResponsiveDelay, 1, &arg);
+    EXPECT_EQ(handled, 1);
+    library.notify(kLibraryEnding, 0, 0);
+}
+
 TEST_F(ResponsiveDelayTest, ZeroOrLessReturnsWithoutHandlingAnything) {
     int handled = 0;
     QMetaObject::invokeMethod(

@@ -1,5 +1,6 @@
-// Build tool: copies a UTF-8 text file as GBK. A character that GBK cannot
-// hold stops the build rather than reaching the copy mangled.
+// Build tool: copies a UTF-8 text file as GBK, with --crlf also ending its
+// lines in CR LF as the collector's own text boxes write them. A character
+// that GBK cannot hold stops the build rather than reaching the copy mangled.
 #include <iconv.h>
 
 #include <fstream>
@@ -8,16 +9,27 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: gbk_file INPUT OUTPUT\n";
+    const bool crlf = argc == 4 && std::string(argv[1]) == "--crlf";
+    if (argc != 3 && !crlf) {
+        std::cerr << "usage: gbk_file [--crlf] INPUT OUTPUT\n";
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary);
+    const char* input = argv[argc - 2];
+    const char* output = argv[argc - 1];
+    std::ifstream in(input, std::ios::binary);
     if (!in) {
-        std::cerr << "gbk_file: cannot read " << argv[1] << "\n";
+        std::cerr << "gbk_file: cannot read " << input << "\n";
         return 1;
     }
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (crlf) {
+        std::string lines;
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) lines += '\r';
+            lines += text[i];
+        }
+        text = std::move(lines);
+    }
     // GBK never takes more bytes than UTF-8 for the same character.
     std::string out(text.size(), '\0');
     char* src = text.data();
@@ -28,14 +40,13 @@ int main(int argc, char** argv) {
     bool converted = iconv(cd, &src, &srcLeft, &dst, &dstLeft) != size_t(-1);
     iconv_close(cd);
     if (!converted) {
-        std::cerr << argv[1] << ": character at byte " << (src - text.data())
-                  << " has no GBK form\n";
+        std::cerr << input << ": character at byte " << (src - text.data()) << " has no GBK form\n";
         return 1;
     }
     out.resize(out.size() - dstLeft);
-    std::ofstream file(argv[2], std::ios::binary);
+    std::ofstream file(output, std::ios::binary);
     if (!(file << out).flush()) {
-        std::cerr << "gbk_file: cannot write " << argv[2] << "\n";
+        std::cerr << "gbk_file: cannot write " << output << "\n";
         return 1;
     }
     return 0;

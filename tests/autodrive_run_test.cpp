@@ -1,0 +1,344 @@
+// The whole program driven end to end against the simulator: a folder of
+// its own with the driver and the starter template, a home of its own, the
+// simulator as its proxy. The pages it writes are checked byte for byte
+// against pages built here from the template file and the simulator's goods.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QImage>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "runtime/gbk.h"
+#include "tests/test_support.h"
+#include "tools/marketsim/catalogue.h"
+#include "tools/marketsim/pages.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace sim = velmora::marketsim;
+using velmora::testing::Gbk;
+
+constexpr char kTemplateName[] = "高贵大气";
+constexpr auto kRunLimit = std::chrono::seconds(120);
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::string Utf8(const std::string& gbk) {
+    return velmora::GbkToUtf8(gbk).value();
+}
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+// A child process whose standard output and error go to files.
+class Child {
+  public:
+    Child(const std::vector<std::string>& command, const std::vector<std::string>& environment,
+          const fs::path& out, const fs::path& err) {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        std::vector<std::string> args = command;
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        std::vector<std::string> env = environment;
+        std::vector<char*> envp;
+        for (std::string& e : env) envp.push_back(e.data());
+        envp.push_back(nullptr);
+        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0)
+            pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+    ~Child() { Stop(SIGKILL); }
+
+    bool Running() const { return pid_ > 0; }
+
+    // The exit code, or -1 when it had to be killed at the limit (or died of a signal).
+    int Wait(std::chrono::seconds limit) {
+        auto deadline = std::chrono::steady_clock::now() + limit;
+        while (pid_ > 0) {
+            int status = 0;
+            pid_t done = waitpid(pid_, &status, WNOHANG);
+            if (done == pid_) {
+                pid_ = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+            if (std::chrono::steady_clock::now() > deadline) return Stop(SIGKILL), -1;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return -1;
+    }
+
+    int Stop(int signal) {
+        if (pid_ <= 0) return -1;
+        kill(pid_, signal);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+  private:
+    pid_t pid_ = -1;
+};
+
+// What the driver printed: "key: value" lines, in order.
+struct DriverReport {
+    int exitCode = -1;
+    std::vector<std::pair<std::string, std::string>> entries;
+    std::string errors;
+
+    std::vector<std::string> All(const std::string& key) const {
+        std::vector<std::string> values;
+        for (const auto& [k, v] : entries)
+            if (k == key) values.push_back(v);
+        return values;
+    }
+    long Number(const std::string& key) const {
+        std::vector<std::string> values = All(key);
+        return values.size() == 1 ? std::stol(values[0]) : -1;
+    }
+};
+
+class AutodriveRunTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/velmora-autodrive-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        root_ = pattern;
+        program_ = root_ / "program";
+        // The template's own files only: pages of earlier runs stay behind.
+        const fs::path folder = program_ / "单页生成" / "模板" / kTemplateName;
+        fs::create_directories(folder);
+        for (const char* file : {"模板文件.htm", "效果预览.htm"})
+            fs::copy_file(fs::path(VELMORA_TEMPLATE_ROOT) / kTemplateName / file, folder / file);
+        std::error_code linked;
+        fs::create_hard_link(VELMORA_AUTODRIVE, program_ / "velmora_autodrive", linked);
+        if (linked) fs::copy_file(VELMORA_AUTODRIVE, program_ / "velmora_autodrive");
+        for (const char* dir : {"home", "data", "config", "cache", "runtime"})
+            fs::create_directories(root_ / dir);
+        fs::permissions(root_ / "runtime", fs::perms::owner_all);
+
+        simulator_ = std::make_unique<Child>(
+            std::vector<std::string>{MARKETSIM_PATH, "--port", "0"}, std::vector<std::string>(),
+            root_ / "marketsim.log", root_ / "marketsim.err");
+        ASSERT_TRUE(simulator_->Running());
+        const std::string prefix = "marketsim listening on ";
+        for (int i = 0; i < 100 && address_.empty(); ++i) {
+            std::string first = ReadFile(root_ / "marketsim.log");
+            if (first.rfind(prefix, 0) == 0 && first.find('\n') != std::string::npos)
+                address_ = first.substr(prefix.size(), first.find('\n') - prefix.size());
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        ASSERT_FALSE(address_.empty()) << "the simulator did not start";
+    }
+
+    void TearDown() override {
+        if (simulator_) {
+            EXPECT_EQ(simulator_->Stop(SIGTERM), 0) << "the simulator's stop";
+        }
+        simulator_.reset();
+        if (HasFailure()) {
+            std::fprintf(stderr, "kept %s for a look\n", root_.c_str());
+        } else {
+            fs::remove_all(root_);
+        }
+    }
+
+    std::vector<std::string> Environment() const {
+        std::map<std::string, std::string> env;
+        for (char** e = environ; *e; ++e) {
+            std::string entry = *e;
+            size_t eq = entry.find('=');
+            if (eq != std::string::npos) env[entry.substr(0, eq)] = entry.substr(eq + 1);
+        }
+        // A home of its own: the browser profile and its login live there.
+        env["HOME"] = (root_ / "home").string();
+        env["XDG_DATA_HOME"] = (root_ / "data").string();
+        env["XDG_CONFIG_HOME"] = (root_ / "config").string();
+        env["XDG_CACHE_HOME"] = (root_ / "cache").string();
+        env["XDG_RUNTIME_DIR"] = (root_ / "runtime").string();
+        env["http_proxy"] = env["HTTP_PROXY"] = "http://" + address_;
+        env.erase("no_proxy");
+        env.erase("NO_PROXY");
+        if (env["QT_QPA_PLATFORM"].empty()) env["QT_QPA_PLATFORM"] = "offscreen";
+        std::vector<std::string> list;
+        for (const auto& [k, v] : env) list.push_back(k + "=" + v);
+        return list;
+    }
+
+    DriverReport Drive(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), (program_ / "velmora_autodrive").string());
+        Child driver(arguments, Environment(), root_ / "driver.out", root_ / "driver.err");
+        DriverReport report;
+        report.exitCode = driver.Wait(kRunLimit);
+        std::istringstream out(ReadFile(root_ / "driver.out"));
+        for (std::string line; std::getline(out, line);) {
+            size_t colon = line.find(": ");
+            if (colon != std::string::npos)
+                report.entries.emplace_back(line.substr(0, colon), line.substr(colon + 2));
+        }
+        report.errors = ReadFile(root_ / "driver.err");
+        return report;
+    }
+
+    fs::path PagePath(const char* keyword) const {
+        return program_ / "单页生成" / "模板" / kTemplateName / (std::string(keyword) + ".htm");
+    }
+
+    // The page for a keyword as the template and the simulator's goods make
+    // it: head, one loop copy per item, tail, the placeholders filled.
+    std::string ExpectedPage(const char* keyword, int count) const {
+        const std::string text =
+            ReadFile(program_ / "单页生成" / "模板" / kTemplateName / "模板文件.htm");
+        const std::string loopStart = Gbk("[#商品循环开始#]");
+        const std::string loopEnd = Gbk("[#商品循环结束#]");
+        const size_t start = text.find(loopStart);
+        const size_t end = text.find(loopEnd, start + loopStart.size());
+        if (start == std::string::npos || end == std::string::npos) return "template unusable";
+        const std::string keywordGbk = Gbk(keyword);
+        const std::string keywordMark = Gbk("[#关键词#]");
+
+        std::string page = ReplaceAll(text.substr(0, start), keywordMark, keywordGbk);
+        const std::string loop =
+            text.substr(start + loopStart.size(), end - start - loopStart.size());
+        std::vector<sim::CatalogueItem> items =
+            sim::PromotionItems(keywordGbk, sim::SortKey::kSales, sim::kMaxPageItems);
+        for (int rank = 1; rank <= count; ++rank) {
+            const sim::CatalogueItem& item = items.at(rank - 1);
+            std::string filled = loop;
+            for (const auto& [mark, value] : std::vector<std::pair<const char*, std::string>>{
+                     {"[#关键词#]", keywordGbk},
+                     {"[#商品图片地址#]", sim::PictureUrl(item.id)},
+                     {"[#商品网址#]", sim::ItemUrl(item.id)},
+                     {"[#商品标题#]", item.title},
+                     {"[#商品销售量#]", std::to_string(item.sales30)},
+                     {"[#卖家昵称#]", item.seller},
+                     {"[#商品价格#]", sim::FormatCents(item.priceCents)},
+                     {"[#商品排名#]", std::to_string(rank)}})
+                filled = ReplaceAll(filled, Gbk(mark), value);
+            page += filled;
+        }
+        return page + ReplaceAll(text.substr(end + loopEnd.size()), keywordMark, keywordGbk);
+    }
+
+    // The log of a keyword whose page is made, from its search line on.
+    static void ExpectKeywordLog(const char* keyword, int count, std::string& pending,
+                                 std::vector<std::string>& lines) {
+        lines.push_back(pending + "正在按销量由高到底搜寻。。。");
+        lines.push_back("搜寻完毕");
+        lines.push_back("开始搜寻单个宝贝信息。。。。");
+        std::vector<sim::CatalogueItem> items =
+            sim::PromotionItems(Gbk(keyword), sim::SortKey::kSales, sim::kMaxPageItems);
+        for (int i = 0; i < count; ++i) {
+            lines.push_back("开始搜寻" + Utf8(items.at(i).title) + "的信息");
+            lines.push_back("搜寻" + Utf8(items.at(i).title) + "完毕");
+        }
+        // The closing text ends without a line break: the next text joins it.
+        pending = std::string("生成关键词\"") + keyword + ".htm\"完毕";
+    }
+
+    fs::path root_;
+    fs::path program_;
+    std::string address_;
+    std::unique_ptr<Child> simulator_;
+};
+
+TEST_F(AutodriveRunTest, WritesEveryPageLogsEveryStepAndLeaksNothing) {
+    DriverReport report =
+        Drive({"--keywords", "手机,连衣裙", "--count", "3", "--shots", (root_ / "shots").string()});
+    ASSERT_EQ(report.exitCode, 0) << report.errors;
+
+    EXPECT_EQ(report.All("page"),
+              (std::vector<std::string>{PagePath("手机").string(), PagePath("连衣裙").string()}));
+    EXPECT_TRUE(report.All("no-page").empty());
+    for (const char* keyword : {"手机", "连衣裙"}) {
+        SCOPED_TRACE(keyword);
+        EXPECT_EQ(ReadFile(PagePath(keyword)), ExpectedPage(keyword, 3));
+    }
+
+    std::vector<std::string> lines{"正在努力采集......."};
+    std::string pending;
+    ExpectKeywordLog("手机", 3, pending, lines);
+    ExpectKeywordLog("连衣裙", 3, pending, lines);
+    lines.push_back(pending);
+    EXPECT_EQ(report.All("log"), lines);
+
+    // The run keeps only the current keyword, which the orderly end frees
+    // with everything else.
+    EXPECT_EQ(report.Number("heap-after-run"), report.Number("heap-before-run") + 1);
+    EXPECT_EQ(report.Number("heap-at-exit"), report.Number("heap-at-start"));
+    EXPECT_GE(report.Number("heap-at-start"), 0);
+
+    std::vector<std::string> shots = report.All("shot");
+    ASSERT_EQ(shots.size(), 2u);
+    for (const std::string& shot : shots) {
+        QImage image(QString::fromStdString(shot), "PNG");
+        EXPECT_FALSE(image.isNull()) << shot;
+        EXPECT_GE(image.width(), 700) << shot;
+    }
+}
+
+TEST_F(AutodriveRunTest, StopButtonLeavesLaterKeywordsUnwritten) {
+    DriverReport report =
+        Drive({"--keywords", "手机,连衣裙,电脑", "--count", "1", "--stop-after-first"});
+    ASSERT_EQ(report.exitCode, 0) << report.errors;
+
+    EXPECT_EQ(report.All("page"), std::vector<std::string>{PagePath("手机").string()});
+    EXPECT_EQ(report.All("no-page"),
+              (std::vector<std::string>{PagePath("连衣裙").string(), PagePath("电脑").string()}));
+    EXPECT_EQ(ReadFile(PagePath("手机")), ExpectedPage("手机", 1));
+    EXPECT_FALSE(fs::exists(PagePath("连衣裙")));
+    EXPECT_FALSE(fs::exists(PagePath("电脑")));
+
+    // Each keyword after the stop is searched and logged once, nothing more.
+    std::vector<std::string> lines{"正在努力采集......."};
+    std::string pending;
+    ExpectKeywordLog("手机", 1, pending, lines);
+    lines.push_back(pending + "正在按销量由高到底搜寻。。。");
+    lines.push_back("正在按销量由高到底搜寻。。。");
+    EXPECT_EQ(report.All("log"), lines);
+    EXPECT_EQ(report.Number("heap-at-exit"), report.Number("heap-at-start"));
+}
+
+TEST_F(AutodriveRunTest, RefusedInputEndsTheRunWithAReason) {
+    // An item count nobody can type leaves the box empty, and the start
+    // button's check answers with a message box that nobody is there to close.
+    DriverReport report = Drive({"--keywords", "手机", "--count", ""});
+    EXPECT_EQ(report.exitCode, 4);
+    EXPECT_NE(report.errors.find("请输入生成宝贝的数量"), std::string::npos) << report.errors;
+    EXPECT_TRUE(report.All("page").empty());
+}
+
+}  // namespace
