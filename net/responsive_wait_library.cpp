@@ -7,8 +7,6 @@
 namespace velmora::net {
 namespace {
 
-RuntimeLink runtime;
-
 // The commands the program calls from this library.
 const CommandRoutine commands[] = {ResponsiveDelay};
 
@@ -25,16 +23,14 @@ const LibraryRecord record{
     .flags = 0xC0000000,
     .commandCount = std::size(commands),
     .commands = commands,
-    .notify = ForwardToLink<runtime>,
+    // The wait itself keeps the runtime's entry: it reaches the message pump through it.
+    .notify = SpecialFunctionsNotify,
 };
 
 }  // namespace
 
 const LibraryRecord& SpecialFunctionsLibrary() {
     return record;
-}
-const RuntimeLink& SpecialFunctionsLibraryRuntime() {
-    return runtime;
 }
 
 }  // namespace velmora::net
