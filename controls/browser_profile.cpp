@@ -43,19 +43,45 @@ void OnBrowserThread(std::function<void()> work) {
         QMetaObject::invokeMethod(qApp, std::move(work), Qt::QueuedConnection);
 }
 
+// True on a thread while it hands the store what the browser reported. The
+// browser announces every cookie it is given as a replacement (removed, then
+// added), so echoing its own reports back to it would never settle: the
+// cookie would blink out of the store and back in, over and over.
+thread_local bool fromBrowser = false;
+
+// Runs a change the browser reported without sending it back to the browser.
+template <typename Change>
+void FromBrowser(Change change) {
+    fromBrowser = true;
+    change();
+    fromBrowser = false;
+}
+
+// The store's namesake of the cookie, if it has the same value.
+bool StoreHolds(const net::Cookie& cookie) {
+    for (const net::Cookie& held : net::Cookies().All())
+        if (held.name == cookie.name && held.domain == cookie.domain && held.path == cookie.path)
+            return held.value == cookie.value;
+    return false;
+}
+
 void MirrorCookies(QWebEngineProfile* profile) {
     QWebEngineCookieStore* browser = profile->cookieStore();
     QObject::connect(browser, &QWebEngineCookieStore::cookieAdded, profile,
-                     [](const QNetworkCookie& c) { net::Cookies().Set(FromBrowserCookie(c)); });
-    QObject::connect(browser, &QWebEngineCookieStore::cookieRemoved, profile,
                      [](const QNetworkCookie& c) {
-                         net::Cookie gone = FromBrowserCookie(c);
-                         net::Cookies().Remove(gone.name, gone.domain, gone.path);
+                         FromBrowser([&] { net::Cookies().Set(FromBrowserCookie(c)); });
                      });
-    // Listeners hear only real changes, so what the browser told the store
-    // does not come back to it.
+    // A removal of a value the store no longer holds is the browser replacing
+    // it with the newer one the store sent: the store keeps that.
+    QObject::connect(
+        browser, &QWebEngineCookieStore::cookieRemoved, profile, [](const QNetworkCookie& c) {
+            net::Cookie gone = FromBrowserCookie(c);
+            if (!StoreHolds(gone)) return;
+            FromBrowser([&] { net::Cookies().Remove(gone.name, gone.domain, gone.path); });
+        });
     QPointer<QWebEngineCookieStore> target = browser;
     net::Cookies().AddListener([target](const net::Cookie& cookie, net::CookieChange change) {
+        if (fromBrowser) return;
         OnBrowserThread([target, cookie, change] {
             if (!target) return;
             if (change == net::CookieChange::kSet)

@@ -279,6 +279,41 @@ TEST_F(HtmlViewerTest, CookiesMirrorBothWays) {
         << pages_.CookieHeaders().back();
 }
 
+// A cookie that crossed between browser and store in either direction stays
+// put: the mirror does not echo it back and forth.
+TEST_F(HtmlViewerTest, MirroredCookiesSettle) {
+    ASSERT_TRUE(Open(kHelp, pages_.Url("/page")));
+    net::Cookie token;
+    token.name = "settle";
+    token.value = "one";
+    token.domain = "127.0.0.1";
+    net::Cookies().Set(token);
+    token.value = "two";
+    net::Cookies().Set(token);
+    auto valueOf = [](const std::string& name) {
+        for (const net::Cookie& c : net::Cookies().All())
+            if (c.name == name) return c.value;
+        return std::string("<none>");
+    };
+    ASSERT_TRUE(WaitFor([&] { return valueOf("seen") == "yes"; }));
+    for (int i = 0; i < 10; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+
+    int changes = 0;
+    int listener =
+        net::Cookies().AddListener([&](const net::Cookie&, net::CookieChange) { ++changes; });
+    for (int i = 0; i < 25; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(20);
+    }
+    net::Cookies().RemoveListener(listener);
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(valueOf("seen"), "yes");
+    EXPECT_EQ(valueOf("settle"), "two");
+    ASSERT_TRUE(Open(kHelp, pages_.Url("/echo")));
+    EXPECT_NE(pages_.CookieHeaders().back().find("settle=two"), std::string::npos)
+        << pages_.CookieHeaders().back();
+}
+
 TEST_F(HtmlViewerTest, TextSizeIsClampedStoredAndApplied) {
     auto set = reinterpret_cast<SetPropertyRoutine>(HtmlViewerInterface(kRequestSetProperty));
     struct Case {
