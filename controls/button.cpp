@@ -31,31 +31,20 @@ void Apply(QWidget* control, const ButtonData& d) {
     button->setIconSize(picture.size());
 }
 
+using Type = StoredType<QPushButton, ButtonData, Properties, Apply>;
+
 QWidget* Create(const CreateRequest& request) {
-    auto data = ReadButtonData(request.data);
-    if (!data) return nullptr;
-    auto* button = new QPushButton(request.parent);
-    button->setGeometry(request.left, request.top, request.width, request.height);
-    Apply(button, *data);
-    AttachToUnit(button, request);
-    QObject::connect(button, &QPushButton::clicked, button,
-                     [button] { RaiseEvent(button, kEventClicked); });
+    QPushButton* button = Type::Make(request);
+    if (button)
+        QObject::connect(button, &QPushButton::clicked, button,
+                         [button] { RaiseEvent(button, kEventClicked); });
     return button;
-}
-
-bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
-    WriteProperty(Properties(), control, index, value, Apply);
-    return false;
-}
-
-ValueRecord GetProperty(QWidget* control, int index) {
-    return ReadProperty(Properties(), control, index);
 }
 
 }  // namespace
 
 InterfaceRoutine ButtonInterface(int request) {
-    return TypeRoutines(request, Create, SetProperty, GetProperty);
+    return Type::Interface(request, Create);
 }
 
 }  // namespace velmora::controls

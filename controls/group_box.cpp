@@ -26,29 +26,12 @@ void Apply(QWidget* control, const GroupBoxData& d) {
     ApplyColours(box, d.textColour, d.background);
 }
 
-QWidget* Create(const CreateRequest& request) {
-    auto data = ReadGroupBoxData(request.data);
-    if (!data) return nullptr;
-    auto* box = new QGroupBox(request.parent);
-    box->setGeometry(request.left, request.top, request.width, request.height);
-    Apply(box, *data);
-    AttachToUnit(box, request);
-    return box;
-}
-
-bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
-    WriteProperty(Properties(), control, index, value, Apply);
-    return false;
-}
-
-ValueRecord GetProperty(QWidget* control, int index) {
-    return ReadProperty(Properties(), control, index);
-}
+using Type = StoredType<QGroupBox, GroupBoxData, Properties, Apply>;
 
 }  // namespace
 
 InterfaceRoutine GroupBoxInterface(int request) {
-    return TypeRoutines(request, Create, SetProperty, GetProperty);
+    return Type::Interface(request);
 }
 
 }  // namespace velmora::controls

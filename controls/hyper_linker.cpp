@@ -63,24 +63,12 @@ void LinkWidget::mouseReleaseEvent(QMouseEvent* event) {
     Apply(this, *data);
 }
 
+using Type = StoredType<LinkWidget, HyperLinkerData, Properties, Apply>;
+
 QWidget* Create(const CreateRequest& request) {
-    auto data = ReadHyperLinkerData(request.data);
-    if (!data) return nullptr;
-    auto* link = new LinkWidget(request.parent);
-    link->setCursor(Qt::PointingHandCursor);
-    link->setGeometry(request.left, request.top, request.width, request.height);
-    Apply(link, *data);
-    AttachToUnit(link, request);
+    LinkWidget* link = Type::Make(request);
+    if (link) link->setCursor(Qt::PointingHandCursor);
     return link;
-}
-
-bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
-    WriteProperty(Properties(), control, index, value, Apply);
-    return false;
-}
-
-ValueRecord GetProperty(QWidget* control, int index) {
-    return ReadProperty(Properties(), control, index);
 }
 
 }  // namespace
@@ -90,7 +78,7 @@ void SetLinkOpener(LinkOpener opener) {
 }
 
 InterfaceRoutine HyperLinkerInterface(int request) {
-    return TypeRoutines(request, Create, SetProperty, GetProperty);
+    return Type::Interface(request, Create);
 }
 
 }  // namespace velmora::controls

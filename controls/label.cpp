@@ -44,29 +44,12 @@ void Apply(QWidget* control, const LabelData& d) {
     ApplyColours(label, d.textColour, d.background);
 }
 
-QWidget* Create(const CreateRequest& request) {
-    auto data = ReadLabelData(request.data);
-    if (!data) return nullptr;
-    auto* label = new LabelWidget(request.parent);
-    label->setGeometry(request.left, request.top, request.width, request.height);
-    Apply(label, *data);
-    AttachToUnit(label, request);
-    return label;
-}
-
-bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
-    WriteProperty(Properties(), control, index, value, Apply);
-    return false;
-}
-
-ValueRecord GetProperty(QWidget* control, int index) {
-    return ReadProperty(Properties(), control, index);
-}
+using Type = StoredType<LabelWidget, LabelData, Properties, Apply>;
 
 }  // namespace
 
 InterfaceRoutine LabelInterface(int request) {
-    return TypeRoutines(request, Create, SetProperty, GetProperty);
+    return Type::Interface(request);
 }
 
 }  // namespace velmora::controls

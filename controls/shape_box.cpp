@@ -58,29 +58,12 @@ void Apply(QWidget* control, const ShapeBoxData& d) {
     shape->update();
 }
 
-QWidget* Create(const CreateRequest& request) {
-    auto data = ReadShapeBoxData(request.data);
-    if (!data) return nullptr;
-    auto* shape = new ShapeWidget(request.parent);
-    shape->setGeometry(request.left, request.top, request.width, request.height);
-    Apply(shape, *data);
-    AttachToUnit(shape, request);
-    return shape;
-}
-
-bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
-    WriteProperty(Properties(), control, index, value, Apply);
-    return false;
-}
-
-ValueRecord GetProperty(QWidget* control, int index) {
-    return ReadProperty(Properties(), control, index);
-}
+using Type = StoredType<ShapeWidget, ShapeBoxData, Properties, Apply>;
 
 }  // namespace
 
 InterfaceRoutine ShapeBoxInterface(int request) {
-    return TypeRoutines(request, Create, SetProperty, GetProperty);
+    return Type::Interface(request);
 }
 
 }  // namespace velmora::controls

@@ -41,6 +41,7 @@ class StoredProperties {
     StoredProperties(Reader read, Writer write, std::vector<StoredField<Data>> fields)
         : read_(read), write_(write), fields_(std::move(fields)) {}
 
+    std::optional<Data> Read(std::span<const uint8_t> bytes) const { return read_(bytes); }
     std::optional<Data> Load(const QWidget* control) const {
         const UnitRecord* unit = UnitOf(control);
         return unit ? read_(unit->typeData) : std::nullopt;
@@ -112,5 +113,39 @@ ValueRecord ReadProperty(const StoredProperties<Data>& properties, const QWidget
                          int index) {
     return properties.Holds(index) ? properties.Get(control, index) : KeptValue(control, index);
 }
+
+}  // namespace velmora::controls
+
+namespace velmora::controls {
+
+// The routines of a type whose own properties all live in its stored record
+// and reach the widget through `apply`, none of them needing a rebuild.
+template <typename Widget, typename Data, const StoredProperties<Data>& (*properties)(),
+          void (*apply)(QWidget*, const Data&)>
+struct StoredType {
+    // The widget at the requested place showing the stored data; null when
+    // the data cannot be read.
+    static Widget* Make(const CreateRequest& request) {
+        auto data = properties().Read(request.data);
+        if (!data) return nullptr;
+        auto* widget = new Widget(request.parent);
+        widget->setGeometry(request.left, request.top, request.width, request.height);
+        apply(widget, *data);
+        AttachToUnit(widget, request);
+        return widget;
+    }
+    static QWidget* Create(const CreateRequest& request) { return Make(request); }
+    static bool Set(QWidget* control, int index, const ValueRecord& value) {
+        WriteProperty(properties(), control, index, value, apply);
+        return false;
+    }
+    static ValueRecord Get(QWidget* control, int index) {
+        return ReadProperty(properties(), control, index);
+    }
+    // `create` adds what the type does beyond Make.
+    static InterfaceRoutine Interface(int request, CreateRoutine create = Create) {
+        return TypeRoutines(request, create, Set, Get);
+    }
+};
 
 }  // namespace velmora::controls

@@ -4,12 +4,12 @@
 #include <QGuiApplication>
 #include <QMargins>
 #include <QMoveEvent>
-#include <QPixmap>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QWidget>
 
 #include "controls/control_support.h"
+#include "controls/icon_file.h"
 #include "controls/stored_properties.h"
 #include "controls/window_data.h"
 #include "runtime/event_dispatch.h"
@@ -111,9 +111,7 @@ bool FixedBorder(uint32_t border) {
 void Apply(QWidget* window, const WindowData& d) {
     window->setWindowTitle(FromGbk(d.caption));
     ApplyColours(window, kSystemColour, d.background);
-    QPixmap icon;
-    if (!d.icon.empty()) icon.loadFromData(d.icon.data(), static_cast<uint>(d.icon.size()), "ICO");
-    window->setWindowIcon(icon.isNull() ? QIcon() : QIcon(icon));
+    window->setWindowIcon(IconFromFile(d.icon));
     if (window->windowFlags() != FlagsOf(d)) {
         bool shown = window->isVisible();
         window->setWindowFlags(FlagsOf(d));

@@ -4,9 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/image/site_hosts.h"
+#include "controls/button_data.h"
+#include "controls/combo_box_data.h"
+#include "controls/edit_box_data.h"
+#include "controls/group_box_data.h"
+#include "controls/hyper_linker_data.h"
+#include "controls/label_data.h"
+#include "controls/list_view_data.h"
+#include "controls/radio_box_data.h"
 #include "controls/window_data.h"
 #include "runtime/window_description.h"
 #include "tests/test_support.h"
@@ -25,6 +36,45 @@ const char* const kHandlerNames[] = {
 
 constexpr uint32_t kMainWindow = 0x52010001;
 constexpr uint32_t kPageControl = 0x16010022;
+constexpr uint32_t kSortChoice = 0x1601000a;
+constexpr uint32_t kItemStore = 0x1601192f;
+
+constexpr uint32_t kTypeEditBox = 0x00010005;
+constexpr uint32_t kTypeGroupBox = 0x00010009;
+constexpr uint32_t kTypeLabel = 0x0001000A;
+constexpr uint32_t kTypeButton = 0x0001000B;
+constexpr uint32_t kTypeRadioBox = 0x0001000D;
+constexpr uint32_t kTypeHyperLinker = 0x0001001D;
+
+// The caption a unit of a captioned type stores; none for other types.
+std::optional<std::string> CaptionOf(const UnitRecord& unit) {
+    auto caption = [](const auto& data) -> std::optional<std::string> {
+        if (!data) return "<unreadable data>";
+        return data->caption;
+    };
+    switch (unit.type) {
+        case kTypeGroupBox:
+            return caption(controls::ReadGroupBoxData(unit.typeData));
+        case kTypeLabel:
+            return caption(controls::ReadLabelData(unit.typeData));
+        case kTypeButton:
+            return caption(controls::ReadButtonData(unit.typeData));
+        case kTypeRadioBox:
+            return caption(controls::ReadRadioBoxData(unit.typeData));
+        case kTypeHyperLinker:
+            return caption(controls::ReadHyperLinkerData(unit.typeData));
+        default:
+            return std::nullopt;
+    }
+}
+
+// Little-endian fields of an icon file.
+uint32_t Field(const std::vector<uint8_t>& bytes, size_t at, size_t width) {
+    uint32_t value = 0;
+    for (size_t i = 0; i < width && at + i < bytes.size(); ++i)
+        value |= uint32_t(bytes[at + i]) << (8 * i);
+    return value;
+}
 
 class MainWindowBlockTest : public ::testing::Test {
   protected:
@@ -79,6 +129,9 @@ TEST_F(MainWindowBlockTest, TheWindowItselfComesFirstWithItsStoredLook) {
     EXPECT_EQ(data->border, 2u);
     EXPECT_EQ(data->maximiseButton, 1u);
     EXPECT_EQ(data->minimiseButton, 1u);
+    EXPECT_EQ(data->controlBox, 1u);
+    EXPECT_EQ(data->movable, 1u);
+    EXPECT_EQ(data->alwaysOnTop, 0u);
     EXPECT_EQ(data->background, 0xFF000000u);
 }
 
@@ -136,6 +189,184 @@ TEST_F(MainWindowBlockTest, ThePageControlHoldsFivePagesOfControls) {
     EXPECT_EQ(login.parent, 0x160132e6u);
     EXPECT_EQ((std::vector<int32_t>{login.left, login.top, login.width, login.height}),
               (std::vector<int32_t>{-768, 0, 1152, 1416}));
+}
+
+TEST_F(MainWindowBlockTest, EveryCaptionIsTheOneItsUnitShows) {
+    const std::string maker = app::kMakerHost;
+    const struct {
+        uint32_t unit;
+        std::string caption;  // UTF-8; a trailing '#' stands for the maker's contact number
+    } captions[] = {
+        {0x160132eb, "点击查看"},
+        {0x160132e8, "模板制作教程请看官网说明"},
+        {0x16011aa9, "交流QQ群:#"},
+        {0x16011aa8, "技术QQ:#"},
+        {0x16011aa6, "Quillfern软件出品：" + maker},
+        {0x16011aa5, "最新版本下载"},
+        {0x16011aa4, "停止生成"},
+        {0x16011aa3, ""},
+        {0x16011aa1, "使用帮助："},
+        {0x16011a9b, "文件后缀："},
+        {0x16011a67, ""},
+        {0x16011a4b, "运行日志："},
+        {0x160119de, "制作"},
+        {0x1601196e, "商品数量："},
+        {0x16011927, "修改"},
+        {0x16011917, "尾部"},
+        {0x16011916, "循环代码"},
+        {0x16011915, "头部"},
+        {0x16011909, "保存"},
+        {0x16011902, "模板名称："},
+        {0x160118ee, "登陆阿里妈妈"},
+        {0x16010016, ""},
+        {0x16010015, ""},
+        {0x16010013, "生成日志"},
+        {0x16010012, "模板制作"},
+        {0x16010011, "模板预览"},
+        {0x16010010, "使用说明"},
+        {0x1601000f, ""},
+        {0x1601000c, "开始生成"},
+        {0x1601000b, ""},
+        {0x16010007, "其他配置："},
+        {0x16010006, "单页模板："},
+        {0x16010004, "关键词列表（一行一个）："},
+        {0x16011913, ""},
+        {0x16011a92, "排序方式："},
+        {0x16011a93, ""},
+        {0x16011a94, "保存规则："},
+    };
+    size_t captioned = 0;
+    for (const UnitRecord& unit : window_.units) captioned += CaptionOf(unit) ? 1 : 0;
+    EXPECT_EQ(captioned, std::size(captions)) << "a captioned unit missing from the table";
+    for (const auto& c : captions) {
+        auto stored = CaptionOf(Unit(c.unit));
+        ASSERT_TRUE(stored) << std::hex << c.unit << " has no caption";
+        if (c.caption.ends_with('#')) {
+            std::string prefix = Gbk(c.caption.substr(0, c.caption.size() - 1).c_str());
+            ASSERT_TRUE(stored->starts_with(prefix)) << std::hex << c.unit;
+            std::string number = stored->substr(prefix.size());
+            EXPECT_FALSE(number.empty()) << std::hex << c.unit;
+            EXPECT_TRUE(std::all_of(number.begin(), number.end(), ::isdigit)) << number;
+        } else {
+            EXPECT_EQ(*stored, Gbk(c.caption.c_str())) << std::hex << c.unit;
+        }
+    }
+}
+
+TEST_F(MainWindowBlockTest, EditBoxesKeepTheCommonValuesAndTheirOwnShape) {
+    const struct {
+        uint32_t unit;
+        uint32_t border;
+        bool multiLine;  // with a vertical scroll bar
+        uint32_t inputMode;
+        const char* content;
+    } boxes[] = {
+        {0x16011a9c, 5, false, 0, "htm"}, {0x16011a4c, 5, true, 0, ""},
+        {0x1601196f, 5, false, 3, ""},    {0x16011921, 5, true, 0, ""},
+        {0x16011920, 5, true, 0, ""},     {0x1601191f, 5, true, 0, ""},
+        {0x16011907, 3, false, 0, ""},    {0x16010005, 5, true, 0, ""},
+    };
+    size_t editBoxes = 0;
+    for (const UnitRecord& unit : window_.units) editBoxes += unit.type == kTypeEditBox;
+    EXPECT_EQ(editBoxes, std::size(boxes));
+    for (const auto& b : boxes) {
+        SCOPED_TRACE(::testing::Message() << std::hex << b.unit);
+        auto d = controls::ReadEditBoxData(Unit(b.unit).typeData);
+        ASSERT_TRUE(d);
+        EXPECT_EQ(d->border, b.border);
+        EXPECT_EQ(d->multiLine, b.multiLine ? 1u : 0u);
+        EXPECT_EQ(d->scrollBars, b.multiLine ? 2u : 0u);
+        EXPECT_EQ(d->inputMode, b.inputMode);
+        EXPECT_EQ(d->content, b.content);
+        EXPECT_EQ(d->textColour, 0x000000u);
+        EXPECT_EQ(d->background, 0xC0C0C0u);
+        EXPECT_EQ(d->hideSelection, 1u);
+        EXPECT_EQ(d->maxLength, 0);
+        EXPECT_EQ(d->passwordChar, '*');
+        EXPECT_EQ(d->font.has_value(), b.unit == 0x16011a4c) << "only the log box has a font";
+    }
+    auto log = controls::ReadEditBoxData(Unit(0x16011a4c).typeData);
+    ASSERT_TRUE(log && log->font);
+    EXPECT_EQ(log->font->face, Gbk("宋体"));
+    EXPECT_EQ(log->font->height, -14);
+}
+
+TEST_F(MainWindowBlockTest, LabelsDrawBlackOnTheSystemColour) {
+    for (const UnitRecord& unit : window_.units) {
+        if (unit.type != kTypeLabel) continue;
+        auto d = controls::ReadLabelData(unit.typeData);
+        ASSERT_TRUE(d) << std::hex << unit.id;
+        EXPECT_EQ(d->textColour, 0x000000u) << std::hex << unit.id;
+        EXPECT_EQ(d->background, 0xFF000000u) << std::hex << unit.id;
+    }
+    auto note = controls::ReadLabelData(Unit(0x160132e8).typeData);
+    ASSERT_TRUE(note && note->font);
+    EXPECT_EQ(note->font->face, Gbk("黑体"));
+    EXPECT_EQ(note->font->height, -29);
+}
+
+TEST_F(MainWindowBlockTest, TheSortChoiceOffersTheThreeOrdersInAnEditableDropDown) {
+    auto d = controls::ReadComboBoxData(Unit(kSortChoice).typeData);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->comboType, 1u);
+    EXPECT_EQ(d->items, (std::vector<std::string>{Gbk("按销量由高到底"), Gbk("按佣金比率由高到底"),
+                                                  Gbk("30天支出佣金由高到底")}));
+}
+
+TEST_F(MainWindowBlockTest, TheItemStoreIsAReportOfThreeColumns) {
+    auto d = controls::ReadListViewData(Unit(kItemStore).typeData);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->viewMode, controls::kReportMode);
+    auto columns = controls::ReadColumns(d->columns);
+    ASSERT_TRUE(columns);
+    std::vector<std::pair<std::string, int32_t>> seen;
+    for (const controls::ListColumn& c : *columns) seen.emplace_back(c.caption, c.width);
+    EXPECT_EQ(seen, (std::vector<std::pair<std::string, int32_t>>{
+                        {Gbk("宝贝链接"), 100}, {Gbk("宝贝标题"), 100}, {Gbk("商家名称"), 50}}));
+}
+
+TEST_F(MainWindowBlockTest, BothLinksOpenTheMakersSite) {
+    for (uint32_t id : {0x160132ebu, 0x16011aa5u}) {
+        auto d = controls::ReadHyperLinkerData(Unit(id).typeData);
+        ASSERT_TRUE(d) << std::hex << id;
+        EXPECT_EQ(d->linkKind, 1u) << "a web address";
+        EXPECT_EQ(d->web, std::string("http://") + app::kMakerHost + "/");
+    }
+}
+
+TEST_F(MainWindowBlockTest, TheWindowIconIsAFileOfNineImages) {
+    auto data = controls::ReadWindowData(window_.units[0].typeData);
+    ASSERT_TRUE(data);
+    const std::vector<uint8_t>& icon = data->icon;
+    ASSERT_GE(icon.size(), 6u);
+    EXPECT_EQ(Field(icon, 2, 2), 1u) << "an icon, not a cursor";
+    ASSERT_EQ(Field(icon, 4, 2), 9u);
+    const struct {
+        uint32_t size, bits;
+    } expected[] = {{32, 1},   {48, 4},  {48, 8},  {32, 8}, {16, 8},
+                    {128, 32}, {48, 32}, {32, 32}, {16, 32}};
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        SCOPED_TRACE(i);
+        size_t entry = 6 + 16 * i;
+        uint32_t size = expected[i].size, bits = expected[i].bits;
+        EXPECT_EQ(Field(icon, entry, 1), size % 256);
+        EXPECT_EQ(Field(icon, entry + 1, 1), size % 256);
+        EXPECT_EQ(Field(icon, entry + 2, 1), bits < 8 ? 1u << bits : 0u) << "colour count";
+        EXPECT_EQ(Field(icon, entry + 6, 2), bits);
+        uint32_t length = Field(icon, entry + 8, 4), offset = Field(icon, entry + 12, 4);
+        ASSERT_LE(uint64_t(offset) + length, icon.size());
+        // The image's own header agrees with the directory.
+        EXPECT_EQ(Field(icon, offset + 4, 4), size);
+        EXPECT_EQ(Field(icon, offset + 8, 4), 2 * size) << "colour rows and mask rows";
+        EXPECT_EQ(Field(icon, offset + 14, 2), bits);
+        if (bits != 32) continue;
+        // Drawn, not blank: the corner is see-through, the middle solid.
+        auto alpha = [&](uint32_t x, uint32_t y) {
+            return Field(icon, offset + 40 + 4 * ((size - 1 - y) * size + x) + 3, 1);
+        };
+        EXPECT_EQ(alpha(0, 0), 0u);
+        EXPECT_EQ(alpha(size / 2, size / 2), 255u);
+    }
 }
 
 TEST_F(MainWindowBlockTest, UnitNamesAreStoredAsGbk) {

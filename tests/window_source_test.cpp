@@ -1,6 +1,10 @@
 #include "tools/window_source.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "controls/button_data.h"
 #include "controls/combo_box_data.h"
@@ -12,6 +16,7 @@
 #include "controls/radio_box_data.h"
 #include "controls/shape_box_data.h"
 #include "controls/tab_data.h"
+#include "controls/window_data.h"
 #include "runtime/window_description_writer.h"
 #include "tests/test_support.h"
 #include "tools/window_source_compiler.h"
@@ -24,7 +29,7 @@ using velmora::testing::Gbk;
 const std::vector<std::string> kHandlers = {"Created", "Clicked", "Closing"};
 
 std::vector<WindowRecord> Compile(const std::string& text) {
-    return CompileWindowSource(ParseWindowSource(text), kHandlers, ".");
+    return CompileWindowSource(ParseWindowSource(text), kHandlers, {"."});
 }
 
 const char kWindow[] = R"(
@@ -262,6 +267,62 @@ window 1 {
 
     EXPECT_THROW(Compile("window 1 {\n" WINDOW_UNIT
                          " unit ListView 0x16010001 \"l\" { columns = [[100, \"x\"]] }}"),
+                 SourceError);
+}
+
+// Two directories of files for the source to name; removed with the test.
+class SourceFilesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        root_ = std::filesystem::temp_directory_path() /
+                ("window_source_files_" + std::to_string(::getpid()));
+        for (const char* dir : {"first", "second"})
+            std::filesystem::create_directories(root_ / dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(root_); }
+
+    void Put(const char* dir, const char* name, const std::string& bytes) {
+        std::ofstream(root_ / dir / name, std::ios::binary) << bytes;
+    }
+    std::vector<WindowRecord> CompileHere(const std::string& text) {
+        return CompileWindowSource(ParseWindowSource(text), kHandlers,
+                                   {root_ / "first", root_ / "second"});
+    }
+
+    std::filesystem::path root_;
+};
+
+TEST_F(SourceFilesTest, TheWindowStoresTheFilesItNamesFromTheFirstDirectoryHoldingThem) {
+    Put("second", "app.ico", std::string("\0\0\1\0icon", 8));
+    Put("first", "back.bmp", "BMpicture");
+    Put("second", "back.bmp", "shadowed");
+    Put("second", "pointer.cur", "cursor");
+    auto w = CompileHere(R"(window 1 {
+    unit window 0x06010000 "" {
+        icon = "app.ico"
+        picture = "back.bmp"
+        cursor = "pointer.cur"
+    }
+})")[0];
+    auto data = controls::ReadWindowData(w.units[0].typeData);
+    ASSERT_TRUE(data);
+    EXPECT_EQ(data->icon, (std::vector<uint8_t>{0, 0, 1, 0, 'i', 'c', 'o', 'n'}));
+    EXPECT_EQ(std::string(data->picture.begin(), data->picture.end()), "BMpicture");
+    EXPECT_TRUE(data->music.empty());
+    std::vector<uint8_t> cursor = {0xFF, 0xFF, 0xFF, 0xFF, 'c', 'u', 'r', 's', 'o', 'r'};
+    EXPECT_EQ(w.units[0].cursorData, cursor);
+}
+
+TEST_F(SourceFilesTest, AFileNoDirectoryHoldsIsAnErrorOnItsLine) {
+    try {
+        CompileHere("window 1 {\n unit window 0x06010000 \"\" {\n\n icon = \"none.ico\" }}");
+        FAIL() << "compiled without the file";
+    } catch (const SourceError& e) {
+        EXPECT_EQ(e.Line(), 4);
+        EXPECT_NE(std::string(e.what()).find("'icon': cannot read 'none.ico'"), std::string::npos)
+            << e.what();
+    }
+    EXPECT_THROW(CompileHere("window 1 {\n unit window 0x06010000 \"\" { icon = 5 }}"),
                  SourceError);
 }
 

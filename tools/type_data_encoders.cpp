@@ -1,6 +1,8 @@
 #include "tools/type_data_encoders.h"
 
 #include <charconv>
+#include <fstream>
+#include <iterator>
 
 #include "controls/button_data.h"
 #include "controls/combo_box_data.h"
@@ -25,8 +27,20 @@ std::string SourceTextToGbk(const std::string& utf8, int line) {
     return *gbk;
 }
 
-NamedProperties::NamedProperties(const std::vector<SourceProperty>& properties, int unitLine)
-    : unitLine_(unitLine) {
+std::optional<std::vector<uint8_t>> ReadSourceFile(const std::string& name,
+                                                   const FileDirectories& directories) {
+    for (const std::filesystem::path& directory : directories) {
+        std::ifstream file(directory / name, std::ios::binary);
+        if (file)
+            return std::vector<uint8_t>((std::istreambuf_iterator<char>(file)),
+                                        std::istreambuf_iterator<char>());
+    }
+    return std::nullopt;
+}
+
+NamedProperties::NamedProperties(const std::vector<SourceProperty>& properties, int unitLine,
+                                 FileDirectories fileDirectories)
+    : unitLine_(unitLine), fileDirectories_(std::move(fileDirectories)) {
     for (const SourceProperty& p : properties) {
         if (!values_.emplace(p.name, &p).second)
             throw SourceError(p.line, "property '" + p.name + "' given twice");
@@ -110,12 +124,29 @@ std::optional<controls::FontData> NamedProperties::Font(const std::string& name)
     return font;
 }
 
+std::vector<uint8_t> NamedProperties::File(const std::string& name) {
+    const SourceValue* v = Take(name);
+    if (!v) return {};
+    if (v->kind != SourceValue::Kind::Text) Fail(name, "expected a file name as a text");
+    auto bytes = ReadSourceFile(v->text, fileDirectories_);
+    if (!bytes) Fail(name, "cannot read '" + v->text + "'");
+    return std::move(*bytes);
+}
+
 void NamedProperties::Finish(const std::string& typeName) const {
     for (const auto& [name, used] : used_)
         if (!used) Fail(name, "not a stored property of " + typeName);
 }
 
 namespace {
+
+// The colours and font the captioned and edit types store under the same names.
+template <typename Data>
+void Look(NamedProperties& p, Data& d) {
+    d.textColour = p.Word("textColour", d.textColour);
+    d.background = p.Word("background", d.background);
+    d.font = p.Font("font");
+}
 
 std::vector<uint8_t> EncodeWindow(NamedProperties& p) {
     controls::WindowData d;
@@ -129,6 +160,9 @@ std::vector<uint8_t> EncodeWindow(NamedProperties& p) {
     d.movable = p.Logical("movable", d.movable);
     d.alwaysOnTop = p.Logical("alwaysOnTop", d.alwaysOnTop);
     d.className = p.Text("className");
+    d.picture = p.File("picture");
+    d.icon = p.File("icon");
+    d.music = p.File("music");
     return controls::WriteWindowData(d);
 }
 
@@ -136,8 +170,7 @@ std::vector<uint8_t> EncodeEditBox(NamedProperties& p) {
     controls::EditBoxData d;
     d.content = p.Text("content");
     d.border = p.Word("border", d.border);
-    d.textColour = p.Word("textColour", d.textColour);
-    d.background = p.Word("background", d.background);
+    Look(p, d);
     d.hideSelection = p.Logical("hideSelection", d.hideSelection);
     d.maxLength = static_cast<int32_t>(p.Integer("maxLength", d.maxLength));
     d.multiLine = p.Logical("multiLine", d.multiLine);
@@ -155,7 +188,6 @@ std::vector<uint8_t> EncodeEditBox(NamedProperties& p) {
     d.adjusterHigh = static_cast<int32_t>(p.Integer("adjusterHigh", d.adjusterHigh));
     d.selectionStart = static_cast<int32_t>(p.Integer("selectionStart", d.selectionStart));
     d.selectionLength = static_cast<int32_t>(p.Integer("selectionLength", d.selectionLength));
-    d.font = p.Font("font");
     return controls::WriteEditBoxData(d);
 }
 
@@ -172,18 +204,14 @@ std::vector<uint8_t> EncodeButton(NamedProperties& p) {
 std::vector<uint8_t> EncodeGroupBox(NamedProperties& p) {
     controls::GroupBoxData d;
     d.caption = p.Text("caption");
-    d.textColour = p.Word("textColour", d.textColour);
-    d.background = p.Word("background", d.background);
-    d.font = p.Font("font");
+    Look(p, d);
     return controls::WriteGroupBoxData(d);
 }
 
 std::vector<uint8_t> EncodeLabel(NamedProperties& p) {
     controls::LabelData d;
     d.caption = p.Text("caption");
-    d.textColour = p.Word("textColour", d.textColour);
-    d.background = p.Word("background", d.background);
-    d.font = p.Font("font");
+    Look(p, d);
     return controls::WriteLabelData(d);
 }
 
@@ -211,13 +239,22 @@ std::vector<int32_t> Integers(NamedProperties& p, const std::string& name) {
     return out;
 }
 
+// The items of a list or combo box with their values, selection, order and look.
+template <typename Data>
+void Items(NamedProperties& p, Data& d) {
+    Look(p, d);
+    d.current = static_cast<int32_t>(p.Integer("current", d.current));
+    d.items = p.Texts("items");
+    // Values as texts of digits: the source has no list of numbers.
+    d.itemValues = Integers(p, "itemValues");
+    d.sorted = p.Logical("sorted", d.sorted);
+}
+
 std::vector<uint8_t> EncodeRadioBox(NamedProperties& p) {
     controls::RadioBoxData d;
     d.caption = p.Text("caption");
     d.checked = p.Logical("checked", d.checked);
-    d.textColour = p.Word("textColour", d.textColour);
-    d.background = p.Word("background", d.background);
-    d.font = p.Font("font");
+    Look(p, d);
     return controls::WriteRadioBoxData(d);
 }
 
@@ -227,14 +264,7 @@ std::vector<uint8_t> EncodeComboBox(NamedProperties& p) {
     d.content = p.Text("content");
     d.maxLength = static_cast<int32_t>(p.Integer("maxLength", d.maxLength));
     d.itemHeight = static_cast<int32_t>(p.Integer("itemHeight", d.itemHeight));
-    d.textColour = p.Word("textColour", d.textColour);
-    d.background = p.Word("background", d.background);
-    d.font = p.Font("font");
-    d.current = static_cast<int32_t>(p.Integer("current", d.current));
-    d.items = p.Texts("items");
-    // Values as texts of digits: the source has no list of numbers.
-    d.itemValues = Integers(p, "itemValues");
-    d.sorted = p.Logical("sorted", d.sorted);
+    Items(p, d);
     return controls::WriteComboBoxData(d);
 }
 
@@ -243,13 +273,7 @@ std::vector<uint8_t> EncodeListBox(NamedProperties& p) {
     d.border = p.Word("border", d.border);
     d.multiSelect = p.Logical("multiSelect", d.multiSelect);
     d.extendedSelect = p.Logical("extendedSelect", d.extendedSelect);
-    d.textColour = p.Word("textColour", d.textColour);
-    d.background = p.Word("background", d.background);
-    d.font = p.Font("font");
-    d.current = static_cast<int32_t>(p.Integer("current", d.current));
-    d.items = p.Texts("items");
-    d.itemValues = Integers(p, "itemValues");
-    d.sorted = p.Logical("sorted", d.sorted);
+    Items(p, d);
     return controls::WriteListBoxData(d);
 }
 
@@ -319,13 +343,20 @@ std::vector<uint8_t> EncodeListView(NamedProperties& p) {
 
 // Type numbers are positional: (library + 1) << 16 | position in its table.
 const UnitTypeInfo kUnitTypes[] = {
-    {"window", 0x00010001, EncodeWindow},     {"MenuItem", 0x00010003, nullptr},
-    {"EditBox", 0x00010005, EncodeEditBox},   {"ShapeBox", 0x00010007, EncodeShapeBox},
-    {"GroupBox", 0x00010009, EncodeGroupBox}, {"Label", 0x0001000A, EncodeLabel},
-    {"Button", 0x0001000B, EncodeButton},     {"RadioBox", 0x0001000D, EncodeRadioBox},
-    {"ComboBox", 0x0001000E, EncodeComboBox}, {"ListBox", 0x0001000F, EncodeListBox},
-    {"Tab", 0x00010015, EncodeTab},           {"HyperLinker", 0x0001001D, EncodeHyperLinker},
-    {"HtmlViewer", 0x00020001, EncodeHtmlViewer}, {"ListView", 0x00030004, EncodeListView},
+    {"window", 0x00010001, EncodeWindow},
+    {"MenuItem", 0x00010003, nullptr},
+    {"EditBox", 0x00010005, EncodeEditBox},
+    {"ShapeBox", 0x00010007, EncodeShapeBox},
+    {"GroupBox", 0x00010009, EncodeGroupBox},
+    {"Label", 0x0001000A, EncodeLabel},
+    {"Button", 0x0001000B, EncodeButton},
+    {"RadioBox", 0x0001000D, EncodeRadioBox},
+    {"ComboBox", 0x0001000E, EncodeComboBox},
+    {"ListBox", 0x0001000F, EncodeListBox},
+    {"Tab", 0x00010015, EncodeTab},
+    {"HyperLinker", 0x0001001D, EncodeHyperLinker},
+    {"HtmlViewer", 0x00020001, EncodeHtmlViewer},
+    {"ListView", 0x00030004, EncodeListView},
 };
 
 }  // namespace

@@ -20,7 +20,9 @@ namespace velmora::tools {
 // property is an error rather than a silent default.
 class NamedProperties {
   public:
-    NamedProperties(const std::vector<SourceProperty>& properties, int unitLine);
+    // Files the properties name are looked for in `fileDirectories`, in order.
+    NamedProperties(const std::vector<SourceProperty>& properties, int unitLine,
+                    FileDirectories fileDirectories);
 
     bool Has(const std::string& name) const { return values_.count(name) != 0; }
     int64_t Integer(const std::string& name, int64_t fallback);
@@ -34,6 +36,8 @@ class NamedProperties {
     std::vector<SourceValue> Items(const std::string& name);
     // [face, pixel height] or [face, pixel height, weight].
     std::optional<controls::FontData> Font(const std::string& name);
+    // The bytes of the file a text names; empty when the property is absent.
+    std::vector<uint8_t> File(const std::string& name);
     // Names that are not properties of the type, as one error.
     void Finish(const std::string& typeName) const;
 
@@ -45,10 +49,16 @@ class NamedProperties {
     std::map<std::string, const SourceProperty*> values_;
     std::map<std::string, bool> used_;
     int unitLine_;
+    FileDirectories fileDirectories_;
 };
 
 // GBK form of a UTF-8 text of the source; throws SourceError when GBK cannot hold it.
 std::string SourceTextToGbk(const std::string& utf8, int line);
+
+// The bytes of `name` from the first of `directories` that holds it; none
+// when no directory does.
+std::optional<std::vector<uint8_t>> ReadSourceFile(const std::string& name,
+                                                   const FileDirectories& directories);
 
 using TypeDataEncoder = std::vector<uint8_t> (*)(NamedProperties& properties);
 

@@ -24,6 +24,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -81,6 +82,10 @@ struct SourceWindow {
 struct WindowSource {
     std::vector<SourceWindow> windows;
 };
+
+// Where files the source names (cursors, icons, pictures) are looked for,
+// first directory first.
+using FileDirectories = std::vector<std::filesystem::path>;
 
 // Throws SourceError naming the line and what was expected.
 WindowSource ParseWindowSource(std::string_view text);

@@ -1,8 +1,6 @@
 #include "tools/window_source_compiler.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 
@@ -49,7 +47,7 @@ uint32_t StateWord(const SourceValue& v) {
     return state;
 }
 
-std::vector<uint8_t> CursorData(const SourceValue& v, const std::filesystem::path& directory) {
+std::vector<uint8_t> CursorData(const SourceValue& v, const FileDirectories& directories) {
     StreamWriter out;
     if (v.kind == SourceValue::Kind::Integer) {
         out.SignedWord(static_cast<int32_t>(v.integer));
@@ -58,12 +56,10 @@ std::vector<uint8_t> CursorData(const SourceValue& v, const std::filesystem::pat
         if (number < 0) throw SourceError(v.line, "cursor: unknown cursor '" + v.text + "'");
         out.Word(static_cast<uint32_t>(number));
     } else if (v.kind == SourceValue::Kind::Text) {
-        std::ifstream file(directory / v.text, std::ios::binary);
-        if (!file) throw SourceError(v.line, "cursor: cannot read '" + v.text + "'");
-        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
-                                   std::istreambuf_iterator<char>());
+        auto bytes = ReadSourceFile(v.text, directories);
+        if (!bytes) throw SourceError(v.line, "cursor: cannot read '" + v.text + "'");
         out.SignedWord(-1);
-        out.Bytes(bytes);
+        out.Bytes(*bytes);
     } else {
         throw SourceError(v.line, "cursor: expected a cursor name, a number or a file");
     }
@@ -122,8 +118,8 @@ UnitRecord CompileMenuItem(const SourceUnit& su, const UnitTypeInfo& type,
 }
 
 UnitRecord CompileUnit(const SourceUnit& su, const UnitTypeInfo& type,
-                       const std::vector<std::string>& handlers,
-                       const std::filesystem::path& directory, Placement& placement) {
+                       const std::vector<std::string>& handlers, const FileDirectories& directories,
+                       Placement& placement) {
     UnitRecord u;
     u.id = su.id;
     u.type = type.typeNumber;
@@ -155,7 +151,7 @@ UnitRecord CompileUnit(const SourceUnit& su, const UnitTypeInfo& type,
         } else if (p.name == "focusOrder") {
             u.focusOrder = static_cast<uint32_t>(Signed(v, "focusOrder"));
         } else if (p.name == "cursor") {
-            u.cursorData = CursorData(v, directory);
+            u.cursorData = CursorData(v, directories);
         } else if (p.name == "tag") {
             u.tag = Gbk(v, "tag");
         } else if (p.name == "comment") {
@@ -169,7 +165,7 @@ UnitRecord CompileUnit(const SourceUnit& su, const UnitTypeInfo& type,
             throw SourceError(b.line, "event " + std::to_string(b.event) + " bound twice");
         u.events.push_back({b.event, HandlerOffsetOf(handlers, b.handler, b.line), nullptr});
     }
-    NamedProperties properties(own, su.line);
+    NamedProperties properties(own, su.line, directories);
     if (type.encoder) u.typeData = type.encoder(properties);
     properties.Finish(type.name);
     return u;
@@ -213,7 +209,7 @@ void BuildChildLists(WindowRecord& w, const std::vector<Placement>& placements,
 }
 
 WindowRecord CompileWindow(const SourceWindow& sw, const std::vector<std::string>& handlers,
-                           const std::filesystem::path& directory) {
+                           const FileDirectories& directories) {
     WindowRecord w;
     w.id = sw.id;
     w.firstWord = 0xFFFFFFFF;
@@ -256,7 +252,7 @@ WindowRecord CompileWindow(const SourceWindow& sw, const std::vector<std::string
         for (const SourceProperty& p : su.properties)
             if (p.name == "pages" && p.value.kind == SourceValue::Kind::List)
                 pageCounts[i] = p.value.items.size();
-        w.units.push_back(CompileUnit(su, *type, handlers, directory, placements[i]));
+        w.units.push_back(CompileUnit(su, *type, handlers, directories, placements[i]));
     }
     BuildChildLists(w, placements, pageCounts);
     return w;
@@ -272,12 +268,12 @@ int StandardCursorNumber(const std::string& name) {
 
 std::vector<WindowRecord> CompileWindowSource(const WindowSource& source,
                                               const std::vector<std::string>& handlers,
-                                              const std::filesystem::path& sourceDirectory) {
+                                              const FileDirectories& fileDirectories) {
     std::vector<WindowRecord> windows;
     std::set<uint32_t> ids;
     for (const SourceWindow& sw : source.windows) {
         if (!ids.insert(sw.id).second) throw SourceError(sw.line, "window identifier used twice");
-        windows.push_back(CompileWindow(sw, handlers, sourceDirectory));
+        windows.push_back(CompileWindow(sw, handlers, fileDirectories));
     }
     return windows;
 }

@@ -2,8 +2,10 @@
 // window block, written either as raw bytes or as a C++ source that carries
 // them in an array.
 //
-//   window_source_compiler --handlers LIST --source FILE
+//   window_source_compiler --handlers LIST --source FILE [--files DIR ...]
 //                          (--binary OUT | --cpp OUT --symbol [ns::]name)
+//
+// Files the source names are looked for beside it, then in each --files DIR.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -49,6 +51,7 @@ std::string CppSource(const std::vector<uint8_t>& bytes, const std::string& symb
 
 int main(int argc, char** argv) {
     std::string handlersPath, sourcePath, binaryPath, cppPath, symbol;
+    velmora::tools::FileDirectories fileDirectories;
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string option = argv[i];
         std::string value = argv[i + 1];
@@ -62,6 +65,8 @@ int main(int argc, char** argv) {
             cppPath = value;
         else if (option == "--symbol")
             symbol = value;
+        else if (option == "--files")
+            fileDirectories.push_back(value);
         else {
             std::cerr << "window_source_compiler: unknown option " << option << "\n";
             return 2;
@@ -70,7 +75,7 @@ int main(int argc, char** argv) {
     if (argc % 2 == 0 || handlersPath.empty() || sourcePath.empty() ||
         (binaryPath.empty() == cppPath.empty()) || (!cppPath.empty() && symbol.empty())) {
         std::cerr << "usage: window_source_compiler --handlers LIST --source FILE"
-                     " (--binary OUT | --cpp OUT --symbol [ns::]name)\n";
+                     " [--files DIR ...] (--binary OUT | --cpp OUT --symbol [ns::]name)\n";
         return 2;
     }
     try {
@@ -82,8 +87,9 @@ int main(int argc, char** argv) {
             return 1;
         }
         auto source = velmora::tools::ParseWindowSource(ReadFile(sourcePath));
-        auto windows = velmora::tools::CompileWindowSource(
-            source, handlers, std::filesystem::path(sourcePath).parent_path());
+        fileDirectories.insert(fileDirectories.begin(),
+                               std::filesystem::path(sourcePath).parent_path());
+        auto windows = velmora::tools::CompileWindowSource(source, handlers, fileDirectories);
         auto block = velmora::WriteWindowBlock(windows);
         std::ofstream out(binaryPath.empty() ? cppPath : binaryPath, std::ios::binary);
         if (binaryPath.empty())
