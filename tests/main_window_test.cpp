@@ -7,7 +7,9 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
 #include <QRegion>
@@ -552,6 +554,22 @@ TEST_F(MainWindowTemplateTest, AFailedSaveIsReportedAndKeepsTheBoxes) {
     EXPECT_FALSE(fs::exists(root / "甲"));
     EXPECT_EQ(Slurp(root / "占位"), "a plain file");
     fs::remove(root / "占位");
+}
+
+// The credit line along the bottom: each caption fits its stored width.
+TEST_F(MainWindowLookTest, TheCreditLineIsReadableInFull) {
+    int captions = 0;
+    for (const UnitRecord& unit : FindWindowDescription(kMainWindow)->units) {
+        auto* caption = qobject_cast<QLabel*>(program_.Control(unit.id));
+        if (unit.parent != 0 || !caption) continue;
+        SCOPED_TRACE(caption->text().toStdString());
+        ++captions;
+        EXPECT_FALSE(caption->text().isEmpty());
+        EXPECT_TRUE(caption->isVisible());
+        EXPECT_LE(QFontMetrics(caption->font()).horizontalAdvance(caption->text()),
+                  caption->contentsRect().width());
+    }
+    EXPECT_EQ(captions, 4);
 }
 
 // After a run, pages 0, 1, 2 and 4 as the user sees them: the window's own
