@@ -155,18 +155,31 @@ QString FromGbk(std::string_view gbk) {
     return QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
 }
 
+namespace {
+
+// The system GUI font of the platform the layouts were made on is a Chinese
+// face 12 pixels high, with narrow Latin letters; the stored widths of the
+// captions count on that.
+constexpr int kSystemFontPixels = 12;
+
+QString ChineseFamily() {
+    QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+    return chinese.isEmpty() ? QApplication::font().family() : chinese.front();
+}
+
+}  // namespace
+
 QFont ToQFont(const std::optional<FontData>& stored) {
     QFont font = QApplication::font();
-    if (!stored) return font;
-    QString face = FromGbk(stored->face);
-    if (!face.isEmpty() && QFontDatabase::hasFamily(face)) {
-        font.setFamily(face);
-    } else {
-        // Stored faces such as 宋体 are rarely installed here; keep the height
-        // and take a family that can draw Chinese.
-        QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
-        if (!chinese.isEmpty()) font.setFamily(chinese.front());
+    if (!stored) {
+        font.setFamily(ChineseFamily());
+        font.setPixelSize(kSystemFontPixels);
+        return font;
     }
+    QString face = FromGbk(stored->face);
+    // Stored faces such as 宋体 are rarely installed here; keep the height and
+    // take a family that can draw Chinese.
+    font.setFamily(!face.isEmpty() && QFontDatabase::hasFamily(face) ? face : ChineseFamily());
     int32_t height = stored->height < 0 ? -stored->height : stored->height;
     if (height > 0) font.setPixelSize(height);
     if (stored->weight > 0) font.setWeight(stored->weight >= 700 ? QFont::Bold : QFont::Normal);

@@ -51,8 +51,8 @@ ValueRecord TextValue(const QString& text);  // a fresh GBK text
 inline constexpr uint32_t kSystemColour = 0xFF000000;
 // Text and background colours of a widget; the background fills only when set.
 void ApplyColours(QWidget* widget, uint32_t text, uint32_t background);
-// The stored font, or the application's font for the system GUI font. A face
-// the machine lacks falls back to the installed CJK font at the same height.
+// The stored font, or for the system GUI font the installed CJK font 12 pixels
+// high. A face the machine lacks falls back to the CJK font at the same height.
 QFont ToQFont(const std::optional<FontData>& font);
 
 }  // namespace velmora::controls

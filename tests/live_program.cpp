@@ -6,13 +6,17 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <QWidget>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <thread>
 
+#include "app/collection_run.h"
 #include "app/fetch_page.h"
 #include "app/image/program_image.h"
 #include "app/main_window_handlers.h"
@@ -55,6 +59,7 @@ struct LiveProgram::Parts {
     std::mutex mutex;
     std::vector<std::string> requests;
     std::vector<std::string> messages;
+    std::string logAtLastMessage;
     marketsim::SimulatorServer simulator{[this](const std::string& line) {
         std::lock_guard lock(mutex);
         requests.push_back(line);
@@ -91,6 +96,7 @@ LiveProgram::LiveProgram() : parts_(std::make_unique<Parts>()) {
         {
             std::lock_guard lock(parts_->mutex);
             parts_->messages.push_back(box.text().toStdString());
+            parts_->logAtLastMessage = GbkToUtf8Lossy(ReadText(kLogBox).view());
         }
         QAbstractButton* ok = box.button(QMessageBox::Ok);
         return ok ? ok : box.buttons().value(0);
@@ -127,12 +133,24 @@ void LiveProgram::ChooseTemplate(const QString& name) {
 }
 
 void LiveProgram::LogIn() {
-    Text answer = FetchPage("http://www.alimama.com/membersvc/login.htm", "POST",
-                            "logname=velmora_demo&password=demo2024");
+    // As a user does it: the member centre in the login browser, its login
+    // form sent there, and the browser's session cookie in the shared store.
+    auto* page = Control(kLoginBrowser)->findChild<QWebEngineView*>()->page();
+    int loads = 0;
+    QMetaObject::Connection counting =
+        QObject::connect(page, &QWebEnginePage::loadFinished, [&loads](bool) { ++loads; });
+    auto waitFor = [](const auto& done) {
+        for (int i = 0; i < 1000 && !done(); ++i) ResponsiveWait(10);
+    };
     Press(kLoginButton);
-    // The login browser's address is what the run checks the login against.
-    for (int i = 0; i < 500 && ReadText(kLoginBrowser, property::kBrowserAddress).empty(); ++i)
-        ResponsiveWait(10);
+    waitFor([&] { return loads >= 1; });
+    std::optional<bool> sent;
+    page->runJavaScript("document.forms.length > 0 && (document.forms[0].submit(), true)",
+                        [&sent](const QVariant& answer) { sent = answer.toBool(); });
+    waitFor([&] { return sent.has_value(); });
+    if (sent.value_or(false)) waitFor([&] { return loads >= 2; });
+    QObject::disconnect(counting);
+    waitFor([] { return IsLoggedIn(); });
 }
 
 void LiveProgram::LogOut() {
@@ -151,6 +169,11 @@ void LiveProgram::ClearLog() {
 std::vector<std::string> LiveProgram::TakeMessages() {
     std::lock_guard lock(parts_->mutex);
     return std::exchange(parts_->messages, {});
+}
+
+std::string LiveProgram::LogAtLastMessage() const {
+    std::lock_guard lock(parts_->mutex);
+    return parts_->logAtLastMessage;
 }
 
 std::vector<std::string> LiveProgram::TakeRequests() {

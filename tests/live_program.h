@@ -33,8 +33,8 @@ class LiveProgram {
     void Type(uint32_t unit, const QString& text);
     void ChooseTemplate(const QString& name);
 
-    // Logs the process into the simulated platform and shows its member centre
-    // in the login browser, as a user's login would leave it.
+    // Logs into the simulated platform through the login browser's own form,
+    // as a user does, and waits until the program sees the login.
     void LogIn();
     // Forgets the login: no cookies, a blank login browser.
     void LogOut();
@@ -45,6 +45,8 @@ class LiveProgram {
 
     // Message boxes shown since the last call, their texts in UTF-8.
     std::vector<std::string> TakeMessages();
+    // The log box (UTF-8) as it stood when the latest message box came up.
+    std::string LogAtLastMessage() const;
 
     // Request lines the simulator logged since the last call.
     std::vector<std::string> TakeRequests();

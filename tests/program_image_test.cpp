@@ -7,6 +7,8 @@
 #include "commands/text_commands.h"
 #include "controls/list_view_commands.h"
 #include "net/responsive_delay.h"
+#include "runtime/entry_table.h"
+#include "runtime/notification.h"
 #include "runtime/program_image.h"
 
 namespace velmora {
@@ -35,6 +37,23 @@ TEST(ProgramImage, LibrariesListTheCommandsTheProgramCalls) {
     EXPECT_TRUE(holds(2, controls::InsertRow));
     EXPECT_TRUE(holds(3, net::ResponsiveDelay));
     EXPECT_FALSE(holds(0, net::ResponsiveDelay));
+}
+
+// Started as the runtime starts every library, the responsive wait must reach
+// the message pump; without that it only sleeps and the window freezes.
+TEST(ProgramImage, TheStartedResponsiveWaitHandlesMessages) {
+    static int pumps = 0;
+    NotificationRoutine runtime = [](int code, uintptr_t, uintptr_t) -> intptr_t {
+        if (code == kNotifyProcessMessages) ++pumps;
+        return 0;
+    };
+    const LibraryRecord& library = *app::ProgramImage().libraries[kSpecialFunctionsLibrary];
+    library.notify(kLibraryStart, reinterpret_cast<uintptr_t>(runtime), 0);
+    ValueRecord milliseconds = MakeInteger(1);
+    ValueRecord result{};
+    net::ResponsiveDelay(&result, 1, &milliseconds);
+    library.notify(kLibraryStart, 0, 0);
+    EXPECT_GT(pumps, 0);
 }
 
 TEST(ProgramImage, HeaderCarriesTheWindowBlockAndTheSkinEngineImport) {
