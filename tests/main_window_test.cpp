@@ -319,14 +319,20 @@ const PageSwitchCase kPageSwitches[] = {
     {kInstructionsSwitch, page::kInstructions, nullptr},
 };
 
+// Presses the case's switch with the login page up and `head` in the head
+// box; the switch's page, and it alone, is shown.
+void SwitchFromTheLoginPage(const PageSwitchCase& c, const char* head) {
+    WriteInteger(kPageControl, property::kCurrentPage, page::kLogin);
+    WriteText(kHeadBox, head);
+    LiveProgram::Get().Press(c.unit);
+    EXPECT_EQ(ReadInteger(kPageControl, property::kCurrentPage), c.page);
+    ExpectOnlyPageShown(c.page);
+}
+
 TEST_F(MainWindowPageTest, EachSwitchShowsItsPageWithTheTemplateInPlace) {
     for (const PageSwitchCase& c : kPageSwitches) {
         SCOPED_TRACE(c.page);
-        WriteInteger(kPageControl, property::kCurrentPage, page::kLogin);
-        WriteText(kHeadBox, "");
-        program_.Press(c.unit);
-        EXPECT_EQ(ReadInteger(kPageControl, property::kCurrentPage), c.page);
-        ExpectOnlyPageShown(c.page);
+        SwitchFromTheLoginPage(c, "");
         EXPECT_TRUE(program_.TakeMessages().empty());
         // The template pages load the selected template into the editor.
         EXPECT_EQ(ReadText(kHeadBox).empty(), c.missingMessage == nullptr);
@@ -337,11 +343,7 @@ TEST_F(MainWindowPageTest, WithoutTemplatesTheTemplatePagesSayWhatIsMissing) {
     SetAside root(program_.TemplateRoot(), true);
     for (const PageSwitchCase& c : kPageSwitches) {
         SCOPED_TRACE(c.page);
-        WriteInteger(kPageControl, property::kCurrentPage, page::kLogin);
-        WriteText(kHeadBox, "kept");
-        program_.Press(c.unit);
-        EXPECT_EQ(ReadInteger(kPageControl, property::kCurrentPage), c.page);
-        ExpectOnlyPageShown(c.page);
+        SwitchFromTheLoginPage(c, "kept");
         std::vector<std::string> expected;
         if (c.missingMessage) expected.push_back(c.missingMessage);
         EXPECT_EQ(program_.TakeMessages(), expected);
