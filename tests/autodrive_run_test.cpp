@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "runtime/gbk.h"
+#include "tests/child_process.h"
 #include "tests/test_support.h"
 #include "tools/marketsim/catalogue.h"
 #include "tools/marketsim/pages.h"
@@ -65,16 +66,11 @@ class Child {
                                          O_WRONLY | O_CREAT | O_TRUNC, 0644);
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        std::vector<std::string> args = command;
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
         std::vector<std::string> env = environment;
         std::vector<char*> envp;
         for (std::string& e : env) envp.push_back(e.data());
         envp.push_back(nullptr);
-        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0)
-            pid_ = -1;
+        pid_ = velmora::testing::SpawnChild(command, envp.data(), &actions);
         posix_spawn_file_actions_destroy(&actions);
     }
     Child(const Child&) = delete;
@@ -99,14 +95,7 @@ class Child {
         return -1;
     }
 
-    int Stop(int signal) {
-        if (pid_ <= 0) return -1;
-        kill(pid_, signal);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    int Stop(int signal) { return velmora::testing::EndChild(pid_, signal); }
 
   private:
     pid_t pid_ = -1;

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/child_process.h"
+
 extern char** environ;
 
 namespace {
@@ -25,21 +27,13 @@ class Program {
         posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
         posix_spawn_file_actions_addclose(&actions, fds[0]);
         args.insert(args.begin(), MARKETSIM_PATH);
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, MARKETSIM_PATH, &actions, nullptr, argv.data(), environ) != 0) {
-            pid_ = -1;
-        }
+        pid_ = velmora::testing::SpawnChild(std::move(args), environ, &actions);
         posix_spawn_file_actions_destroy(&actions);
         close(fds[1]);
         out_ = fdopen(fds[0], "r");
     }
     ~Program() {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
+        velmora::testing::EndChild(pid_, SIGKILL);
         if (out_) fclose(out_);
     }
 
@@ -50,13 +44,7 @@ class Program {
     }
 
     // Exit status after `signal` (0 to just wait), or -1 when it did not exit.
-    int Stop(int signal) {
-        if (signal) kill(pid_, signal);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    int Stop(int signal) { return velmora::testing::EndChild(pid_, signal); }
 
   private:
     pid_t pid_ = -1;
