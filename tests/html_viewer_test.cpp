@@ -206,6 +206,12 @@ class HtmlViewerTest : public ::testing::Test {
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
         EnsureApplication("html_viewer_tests");
     }
+    // The browser engine's threads must be gone before the process exits;
+    // left running they race the exit handlers and crash the suite.
+    static void TearDownTestSuite() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        delete QCoreApplication::instance();
+    }
 
     void SetUp() override {
         seen = {};
