@@ -10,6 +10,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <mutex>
@@ -302,17 +303,26 @@ TEST_F(HtmlViewerTest, MirroredCookiesSettle) {
         return std::string("<none>");
     };
     ASSERT_TRUE(WaitFor([&] { return valueOf("seen") == "yes"; }));
-    for (int i = 0; i < 10; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 
-    int changes = 0;
+    std::atomic<int> changes = 0;
     int listener =
         net::Cookies().AddListener([&](const net::Cookie&, net::CookieChange) { ++changes; });
-    for (int i = 0; i < 25; ++i) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(20);
-    }
+    // Changes in `span`, with events handled meanwhile.
+    auto changesWithin = [&](int spanMs) {
+        int before = changes;
+        for (int waited = 0; waited < spanMs; waited += 20) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(20);
+        }
+        return changes - before;
+    };
+    // The browser reports the two writes late on a loaded machine; an echo
+    // between the stores would never fall quiet.
+    bool quiet = false;
+    for (int attempt = 0; attempt < 20 && !quiet; ++attempt) quiet = changesWithin(300) == 0;
+    ASSERT_TRUE(quiet) << changes << " changes and still changing";
+    EXPECT_EQ(changesWithin(500), 0);
     net::Cookies().RemoveListener(listener);
-    EXPECT_EQ(changes, 0);
     EXPECT_EQ(valueOf("seen"), "yes");
     EXPECT_EQ(valueOf("settle"), "two");
     ASSERT_TRUE(Open(kHelp, pages_.Url("/echo")));
