@@ -10,7 +10,7 @@ namespace {
 constexpr uint32_t kStartupWindow = 0x52010001;
 }
 
-int ApplicationEntry() {
+void StartProgramWindow() {
     const EntryTable& runtime = Entries();
     runtime.RuntimeService(kServiceInitialise, 0, nullptr);
     // Calls on x86-64 start with the direction flag clear and the floating-point
@@ -19,7 +19,11 @@ int ApplicationEntry() {
     const uint64_t endRoutine = reinterpret_cast<uintptr_t>(&FreeGlobals);
     runtime.RuntimeService(kServiceSetEndRoutine, 1, &endRoutine);
     runtime.LoadWindow(kStartupWindow);
-    runtime.RunMessageLoop();
+}
+
+int ApplicationEntry() {
+    StartProgramWindow();
+    Entries().RunMessageLoop();
     return 0;
 }
 

@@ -84,6 +84,10 @@ Text TemplateFileAddress(const char* programDirectory, const char* templateName)
         {programDirectory, kTemplateFolderForReading, templateName, kTemplateFileForReading});
 }
 
+Text TemplateFolderPath(const char* programDirectory, const char* templateName) {
+    return Concat({programDirectory, kTemplateFolder, templateName});
+}
+
 Text PageFilePath(const char* programDirectory, const char* templateName, const char* keyword) {
     return Concat(
         {programDirectory, kTemplateFolder, templateName, kBackslash, keyword, kPageSuffix});

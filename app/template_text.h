@@ -37,6 +37,9 @@ bool IsPlainName(const char* name);
 // page reader opens.
 Text TemplateFileAddress(const char* programDirectory, const char* templateName);
 
+// programDirectory + "\单页生成\模板\" + name: the folder the pages go to.
+Text TemplateFolderPath(const char* programDirectory, const char* templateName);
+
 // programDirectory + "\单页生成\模板\" + name + "\" + keyword + ".htm".
 Text PageFilePath(const char* programDirectory, const char* templateName, const char* keyword);
 

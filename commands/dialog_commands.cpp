@@ -168,4 +168,12 @@ void SetMessageBoxAnswerer(MessageBoxAnswerer answerer) {
     Answerer() = std::move(answerer);
 }
 
+void AnswerMessageBoxesOnStandardError(const char* program) {
+    SetMessageBoxAnswerer([program = std::string(program)](QMessageBox& box) {
+        std::fprintf(stderr, "%s: %s\n", program.c_str(), box.text().toUtf8().constData());
+        QAbstractButton* button = box.defaultButton();
+        return button ? button : box.buttons().value(0);
+    });
+}
+
 }  // namespace velmora::commands

@@ -26,4 +26,9 @@ void Delay(ValueRecord* result, int count, ValueRecord* args);
 using MessageBoxAnswerer = std::function<QAbstractButton*(QMessageBox&)>;
 void SetMessageBoxAnswerer(MessageBoxAnswerer answerer);
 
+// For a program that runs with nobody at the screen: every box's text goes
+// to standard error after `program` + ": ", and its default button (else its
+// first) is pressed.
+void AnswerMessageBoxesOnStandardError(const char* program);
+
 }  // namespace velmora::commands

@@ -1,0 +1,64 @@
+// velmora-batch: the collector's program image, window and engine, run on
+// the offscreen platform over a keyword file instead of a person's clicks.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/batch_options.h"
+#include "app/batch_run.h"
+#include "app/image/program_image.h"
+#include "app/keyword_file.h"
+#include "app/main_window_handlers.h"
+#include "commands/dialog_commands.h"
+#include "runtime/program_start.h"
+#include "runtime/window_builder.h"
+
+namespace {
+
+using namespace velmora::app;
+
+int Refuse(const std::string& reason) {
+    std::fprintf(stderr, "velmora-batch: %s\nTry 'velmora-batch --help'.\n", reason.c_str());
+    return kBatchUsageError;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    BatchCommand command = ParseBatchCommand(std::vector<std::string>(argv + 1, argv + argc));
+    switch (command.action) {
+        case BatchAction::kHelp:
+            std::fputs(BatchUsage().c_str(), stdout);
+            return 0;
+        case BatchAction::kVersion:
+            std::printf("velmora-batch %s\n", VELMORA_VERSION);
+            return 0;
+        case BatchAction::kRefuse:
+            return Refuse(command.error);
+        case BatchAction::kConfigure:
+            return Refuse("--configure is not available in this build");
+        case BatchAction::kRun:
+            break;
+    }
+
+    BatchJob job{command.options, {}};
+    std::string error;
+    std::optional<std::string> bytes = ReadKeywordBytes(job.options.keywordFile, &error);
+    if (!bytes) return Refuse(error);
+    std::optional<KeywordList> list = DecodeKeywords(*bytes);
+    if (!list) return Refuse("the keyword file is neither UTF-8 nor GBK");
+    if (list->keywords.empty()) return Refuse("the keyword file holds no keywords");
+    job.keywords = std::move(list->keywords);
+
+    // No display, whatever the environment says: nobody watches this window.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    velmora::commands::AnswerMessageBoxesOnStandardError("velmora-batch");
+    SetBatchJob(&job);
+    // Qt sees the program's name only: the options were ours.
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    velmora::WindowBuilder windows(MainWindowHandlers());
+    const int code = velmora::RunProgram(qtArgc, qtArgv, ProgramImage(), BatchEntry, &windows);
+    return code != 0 ? code : BatchJobStatus();
+}

@@ -1,0 +1,196 @@
+#include "app/batch_run.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <optional>
+
+#include "app/batch_progress.h"
+#include "app/batch_summary.h"
+#include "app/collection_run.h"
+#include "app/entry_routine.h"
+#include "app/main_window_handlers.h"
+#include "app/run_log.h"
+#include "app/site_files.h"
+#include "app/template_engine.h"
+#include "app/template_text.h"
+#include "app/window_calls.h"
+#include "commands/control_commands.h"
+#include "runtime/gbk.h"
+#include "runtime/windows_path.h"
+
+namespace velmora::app {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kLoginDeadlineMs = 15000;
+constexpr int kLoginPollMs = 500;
+
+const BatchJob* theJob = nullptr;
+int status = kBatchUsageError;
+
+void Complain(const std::string& line) {
+    std::fprintf(stderr, "velmora-batch: %s\n", line.c_str());
+}
+
+std::chrono::milliseconds Since(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+}
+
+Text TemplateNameAt(int index) {
+    return TakeText(CallCore(commands::ListBoxGetItemText,
+                             {ControlOf(tag::kListBox, kTemplateList), MakeInteger(index)}));
+}
+
+// Selects the template in the window's list, as a user would; the first one
+// when no name is given. The selected name (GBK), or nullopt.
+std::optional<std::string> SelectTemplate(const std::string& wantedUtf8) {
+    std::optional<std::string> wanted = Utf8ToGbk(wantedUtf8);
+    std::string listed;
+    for (int index = 0;; ++index) {
+        Text name = TemplateNameAt(index);
+        if (name.empty()) break;
+        if (wantedUtf8.empty() || (wanted && name.view() == *wanted)) {
+            WriteInteger(kTemplateList, property::kListBoxSelection, index);
+            return std::string(name.view());
+        }
+        listed += (listed.empty() ? "" : ", ") + GbkToUtf8Lossy(name.view());
+    }
+    Complain(wantedUtf8.empty() ? "no templates in the template folder"
+                                : "no template named " + wantedUtf8 +
+                                      " (there are: " + (listed.empty() ? "none" : listed) + ")");
+    return std::nullopt;
+}
+
+// The login kept by the window's browser profile: the member centre in the
+// login browser, then the window's own check, until the page shows a user.
+bool LoggedIn() {
+    ShowLoginPage();
+    for (int waited = 0; waited < kLoginDeadlineMs; waited += kLoginPollMs) {
+        ResponsiveWait(kLoginPollMs);
+        if (IsLoggedIn()) return true;
+    }
+    return false;
+}
+
+// A page file as its last write left it: every write puts a new file in place.
+struct PageState {
+    bool exists = false;
+    ino_t inode = 0;
+    timespec modified{};
+    bool operator==(const PageState& o) const {
+        return exists == o.exists && inode == o.inode && modified.tv_sec == o.modified.tv_sec &&
+               modified.tv_nsec == o.modified.tv_nsec;
+    }
+};
+
+PageState StateOf(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || stat(path.c_str(), &info) != 0) return {};
+    return {true, info.st_ino, info.st_mtim};
+}
+
+KeywordOutcome RunKeyword(const std::string& keyword, const char* templateName,
+                          const char* directory) {
+    const Clock::time_point start = Clock::now();
+    KeywordOutcome outcome;
+    outcome.keyword = keyword;
+    std::optional<std::string> gbk = Utf8ToGbk(keyword);
+    if (!gbk) {
+        outcome.cause = "the keyword holds characters that GBK cannot write";
+        return outcome;
+    }
+    Text path = PageFilePath(directory, templateName, gbk->c_str());
+    const std::string page = NativePath(path.view()).value_or("");
+    const PageState before = StateOf(page);
+
+    // One keyword at a time through the window's own run: its log then
+    // holds this keyword's lines only, and the run's memory stays flat.
+    WriteText(kLogBox, kEmptyText);
+    WriteText(kKeywordBox, gbk->c_str());
+    RunCollection();
+
+    Text log = ReadText(kLogBox);
+    const PageState after = StateOf(page);
+    outcome.written = after.exists && !(after == before);
+    outcome.items = CountCollectedItems(log.view());
+    if (!outcome.written) {
+        outcome.cause = GbkToUtf8Lossy(FailureCause(log.view()));
+        if (outcome.cause.empty()) outcome.cause = "no page was written";
+    }
+    outcome.time = Since(start);
+    return outcome;
+}
+
+void WriteSite(const char* directory, const char* templateName, const std::string& baseUrl,
+               BatchSummary* summary, BatchProgress* progress) {
+    Text folder = TemplateFolderPath(directory, templateName);
+    SiteFilesReport site = WriteSiteFiles(folder.c_str(), baseUrl, std::time(nullptr));
+    summary->indexWritten = site.indexWritten;
+    summary->sitemapWritten = site.sitemapWritten;
+    for (const std::string& problem : site.problems) {
+        summary->siteProblems.push_back(GbkToUtf8Lossy(problem));
+        progress->Say(summary->siteProblems.back());
+    }
+}
+
+void RunJob(const BatchJob& job) {
+    const BatchOptions& options = job.options;
+    std::optional<std::string> templateName = SelectTemplate(options.templateName);
+    if (!templateName) return;
+    if (options.source == "api") {
+        Complain("the api source is not available in this build");
+        return;
+    }
+    WriteText(kItemCountBox, std::to_string(options.count).c_str());
+    WriteInteger(kSortChoice, property::kComboBoxSelection, options.sort);
+    if (!LoggedIn()) {
+        Complain(
+            "not logged in to the affiliate platform: start velmora, press 登陆阿里妈妈 and log in "
+            "once; the window keeps the login for velmora-batch");
+        status = kBatchSomeFailed;
+        return;
+    }
+
+    BatchSummary summary;
+    summary.templateName = GbkToUtf8Lossy(*templateName);
+    summary.source = "classic";
+    const Clock::time_point start = Clock::now();
+    Text directory = ProgramDirectory();
+    BatchProgress progress(stderr, isatty(STDERR_FILENO), job.keywords.size());
+    for (size_t i = 0; i < job.keywords.size(); ++i) {
+        progress.Begin(i + 1, job.keywords[i]);
+        summary.keywords.push_back(
+            RunKeyword(job.keywords[i], templateName->c_str(), directory.c_str()));
+        const KeywordOutcome& outcome = summary.keywords.back();
+        progress.End(i + 1, outcome.keyword, outcome.items, outcome.cause, outcome.written);
+    }
+    WriteSite(directory.c_str(), templateName->c_str(), options.baseUrl, &summary, &progress);
+    progress.Finish();
+    summary.time = Since(start);
+    if (options.json) std::fputs(SummaryJson(summary).c_str(), stdout);
+    std::fflush(stdout);
+    status = ExitStatus(summary);
+}
+
+}  // namespace
+
+void SetBatchJob(const BatchJob* job) {
+    theJob = job;
+}
+
+int BatchEntry() {
+    StartProgramWindow();
+    if (theJob) RunJob(*theJob);
+    return 0;
+}
+
+int BatchJobStatus() {
+    return status;
+}
+
+}  // namespace velmora::app

@@ -1,0 +1,27 @@
+// The batch command inside the program: the window's own start, then each
+// keyword of the job through the collection run, then the site files. The
+// window is built as always; on the offscreen platform nobody sees it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/batch_options.h"
+
+namespace velmora::app {
+
+struct BatchJob {
+    BatchOptions options;
+    std::vector<std::string> keywords;  // UTF-8
+};
+
+// Hands the job to BatchEntry; it must live until the program has ended.
+void SetBatchJob(const BatchJob* job);
+
+// The batch command's entry routine, in place of ApplicationEntry.
+int BatchEntry();
+
+// The exit status the job came to.
+int BatchJobStatus();
+
+}  // namespace velmora::app

@@ -1,0 +1,35 @@
+// What a batch run did, for the exit status and for --json.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace velmora::app {
+
+struct KeywordOutcome {
+    std::string keyword;  // UTF-8
+    bool written = false;
+    size_t items = 0;
+    std::string cause;  // UTF-8; why no page was written
+    std::chrono::milliseconds time{};
+};
+
+struct BatchSummary {
+    std::string templateName;  // UTF-8
+    std::string source;
+    std::vector<KeywordOutcome> keywords;
+    std::chrono::milliseconds time{};
+    bool indexWritten = false;
+    bool sitemapWritten = false;
+    std::vector<std::string> siteProblems;  // UTF-8
+};
+
+// 0 when every keyword's page was written, else 1.
+int ExitStatus(const BatchSummary& summary);
+
+// The summary as one JSON object: counts, failures with their causes, times
+// (total and per keyword), and what became of the index and the sitemap.
+std::string SummaryJson(const BatchSummary& summary);
+
+}  // namespace velmora::app

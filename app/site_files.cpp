@@ -1,0 +1,89 @@
+#include "app/site_files.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+
+#include "app/runtime_calls.h"
+#include "app/site_index.h"
+#include "app/site_pages.h"
+#include "app/sitemap.h"
+#include "commands/file_commands.h"
+#include "commands/text_commands.h"
+#include "runtime/constants.h"
+#include "runtime/windows_path.h"
+
+namespace velmora::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+VELMORA_CONSTANT const char kIndexKept[] =
+    "未生成索引页：index.htm 是关键词“index”的页面（或您自己的文件），为保留它未覆盖";
+VELMORA_CONSTANT const char kIndexFailed[] = "索引页 index.htm 写入失败";
+VELMORA_CONSTANT const char kSitemapFailed[] = "网站地图 sitemap.xml 写入失败";
+VELMORA_CONSTANT const char kFolderUnknown[] = "模板文件夹的名称无法使用，未生成索引页";
+VELMORA_CONSTANT const char kSeparator[] = "\\";
+
+// The file's bytes up to a first NUL, as templates are read; nullopt when
+// it cannot be read.
+std::optional<std::string> ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return bytes.substr(0, bytes.find('\0'));
+}
+
+// Through the file commands, as pages are written: a sibling file renamed
+// over the old one, so a failed write keeps what was there.
+bool WriteBytes(const char* folder, const char* name, const std::string& bytes) {
+    Text path = Concat({folder, kSeparator, name});
+    void* set = CallCore(commands::ToByteSet, {TextArg(bytes.c_str())}).Pointer();
+    bool written = CallCore(commands::WriteToFile,
+                            {TextArg(path), MakeByteSetValue(set ? set : kEmptyByteSet)})
+                       .Logical();
+    Entries().Free(set);
+    return written;
+}
+
+std::time_t ModifiedAt(const fs::path& path) {
+    std::error_code error;
+    auto time = fs::last_write_time(path, error);
+    return error ? 0 : SecondsSinceEpoch(time);
+}
+
+}  // namespace
+
+SiteFilesReport WriteSiteFiles(const char* folder, std::string_view baseUrl, std::time_t now) {
+    SiteFilesReport report;
+    std::optional<std::string> native = NativePath(folder);
+    if (!native) {
+        report.problems.emplace_back(kFolderUnknown);
+        return report;
+    }
+    const fs::path root(*native);
+    std::vector<SitePage> pages = ListSitePages(root);
+
+    std::optional<std::string> existing = ReadBytes(root / kSiteIndexName);
+    if (existing && !IsSiteIndex(*existing)) {
+        report.problems.emplace_back(kIndexKept);
+    } else {
+        std::string indexTemplate = ReadBytes(root / kIndexTemplateName).value_or("");
+        report.indexWritten =
+            WriteBytes(folder, kSiteIndexName, RenderSiteIndex(indexTemplate, pages, now));
+        if (!report.indexWritten) report.problems.emplace_back(kIndexFailed);
+    }
+
+    if (baseUrl.empty()) return report;
+    std::vector<SitemapEntry> entries;
+    // The index, or the page that kept its name, leads the site.
+    if (fs::exists(root / kSiteIndexName))
+        entries.push_back({kSiteIndexName, ModifiedAt(root / kSiteIndexName)});
+    for (const SitePage& page : pages) entries.push_back({page.fileName, page.modified});
+    report.sitemapWritten = WriteBytes(folder, kSitemapName, RenderSitemap(baseUrl, entries));
+    if (!report.sitemapWritten) report.problems.emplace_back(kSitemapFailed);
+    return report;
+}
+
+}  // namespace velmora::app

@@ -1,0 +1,75 @@
+#include "app/site_pages.h"
+
+#include <algorithm>
+#include <chrono>
+#include <system_error>
+
+#include "runtime/windows_path.h"
+
+namespace velmora::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kPageSuffix = ".htm";
+// The template's own files; they live beside the pages but are none.
+constexpr std::string_view kNotPages[] = {"模板文件.htm", "效果预览.htm", "索引模板.htm",
+                                          kSiteIndexName};
+
+bool IsPageName(std::string_view name) {
+    if (name.size() <= kPageSuffix.size() || !name.ends_with(kPageSuffix)) return false;
+    // Files being written start with a dot until they take their name.
+    if (name.front() == '.') return false;
+    return std::find(std::begin(kNotPages), std::end(kNotPages), name) == std::end(kNotPages);
+}
+
+}  // namespace
+
+std::vector<SitePage> ListSitePages(const fs::path& folder) {
+    struct Found {
+        SitePage page;
+        fs::file_time_type exact;
+    };
+    std::vector<Found> found;
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
+        std::string name = entry.path().filename().string();
+        if (!IsPageName(name) || !entry.is_regular_file(error)) continue;
+        std::optional<std::string> keyword =
+            NativeNameToGbk(std::string_view(name).substr(0, name.size() - kPageSuffix.size()));
+        fs::file_time_type time = entry.last_write_time(error);
+        if (!keyword || error) continue;
+        found.push_back({{name, *keyword, SecondsSinceEpoch(time)}, time});
+    }
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        return a.exact != b.exact ? a.exact > b.exact : a.page.fileName < b.page.fileName;
+    });
+    std::vector<SitePage> pages;
+    pages.reserve(found.size());
+    for (Found& f : found) pages.push_back(std::move(f.page));
+    return pages;
+}
+
+std::time_t SecondsSinceEpoch(fs::file_time_type time) {
+    return std::chrono::system_clock::to_time_t(
+        std::chrono::time_point_cast<std::chrono::seconds>(std::chrono::file_clock::to_sys(time)));
+}
+
+std::string PercentEncoded(std::string_view utf8) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(utf8.size());
+    for (unsigned char c : utf8) {
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+            c == '-' || c == '.' || c == '_' || c == '~') {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 0xF];
+        }
+    }
+    return out;
+}
+
+}  // namespace velmora::app

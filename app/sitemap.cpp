@@ -1,0 +1,64 @@
+#include "app/sitemap.h"
+
+namespace velmora::app {
+namespace {
+
+std::string XmlText(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&apos;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::string W3cTime(std::time_t time) {
+    std::tm parts{};
+    gmtime_r(&time, &parts);
+    char text[32];
+    return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S+00:00", &parts));
+}
+
+}  // namespace
+
+std::string RenderSitemap(std::string_view baseUrl, const std::vector<SitemapEntry>& entries) {
+    std::string base(baseUrl);
+    if (!base.ends_with('/')) base += '/';
+    std::string xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\n";
+    for (const SitemapEntry& entry : entries) {
+        xml += "  <url>\n    <loc>" + XmlText(base + PercentEncoded(entry.fileName)) +
+               "</loc>\n    <lastmod>" + W3cTime(entry.modified) + "</lastmod>\n  </url>\n";
+    }
+    return xml + "</urlset>\n";
+}
+
+bool IsSiteBaseUrl(std::string_view baseUrl) {
+    for (std::string_view scheme : {"http://", "https://"}) {
+        if (!baseUrl.starts_with(scheme)) continue;
+        std::string_view rest = baseUrl.substr(scheme.size());
+        return !rest.empty() && rest.front() != '/' &&
+               rest.find_first_of(" \t\r\n") == std::string_view::npos;
+    }
+    return false;
+}
+
+}  // namespace velmora::app
