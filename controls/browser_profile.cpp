@@ -11,7 +11,9 @@
 #include <QWebEngineCookieStore>
 #include <QWebEngineProfile>
 #include <functional>
+#include <mutex>
 
+#include "net/cookie_file.h"
 #include "net/cookie_store.h"
 
 namespace velmora::controls {
@@ -100,6 +102,19 @@ void MirrorCookies(QWebEngineProfile* profile) {
     browser->loadAllCookies();
 }
 
+// The engine does not report the cookies it reads back at start-up, so the
+// process store keeps its own copy beside the profile: loaded before the
+// browser starts, written again on every change.
+void KeepCookiesOnDisk() {
+    const std::string path = (BrowserProfileDirectory() + "/velmora-cookies").toStdString();
+    for (net::Cookie& cookie : net::LoadCookieFile(path)) net::Cookies().Set(std::move(cookie));
+    net::Cookies().AddListener([path](const net::Cookie&, net::CookieChange) {
+        static std::mutex saving;
+        std::lock_guard lock(saving);
+        net::SaveCookieFile(path, net::Cookies().All());
+    });
+}
+
 }  // namespace
 
 QNetworkCookie ToBrowserCookie(const net::Cookie& cookie) {
@@ -149,6 +164,7 @@ QWebEngineProfile* BrowserProfile() {
         p->setCachePath(BrowserProfileDirectory() + "/cache");
         // A login is usually a session cookie; keep it for the next start.
         p->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
+        KeepCookiesOnDisk();
         MirrorCookies(p);
         return p;
     }();

@@ -1,10 +1,13 @@
 #include "net/cookie_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
 
+#include "net/cookie_file.h"
 #include "net/url_parts.h"
 
 namespace velmora::net {
@@ -147,6 +150,47 @@ TEST(CookieStore, AListenerMayWriteBackIntoTheStore) {
     });
     store.SetFromHeader("a=1", "http://x.com/", kNow);
     EXPECT_EQ(store.HeaderFor("http://x.com/", kNow), "a=1");
+}
+
+TEST(CookieFile, KeepsEveryFieldAndSkipsWhatItCannotRead) {
+    Cookie session{"sim_session", "b02f", "alimama.com", "/", false, false, true, std::nullopt};
+    Cookie lasting{"pref",
+                   "a=b",
+                   "www.example.com",
+                   "/shop",
+                   true,
+                   true,
+                   false,
+                   CookieClock::time_point(std::chrono::seconds(1900000000))};
+    const std::string text = FormatCookies({session, lasting});
+    std::vector<Cookie> back = ParseCookies(text +
+                                            "broken line\nx\t\t\t/\t0\t0\t0\t\n"
+                                            "y\t1\td.com\t/\t0\t0\t0\tsoon\n");
+    ASSERT_EQ(back.size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        const Cookie& want = i == 0 ? session : lasting;
+        EXPECT_EQ(back[i].name, want.name);
+        EXPECT_EQ(back[i].value, want.value);
+        EXPECT_EQ(back[i].domain, want.domain);
+        EXPECT_EQ(back[i].path, want.path);
+        EXPECT_EQ(back[i].hostOnly, want.hostOnly);
+        EXPECT_EQ(back[i].secure, want.secure);
+        EXPECT_EQ(back[i].httpOnly, want.httpOnly);
+        EXPECT_EQ(back[i].expires, want.expires);
+    }
+
+    char folder[] = "/tmp/velmora-cookies-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string path = std::string(folder) + "/cookies";
+    EXPECT_TRUE(LoadCookieFile(path).empty());
+    ASSERT_TRUE(SaveCookieFile(path, {session}));
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u) << "a login is a secret";
+    EXPECT_EQ(LoadCookieFile(path).size(), 1u);
+    EXPECT_FALSE(SaveCookieFile(std::string(folder) + "/missing/cookies", {session}));
+    unlink(path.c_str());
+    rmdir(folder);
 }
 
 }  // namespace
