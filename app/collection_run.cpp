@@ -1,10 +1,15 @@
 #include "app/collection_run.h"
 
+#include <iostream>
+
 #include "app/classic_source.h"
 #include "app/collector_globals.h"
 #include "app/fetch_page.h"
+#include "app/gbk_text.h"
 #include "app/marketplace_collector.h"
 #include "app/marketplace_page.h"
+#include "app/open_platform_source.h"
+#include "app/settings.h"
 #include "app/template_engine.h"
 #include "app/window_calls.h"
 #include "commands/control_commands.h"
@@ -69,14 +74,23 @@ void StartCollection() {
         return;
     }
     RunGuard guard;
+    // Read on every start, so that an edited file counts from the next run on.
+    LoadedSettings settings = LoadSettings(SettingsPath());
+    const ApiSettings& api = settings.settings.api;
     WriteInteger(kPageControl, property::kCurrentPage, page::kLog);
+    if (api.Configured()) AppendToLog({OpenPlatformRunLine(api).c_str()});
+    for (const std::string& problem : settings.problems) {
+        std::cerr << problem << '\n';
+        AppendToLog({GbkText(problem + "\r\n").c_str()});
+    }
     AppendToLog({kCollecting});
     ResponsiveWait(500);
     if (ReadText(kKeywordBox).empty()) {
         ShowInformation(kNoKeywords);
         return;
     }
-    if (!IsLoggedIn()) {
+    // The open platform needs no member-centre login: the app key stands for it.
+    if (!api.Configured() && !IsLoggedIn()) {
         ShowInformation(kNotLoggedIn);
         return;
     }
@@ -84,7 +98,12 @@ void StartCollection() {
         ShowInformation(kNoItemCount);
         return;
     }
-    RunCollection();
+    if (!api.Configured()) {
+        RunCollection();
+        return;
+    }
+    OpenPlatformSource source(api);
+    RunCollection(source);
 }
 
 void RequestStop() {
