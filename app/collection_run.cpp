@@ -1,10 +1,15 @@
 #include "app/collection_run.h"
 
+#include <iostream>
+
+#include "app/classic_source.h"
 #include "app/collector_globals.h"
 #include "app/fetch_page.h"
+#include "app/gbk_text.h"
 #include "app/marketplace_collector.h"
-#include "app/promotion_page.h"
-#include "app/promotion_search.h"
+#include "app/marketplace_page.h"
+#include "app/open_platform_source.h"
+#include "app/settings.h"
 #include "app/template_engine.h"
 #include "app/window_calls.h"
 #include "commands/control_commands.h"
@@ -20,9 +25,6 @@ VELMORA_CONSTANT const char kRunInProgress[] = "正在采集中，请等本次�
 VELMORA_CONSTANT const char kNoKeywords[] = "请输入查询关键词";
 VELMORA_CONSTANT const char kNotLoggedIn[] = "请登陆阿里妈妈";
 VELMORA_CONSTANT const char kNoItemCount[] = "请输入生成宝贝的数量";
-VELMORA_CONSTANT const char kSearchingIn[] = "正在";
-VELMORA_CONSTANT const char kSearching[] = "搜寻。。。\r\n";
-VELMORA_CONSTANT const char kSearchDone[] = "搜寻完毕\r\n";
 VELMORA_CONSTANT const char kCollectingItems[] = "开始搜寻单个宝贝信息。。。。\r\n";
 VELMORA_CONSTANT const char kPageDoneBefore[] = "生成关键词\"";
 VELMORA_CONSTANT const char kPageDoneAfter[] = ".htm\"完毕";
@@ -64,12 +66,6 @@ class KeywordList {
     void* array_;
 };
 
-Text SelectedSortName() {
-    int index = ReadInteger(kSortChoice, property::kComboBoxSelection);
-    return TakeText(CallCore(commands::ComboBoxGetItemText,
-                             {ControlOf(tag::kComboBox, kSortChoice), MakeInteger(index)}));
-}
-
 }  // namespace
 
 void StartCollection() {
@@ -78,14 +74,23 @@ void StartCollection() {
         return;
     }
     RunGuard guard;
+    // Read on every start, so that an edited file counts from the next run on.
+    LoadedSettings settings = LoadSettings(SettingsPath());
+    const ApiSettings& api = settings.settings.api;
     WriteInteger(kPageControl, property::kCurrentPage, page::kLog);
+    if (api.Configured()) AppendToLog({OpenPlatformRunLine(api).c_str()});
+    for (const std::string& problem : settings.problems) {
+        std::cerr << problem << '\n';
+        AppendToLog({GbkText(problem + "\r\n").c_str()});
+    }
     AppendToLog({kCollecting});
     ResponsiveWait(500);
     if (ReadText(kKeywordBox).empty()) {
         ShowInformation(kNoKeywords);
         return;
     }
-    if (!IsLoggedIn()) {
+    // The open platform needs no member-centre login: the app key stands for it.
+    if (!api.Configured() && !IsLoggedIn()) {
         ShowInformation(kNotLoggedIn);
         return;
     }
@@ -93,7 +98,12 @@ void StartCollection() {
         ShowInformation(kNoItemCount);
         return;
     }
-    RunCollection();
+    if (!api.Configured()) {
+        RunCollection();
+        return;
+    }
+    OpenPlatformSource source(api);
+    RunCollection(source);
 }
 
 void RequestStop() {
@@ -109,26 +119,27 @@ bool IsLoggedIn() {
 }
 
 void RunCollection() {
+    ClassicSource classic;
+    RunCollection(classic);
+}
+
+void RunCollection(ItemSource& source) {
     KeywordList keywords(ReadText(kKeywordBox).c_str());
-    Text page;
     for (uint64_t i = 0; i < keywords.Count(); ++i) {
-        const char* keyword = keywords.At(i);
-        int sortIndex = ReadInteger(kSortChoice, property::kComboBoxSelection);
-        // An index without a sort order sends nothing and keeps the page held.
-        if (auto fetched = FetchPromotionPage(keyword, sortIndex)) page = std::move(*fetched);
-        ResponsiveWait(200);
-        AppendToLog({kSearchingIn, SelectedSortName().c_str(), kSearching});
-        if (Globals().stopRequested) continue;
-        ParsePromotionPage(page.c_str());
-        ResponsiveWait(500);
-        AppendToLog({kSearchDone});
-        SetCurrentKeyword(keyword);
+        ItemQuery query;
+        query.keyword = keywords.At(i);
+        query.sortIndex = ReadInteger(kSortChoice, property::kComboBoxSelection);
+        query.count = ItemCountFromText(ReadText(kItemCountBox).c_str());
+        SearchOutcome outcome = source.Search(query);
+        if (outcome.status == SearchStatus::kFailed) AppendToLog({outcome.cause.c_str()});
+        if (outcome.status != SearchStatus::kFound) continue;
+        SetCurrentKeyword(query.keyword);
         LoadTemplate();
         AppendToLog({kCollectingItems});
-        ResponsiveWait(200);
+        source.Pause(200);
         if (Globals().stopRequested) continue;
-        CollectAndWritePage();
-        ResponsiveWait(100);
+        CollectAndWritePage(source);
+        source.Pause(100);
         AppendToLog({kPageDoneBefore, Globals().currentKeyword, kPageDoneAfter});
     }
 }

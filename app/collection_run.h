@@ -2,6 +2,8 @@
 // the keyword list.
 #pragma once
 
+#include "app/item_source.h"
+
 namespace velmora::app {
 
 // Start button: shows the log page, checks keyword box, login and item count,
@@ -16,8 +18,10 @@ void RequestStop();
 // Whether the login browser's page, fetched again, shows a logged-in user.
 bool IsLoggedIn();
 
-// One pass over the keyword box's lines: search, parse, load the template,
-// collect and write each keyword's page, logging as it goes.
+// One pass over the keyword box's lines: search, load the template, collect
+// and write each keyword's page, logging as it goes. Without a source it is
+// the classic one. A failed search logs its cause and writes no page.
 void RunCollection();
+void RunCollection(ItemSource& source);
 
 }  // namespace velmora::app

@@ -1,5 +1,6 @@
-// One collected item: the affiliate search gives id, title and seller, the
-// marketplace page the rest, and the template engine renders it.
+// One collected item, as a source hands it to the template engine. The
+// classic source takes id, title and seller from the affiliate search and the
+// rest from the marketplace page; only the open-platform source knows coupons.
 #pragma once
 
 #include "app/runtime_calls.h"
@@ -15,6 +16,8 @@ struct ItemRecord {
     Text itemUrl;
     Text price;
     Text sales;
+    Text couponAmount;      // empty without a coupon
+    Text priceAfterCoupon;  // empty from a source without coupons
 };
 
 }  // namespace velmora::app

@@ -1,5 +1,6 @@
 #include "app/marketplace_collector.h"
 
+#include "app/classic_source.h"
 #include "app/collector_globals.h"
 #include "app/fetch_page.h"
 #include "app/item_record.h"
@@ -30,7 +31,9 @@ Text CellText(int row, int column) {
                     {ControlOf(tag::kListView, kItemList), MakeInteger(row), MakeInteger(column)}));
 }
 
-ItemRecord CollectItem(int rank) {
+}  // namespace
+
+ItemRecord CollectMarketplaceItem(int rank) {
     ItemRecord item;
     item.rank = rank;
     item.title = CellText(rank - 1, kTitleColumn);
@@ -52,19 +55,23 @@ ItemRecord CollectItem(int rank) {
     return item;
 }
 
-}  // namespace
-
 void CollectAndWritePage() {
+    ClassicSource classic;
+    CollectAndWritePage(classic);
+}
+
+void CollectAndWritePage(ItemSource& source) {
     Text countText = ReadText(kItemCountBox);
     if (countText.empty()) ShowInformation(kNoItemCount);
     const int count = ItemCountFromText(countText.c_str());
 
     GrowingText items;
     for (int rank = 1; rank <= count; ++rank) {
-        ItemRecord item = CollectItem(rank);
+        std::optional<ItemRecord> item = source.Item(rank);
+        if (!item) break;
         // Read for every item: a template chosen meanwhile counts from the next one on.
         Text loop = ReadText(kLoopBox);
-        items.Append(RenderItem(loop.c_str(), Globals().currentKeyword, item).view());
+        items.Append(RenderItem(loop.c_str(), Globals().currentKeyword, *item).view());
     }
     WritePage(items.c_str());
 }

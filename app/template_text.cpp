@@ -18,6 +18,8 @@ VELMORA_CONSTANT const char kSalesPlaceholder[] = "[#商品销售量#]";
 VELMORA_CONSTANT const char kSellerPlaceholder[] = "[#卖家昵称#]";
 VELMORA_CONSTANT const char kPricePlaceholder[] = "[#商品价格#]";
 VELMORA_CONSTANT const char kRankPlaceholder[] = "[#商品排名#]";
+VELMORA_CONSTANT const char kCouponPlaceholder[] = "[#优惠券面额#]";
+VELMORA_CONSTANT const char kPriceAfterCouponPlaceholder[] = "[#券后价#]";
 
 VELMORA_CONSTANT const char kTemplateFolderForReading[] = "/单页生成/模板/";
 VELMORA_CONSTANT const char kTemplateFileForReading[] = "/模板文件.htm";
@@ -60,10 +62,16 @@ Text RenderItem(const char* loop, const char* keyword, const ItemRecord& item) {
         const char* placeholder;
         const char* value;
     } steps[] = {
-        {kKeywordPlaceholder, keyword},           {kPicturePlaceholder, item.pictureUrl.c_str()},
-        {kLinkPlaceholder, item.itemUrl.c_str()}, {kTitlePlaceholder, item.title.c_str()},
-        {kSalesPlaceholder, item.sales.c_str()},  {kSellerPlaceholder, item.seller.c_str()},
-        {kPricePlaceholder, item.price.c_str()},  {kRankPlaceholder, rank.c_str()},
+        {kKeywordPlaceholder, keyword},
+        {kPicturePlaceholder, item.pictureUrl.c_str()},
+        {kLinkPlaceholder, item.itemUrl.c_str()},
+        {kTitlePlaceholder, item.title.c_str()},
+        {kSalesPlaceholder, item.sales.c_str()},
+        {kSellerPlaceholder, item.seller.c_str()},
+        {kPricePlaceholder, item.price.c_str()},
+        {kRankPlaceholder, rank.c_str()},
+        {kCouponPlaceholder, item.couponAmount.c_str()},
+        {kPriceAfterCouponPlaceholder, item.priceAfterCoupon.c_str()},
     };
     Text rendered = ReplaceAll(loop, steps[0].placeholder, steps[0].value);
     for (size_t i = 1; i < sizeof steps / sizeof steps[0]; ++i)

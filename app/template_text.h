@@ -21,7 +21,7 @@ TemplateParts SplitTemplate(const char* templateText);
 // that SplitTemplate takes apart again.
 Text JoinTemplate(const char* head, const char* loop, const char* tail);
 
-// The loop text for one item. The eight placeholders are filled one after the
+// The loop text for one item. The ten placeholders are filled one after the
 // other in a fixed order, each in the result of the one before, so a value
 // holding a later placeholder gets that filled too.
 Text RenderItem(const char* loop, const char* keyword, const ItemRecord& item);

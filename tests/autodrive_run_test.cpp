@@ -235,7 +235,9 @@ class AutodriveRunTest : public ::testing::Test {
                      {"[#商品销售量#]", std::to_string(item.sales30)},
                      {"[#卖家昵称#]", item.seller},
                      {"[#商品价格#]", sim::FormatCents(item.priceCents)},
-                     {"[#商品排名#]", std::to_string(rank)}})
+                     {"[#商品排名#]", std::to_string(rank)},
+                     {"[#优惠券面额#]", ""},
+                     {"[#券后价#]", ""}})
                 filled = ReplaceAll(filled, Gbk(mark), value);
             page += filled;
         }

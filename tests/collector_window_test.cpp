@@ -410,6 +410,9 @@ TEST_F(CollectorWindowTest, StarterTemplatePageForAKeyword) {
         rendered = ReplaceAll(rendered, Gbk("[#卖家昵称#]"), item.seller);
         rendered = ReplaceAll(rendered, Gbk("[#商品价格#]"), sim::FormatCents(item.priceCents));
         rendered = ReplaceAll(rendered, Gbk("[#商品排名#]"), std::to_string(i + 1));
+        // The classic source knows no coupons.
+        rendered = ReplaceAll(rendered, Gbk("[#优惠券面额#]"), "");
+        rendered = ReplaceAll(rendered, Gbk("[#券后价#]"), "");
         items += rendered;
     }
 

@@ -29,7 +29,7 @@ TEST(StarterTemplate, UsesEveryPlaceholderInItsLoopAndTheKeywordAround) {
     TemplateParts parts = SplitTemplate(file.c_str());
     for (const char* placeholder :
          {"[#关键词#]", "[#商品图片地址#]", "[#商品网址#]", "[#商品标题#]", "[#商品销售量#]",
-          "[#卖家昵称#]", "[#商品价格#]", "[#商品排名#]"})
+          "[#卖家昵称#]", "[#商品价格#]", "[#商品排名#]", "[#优惠券面额#]", "[#券后价#]"})
         EXPECT_NE(parts.loop.view().find(Gbk(placeholder)), std::string::npos) << placeholder;
     EXPECT_NE(parts.head.view().find(Gbk("[#关键词#]")), std::string::npos);
     EXPECT_NE(parts.tail.view().find(Gbk("[#关键词#]")), std::string::npos);

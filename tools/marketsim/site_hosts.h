@@ -9,6 +9,9 @@ inline constexpr char kMemberCentreHost[] = "www.alimama.com";
 inline constexpr char kPromotionSearchHost[] = "u.alimama.com";
 // Marketplace search.
 inline constexpr char kMarketplaceHost[] = "s.taobao.com";
+// The open platform's gateway as the simulator plays it (the real one is
+// gw.api.taobao.com, over https).
+inline constexpr char kGatewayHost[] = "gw.api.velmora.local";
 // The maker's own site with the instructions page.
 inline constexpr char kMakerHost[] = "help.velmora.local";
 

@@ -1,0 +1,44 @@
+// The material search's JSON answer taken apart: the items of one page in
+// the template's terms, or why there are none. Texts stay UTF-8 here.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora::app {
+
+struct PlatformItem {
+    std::string title;
+    std::string link;  // coupon share link where there is one, else the click link
+    std::string picture;
+    std::string price;  // the final price
+    std::string sales;  // 30-day sales
+    std::string seller;
+    std::string couponAmount;      // empty without a coupon
+    std::string priceAfterCoupon;  // the price less the coupon once the price reaches its threshold
+};
+
+enum class AnswerProblem { kNone, kNotJson, kRefused, kNoResult };
+
+struct PlatformAnswer {
+    AnswerProblem problem = AnswerProblem::kNone;
+    std::string detail;  // for kRefused: code, msg, sub_code and sub_msg as the gateway gave them
+    int64_t totalResults = 0;
+    std::vector<PlatformItem> items;
+};
+
+// Reads both documented shapes of a result item: the flat one and the
+// upgrade's nested one (item_basic_info, price_promotion_info, publish_info).
+PlatformAnswer ParseSearchAnswer(std::string_view body);
+
+// "https:" before a protocol-relative address; others stay as they are.
+std::string WithScheme(std::string_view address);
+
+// price - coupon when price >= threshold, else price; decimal texts in yuan,
+// the result without trailing zeros ("39.9", "40"). Unreadable numbers give the price.
+std::string PriceAfterCoupon(std::string_view price, std::string_view coupon,
+                             std::string_view threshold);
+
+}  // namespace velmora::app

@@ -1,0 +1,138 @@
+#include "app/open_platform_source.h"
+
+#include "app/collector_globals.h"
+#include "app/gbk_text.h"
+#include "app/open_platform_request.h"
+#include "app/window_calls.h"
+#include "net/http_client.h"
+#include "runtime/constants.h"
+#include "runtime/gbk.h"
+
+namespace velmora::app {
+namespace {
+
+VELMORA_CONSTANT const char kNotJson[] = "网关的回答不是 JSON";
+VELMORA_CONSTANT const char kRefused[] = "开放平台拒绝了请求";
+VELMORA_CONSTANT const char kNoResult[] = "网关的回答里没有搜索结果";
+VELMORA_CONSTANT const char kNothingFound[] = "开放平台没有找到商品";
+VELMORA_CONSTANT const char kNoAnswerWithin[] = "网关在 ";
+VELMORA_CONSTANT const char kNoAnswerSeconds[] = " 秒内没有回答";
+VELMORA_CONSTANT const char kUnreachable[] = "无法连接网关 ";
+VELMORA_CONSTANT const char kKeywordBefore[] = "关键词\"";
+VELMORA_CONSTANT const char kNoPage[] = "\"未生成页面：";
+VELMORA_CONSTANT const char kLineBreak[] = "\r\n";
+VELMORA_CONSTANT const char kDetailOpen[] = "（";
+VELMORA_CONSTANT const char kDetailClose[] = "）";
+VELMORA_CONSTANT const char kRunSource[] = "采集来源：开放平台接口 ";
+
+using std::chrono::duration_cast;
+using std::chrono::seconds;
+
+std::string_view Cause(AnswerProblem problem) {
+    switch (problem) {
+        case AnswerProblem::kNotJson:
+            return kNotJson;
+        case AnswerProblem::kRefused:
+            return kRefused;
+        case AnswerProblem::kNoResult:
+            return kNoResult;
+        case AnswerProblem::kNone:
+            break;
+    }
+    return kNothingFound;
+}
+
+SearchOutcome Failed(std::string_view keywordGbk, std::string_view cause) {
+    return {SearchStatus::kFailed, Concat({kKeywordBefore, std::string(keywordGbk).c_str(), kNoPage,
+                                           std::string(cause).c_str(), kLineBreak})};
+}
+
+// The gateway's own words stay as it wrote them, in brackets.
+std::string WithDetail(std::string_view cause, std::string_view detailUtf8) {
+    if (detailUtf8.empty()) return std::string(cause);
+    return std::string(cause) + kDetailOpen + Utf8ToGbkWithReferences(detailUtf8) + kDetailClose;
+}
+
+}  // namespace
+
+OpenPlatformSource::OpenPlatformSource(ApiSettings api)
+    : api_(std::move(api)), rate_(api_.ratePerSecond) {}
+
+SearchOutcome OpenPlatformSource::Search(const ItemQuery& query) {
+    items_.clear();
+    if (Globals().stopRequested) return {SearchStatus::kStopped, Text()};
+    std::string_view keywordGbk = query.keyword ? query.keyword : "";
+    std::string keyword = GbkToUtf8(keywordGbk).value_or(GbkToUtf8Lossy(keywordGbk));
+    const size_t wanted = query.count > 0 ? static_cast<size_t>(query.count) : 0;
+    SearchPage page{keyword, query.sortIndex, 1,
+                    static_cast<int>(std::min<size_t>(wanted, kMaxPlatformPageSize))};
+
+    while (items_.size() < wanted) {
+        if (Globals().stopRequested) return {SearchStatus::kStopped, Text()};
+        if (auto wait = rate_.Reserve(RequestRate::Clock::now()); wait.count() > 0)
+            ResponsiveWait(static_cast<int>(wait.count()));
+
+        net::HttpRequest request;
+        request.method = "POST";
+        request.url = api_.gateway;
+        request.headers = {"Content-Type: application/x-www-form-urlencoded;charset=utf-8"};
+        request.body = FormBody(
+            SignedSearchParameters(api_, page, ChinaTimestamp(std::chrono::system_clock::now())));
+        request.sendBody = true;
+        auto started = std::chrono::steady_clock::now();
+        net::HttpResponse response = net::PerformRequest(request);
+        if (!response.completed) {
+            auto waited = std::chrono::steady_clock::now() - started;
+            if (waited >= net::CurrentRequestLimits().total)
+                return Failed(keywordGbk,
+                              kNoAnswerWithin +
+                                  std::to_string(duration_cast<seconds>(waited).count()) +
+                                  kNoAnswerSeconds);
+            return Failed(keywordGbk, kUnreachable + Utf8ToGbkWithReferences(api_.gateway));
+        }
+
+        PlatformAnswer answer = ParseSearchAnswer(response.body);
+        if (answer.problem == AnswerProblem::kNotJson && response.status != 200)
+            answer.detail = "HTTP " + std::to_string(response.status);
+        if (answer.problem != AnswerProblem::kNone)
+            return Failed(keywordGbk, WithDetail(Cause(answer.problem), answer.detail));
+        if (answer.items.empty() && items_.empty())
+            return Failed(keywordGbk, Cause(AnswerProblem::kNone));
+
+        for (PlatformItem& item : answer.items)
+            if (items_.size() < wanted) items_.push_back(std::move(item));
+        const bool lastPage = answer.items.size() < static_cast<size_t>(page.pageSize) ||
+                              static_cast<int64_t>(items_.size()) >= answer.totalResults;
+        if (lastPage) break;
+        ++page.pageNo;
+    }
+    return {};
+}
+
+std::optional<ItemRecord> OpenPlatformSource::Item(int rank) {
+    if (rank < 1 || static_cast<size_t>(rank) > items_.size()) return std::nullopt;
+    const PlatformItem& item = items_[rank - 1];
+    ItemRecord record;
+    record.rank = rank;
+    record.title = GbkText(item.title);
+    record.seller = GbkText(item.seller);
+    record.pictureUrl = GbkText(item.picture);
+    record.itemUrl = GbkText(item.link);
+    record.price = GbkText(item.price);
+    record.sales = GbkText(item.sales);
+    record.couponAmount = GbkText(item.couponAmount);
+    record.priceAfterCoupon = GbkText(item.priceAfterCoupon);
+    return record;
+}
+
+// The rate spaces the requests; between the run's steps the window only
+// handles what is queued, so that the stop button is heard.
+void OpenPlatformSource::Pause(int) {
+    ResponsiveWait(1);
+}
+
+Text OpenPlatformRunLine(const ApiSettings& api) {
+    return Concat({kRunSource, api.method.c_str(), kLineBreak});
+}
+
+}  // namespace velmora::app

@@ -1,0 +1,63 @@
+// The user's settings file, $XDG_CONFIG_HOME/velmora/velmora.conf: INI, UTF-8,
+// plain C++ so that the window program and the batch program read it alike.
+// A missing file is the classic defaults; a bad value is one problem line and
+// its default, never a failure.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora::app {
+
+enum class SignMethod { kMd5, kHmacSha256 };
+
+struct ApiSettings {
+    std::string appKey;
+    std::string appSecret;  // never written to a log or an error text
+    std::string adzoneId;
+    std::string gateway = "https://gw.api.taobao.com/router/rest";
+    std::string method = "taobao.tbk.dg.material.optional";
+    SignMethod signMethod = SignMethod::kMd5;
+    double ratePerSecond = 2;  // requests per second; 0 switches the limit off
+    bool hasCoupon = false;    // ask the platform for items with a coupon only
+
+    // With a key and an ad zone, runs take their items from the platform.
+    bool Configured() const { return !appKey.empty() && !adzoneId.empty(); }
+};
+
+struct SiteSettings {
+    bool index = false;
+    std::string baseUrl;
+};
+
+struct Settings {
+    ApiSettings api;
+    SiteSettings site;
+};
+
+struct LoadedSettings {
+    Settings settings;
+    std::vector<std::string> problems;  // one line each, naming file, line and key
+};
+
+// $XDG_CONFIG_HOME/velmora/velmora.conf, or ~/.config/velmora/velmora.conf
+// when that variable is unset or not absolute.
+std::filesystem::path SettingsPath();
+
+LoadedSettings ParseSettings(std::string_view text, std::string_view fileName);
+std::string FormatSettings(const Settings& settings);
+
+// A missing file gives the defaults without a problem; an unreadable one a
+// problem line.
+LoadedSettings LoadSettings(const std::filesystem::path& path);
+
+// Writes the whole file through a sibling and a rename, readable by the user
+// alone (0600; its folder 0700 when created). False with a reason on failure.
+bool SaveSettings(const Settings& settings, const std::filesystem::path& path,
+                  std::string* error = nullptr);
+
+std::string_view SignMethodName(SignMethod method);
+
+}  // namespace velmora::app

@@ -1,0 +1,269 @@
+// The open platform's protocol without a window: signatures against digests
+// computed once by hand (openssl dgst, md5sum), the request, the answer's
+// two shapes, and the simulated gateway's checks.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "app/open_platform_answer.h"
+#include "app/open_platform_request.h"
+#include "app/request_rate.h"
+#include "runtime/gbk.h"
+#include "tools/marketsim/catalogue.h"
+#include "tools/marketsim/gateway.h"
+
+namespace velmora::app {
+namespace {
+
+namespace sim = velmora::marketsim;
+using namespace std::chrono_literals;
+
+net::PlatformParameters KnownParameters(const char* signMethod) {
+    return {{"adzone_id", "9876"},
+            {"app_key", "12345678"},
+            {"format", "json"},
+            {"method", "taobao.tbk.dg.material.optional"},
+            {"page_no", "1"},
+            {"page_size", "20"},
+            {"q", "手机"},
+            {"sign_method", signMethod},
+            {"sort", "total_sales_des"},
+            {"timestamp", "2026-01-05 09:30:00"},
+            {"v", "2.0"}};
+}
+
+TEST(OpenPlatformTest, SignaturesMatchDigestsComputedByHand) {
+    // printf '%s%s%s' SECRET JOINED SECRET | md5sum
+    EXPECT_EQ(net::SignPlatformParameters(KnownParameters("md5"), "test-secret"),
+              "CD7B05F9F66A48D626AB3AB1B781DA7B");
+    // printf '%s' JOINED | openssl dgst -sha256 -hmac SECRET
+    EXPECT_EQ(net::SignPlatformParameters(KnownParameters("hmac-sha256"), "test-secret"),
+              "4B1C94BB32F6D2A341D357355E556C5C20C64779AD03A5860EF97EE1BF33C275");
+    // The sign parameter itself never counts.
+    net::PlatformParameters withSign = KnownParameters("md5");
+    withSign["sign"] = "anything";
+    EXPECT_EQ(net::SignPlatformParameters(withSign, "test-secret"),
+              "CD7B05F9F66A48D626AB3AB1B781DA7B");
+    EXPECT_FALSE(net::SignPlatformParameters(KnownParameters("hmac"), "test-secret"));
+}
+
+TEST(OpenPlatformTest, RequestCarriesTheSystemParametersAndTheSearch) {
+    EXPECT_EQ(ChinaTimestamp(std::chrono::system_clock::from_time_t(1767576600)),
+              "2026-01-05 09:30:00");  // 01:30 UTC
+    ApiSettings api;
+    api.appKey = "12345678";
+    api.appSecret = "test-secret";
+    api.adzoneId = "9876";
+    const struct {
+        int sortIndex;
+        bool hasCoupon;
+        SignMethod signMethod;
+        const char* sort;  // null: no sort parameter
+    } cases[] = {
+        {0, false, SignMethod::kMd5, "total_sales_des"},
+        {1, true, SignMethod::kHmacSha256, "tk_rate_des"},
+        {2, false, SignMethod::kMd5, "tk_total_commi_des"},
+        {-1, false, SignMethod::kMd5, nullptr},
+    };
+    for (const auto& c : cases) {
+        api.hasCoupon = c.hasCoupon;
+        api.signMethod = c.signMethod;
+        net::PlatformParameters sent =
+            SignedSearchParameters(api, {"手机", c.sortIndex, 3, 100}, "2026-01-05 09:30:00");
+        EXPECT_EQ(sent["sign_method"], SignMethodName(c.signMethod));
+        EXPECT_EQ(sent["page_no"], "3");
+        EXPECT_EQ(sent["page_size"], "100");
+        EXPECT_EQ(sent.count("sort") ? sent["sort"] : "(none)", c.sort ? c.sort : "(none)");
+        EXPECT_EQ(sent.count("has_coupon"), c.hasCoupon ? 1u : 0u);
+        EXPECT_EQ(sent["sign"], net::SignPlatformParameters(sent, "test-secret"));
+        std::string body = FormBody(sent);
+        EXPECT_EQ(body.find("test-secret"), std::string::npos);
+        EXPECT_NE(body.find("&q=%E6%89%8B%E6%9C%BA&"), std::string::npos) << body;
+        EXPECT_NE(body.find("timestamp=2026-01-05%2009%3A30%3A00"), std::string::npos) << body;
+    }
+    // The one page that matters: what went in is what the known-answer test signs.
+    api.hasCoupon = false;
+    api.signMethod = SignMethod::kMd5;
+    net::PlatformParameters first =
+        SignedSearchParameters(api, {"手机", 0, 1, 20}, "2026-01-05 09:30:00");
+    EXPECT_EQ(first["sign"], "CD7B05F9F66A48D626AB3AB1B781DA7B");
+}
+
+TEST(OpenPlatformTest, AnswersInBothShapesAndWhatGoesWrong) {
+    PlatformAnswer flat = ParseSearchAnswer(R"({"tbk_dg_material_optional_response":{
+        "total_results":2,"result_list":{"map_data":[
+        {"title":"手机 壳","pict_url":"//img.example.com/a.jpg","zk_final_price":"59.90",
+         "volume":1200,"nick":"店","url":"//click.example.com/a",
+         "coupon_share_url":"//coupon.example.com/a","coupon_amount":"10","coupon_start_fee":"59.00"},
+        {"title":"B","pict_url":"https://img.example.com/b.jpg","zk_final_price":"8",
+         "volume":"7","nick":"N","url":"//click.example.com/b"}]}}})");
+    ASSERT_EQ(flat.problem, AnswerProblem::kNone);
+    EXPECT_EQ(flat.totalResults, 2);
+    ASSERT_EQ(flat.items.size(), 2u);
+    const PlatformItem& a = flat.items[0];
+    EXPECT_EQ(a.title, "手机 壳");
+    EXPECT_EQ(a.link, "https://coupon.example.com/a");
+    EXPECT_EQ(a.picture, "https://img.example.com/a.jpg");
+    EXPECT_EQ(a.price, "59.90");
+    EXPECT_EQ(a.sales, "1200");
+    EXPECT_EQ(a.seller, "店");
+    EXPECT_EQ(a.couponAmount, "10");
+    EXPECT_EQ(a.priceAfterCoupon, "49.9");
+    const PlatformItem& b = flat.items[1];
+    EXPECT_EQ(b.link, "https://click.example.com/b");
+    EXPECT_EQ(b.picture, "https://img.example.com/b.jpg");
+    EXPECT_EQ(b.sales, "7");
+    EXPECT_EQ(b.couponAmount, "");
+    EXPECT_EQ(b.priceAfterCoupon, "8");
+
+    PlatformAnswer nested = ParseSearchAnswer(R"({"tbk_dg_material_optional_upgrade_response":{
+        "total_results":1,"result_list":{"map_data":[{
+        "item_basic_info":{"title":"T","pict_url":"//img.example.com/t.jpg","volume":3,
+                           "shop_title":"S"},
+        "price_promotion_info":{"zk_final_price":"12.5"},
+        "publish_info":{"click_url":"//click.example.com/t"}}]}}})");
+    ASSERT_EQ(nested.items.size(), 1u);
+    EXPECT_EQ(nested.items[0].title, "T");
+    EXPECT_EQ(nested.items[0].seller, "S");
+    EXPECT_EQ(nested.items[0].price, "12.5");
+    EXPECT_EQ(nested.items[0].sales, "3");
+    EXPECT_EQ(nested.items[0].link, "https://click.example.com/t");
+
+    const struct {
+        const char* body;
+        AnswerProblem problem;
+        const char* detail;
+    } failures[] = {
+        {"<html>busy</html>", AnswerProblem::kNotJson, ""},
+        {"", AnswerProblem::kNotJson, ""},
+        {"[1,2]", AnswerProblem::kNotJson, ""},
+        {R"({"error_response":{"code":25,"msg":"Invalid Signature","sub_code":"isv.x","sub_msg":"y"}})",
+         AnswerProblem::kRefused, "code 25, msg Invalid Signature, sub_code isv.x, sub_msg y"},
+        {R"({"something":{}})", AnswerProblem::kNoResult, ""},
+    };
+    for (const auto& f : failures) {
+        PlatformAnswer answer = ParseSearchAnswer(f.body);
+        EXPECT_EQ(answer.problem, f.problem) << f.body;
+        EXPECT_EQ(answer.detail, f.detail) << f.body;
+    }
+    EXPECT_TRUE(ParseSearchAnswer(R"({"x_response":{"result_list":"odd"}})").items.empty());
+}
+
+TEST(OpenPlatformTest, PriceAfterCouponOnlyFromItsThreshold) {
+    const struct {
+        const char *price, *coupon, *threshold, *after;
+    } cases[] = {
+        {"59.90", "10", "59.00", "49.9"},
+        {"59.90", "10", "60", "59.90"},
+        {"20", "5", "", "15"},
+        {"20.05", "0.05", "0", "20"},
+        {"3", "5", "0", "0"},
+        {"59.90", "", "0", "59.90"},
+        {"abc", "5", "0", "abc"},
+        {"9.999", "1", "0", "9.999"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PriceAfterCoupon(c.price, c.coupon, c.threshold), c.after)
+            << c.price << " " << c.coupon << " " << c.threshold;
+}
+
+TEST(OpenPlatformTest, RateSpacesRequestsEvenly) {
+    RequestRate::Clock::time_point t0{};
+    RequestRate two(2);
+    EXPECT_EQ(two.Reserve(t0), 0ms);
+    EXPECT_EQ(two.Reserve(t0), 500ms);
+    EXPECT_EQ(two.Reserve(t0 + 100ms), 900ms);
+    EXPECT_EQ(two.Reserve(t0 + 5s), 0ms) << "an idle spell is not saved up";
+    RequestRate off(0);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(off.Reserve(t0), 0ms);
+}
+
+// ---- the simulated gateway
+
+class GatewayTest : public ::testing::Test {
+  protected:
+    GatewayTest() {
+        api_.appKey = sim::kDemoAppKey;
+        api_.appSecret = sim::kDemoAppSecret;
+        api_.adzoneId = sim::kDemoAdzoneId;
+    }
+
+    nlohmann::json Answer(const net::PlatformParameters& parameters,
+                          std::chrono::seconds skew = 0s) {
+        sim::SiteRequest request;
+        request.method = "POST";
+        request.body = FormBody(parameters);
+        auto sent = std::chrono::system_clock::from_time_t(1767576600);
+        return nlohmann::json::parse(sim::GatewayAnswer(request, sent + skew).body);
+    }
+    net::PlatformParameters Signed(SearchPage page) {
+        return SignedSearchParameters(api_, page, "2026-01-05 09:30:00");
+    }
+
+    ApiSettings api_;
+};
+
+TEST_F(GatewayTest, RefusesWhatThePlatformRefuses) {
+    auto resigned = [this](net::PlatformParameters p, const char* name, const char* value) {
+        if (value)
+            p[name] = value;
+        else
+            p.erase(name);
+        p["sign"] = *net::SignPlatformParameters(p, sim::kDemoAppSecret);
+        return p;
+    };
+    const net::PlatformParameters good = Signed({"手机", 0, 1, 20});
+    net::PlatformParameters tampered = good;
+    tampered["q"] = "耳机";
+    ApiSettings wrongSecret = api_;
+    wrongSecret.appSecret = "another";
+    const struct {
+        net::PlatformParameters parameters;
+        std::chrono::seconds skew;
+        int code;
+    } cases[] = {
+        {tampered, 0s, 25},
+        {SignedSearchParameters(wrongSecret, {"手机", 0, 1, 20}, "2026-01-05 09:30:00"), 0s, 25},
+        {good, 11min, 31},
+        {good, -11min, 31},
+        {resigned(good, "adzone_id", nullptr), 0s, 40},
+        {resigned(good, "app_key", "other"), 0s, 29},
+        {resigned(good, "format", "xml"), 0s, 23},
+        {resigned(good, "v", "1.0"), 0s, 34},
+        {resigned(good, "method", "taobao.tbk.other"), 0s, 22},
+        {resigned(good, "timestamp", nullptr), 0s, 30},
+        {resigned(good, "page_size", "101"), 0s, 41},
+        {resigned(good, "sort", "price_asc"), 0s, 41},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        nlohmann::json answer = Answer(cases[i].parameters, cases[i].skew);
+        ASSERT_TRUE(answer.contains("error_response")) << i << answer.dump();
+        EXPECT_EQ(answer["error_response"]["code"], cases[i].code) << i;
+    }
+    EXPECT_FALSE(Answer(good, 9min).contains("error_response"));
+}
+
+TEST_F(GatewayTest, PagesTheCatalogueInTheChosenOrder) {
+    const std::string keyword = *Utf8ToGbk("手机");
+    std::vector<sim::CatalogueItem> expected =
+        sim::PromotionItems(keyword, sim::SortKey::kCommissionRate, sim::kMaxPageItems);
+    std::vector<std::string> ids;
+    for (int pageNo = 1; pageNo <= 4; ++pageNo) {
+        PlatformAnswer page = ParseSearchAnswer(Answer(Signed({"手机", 1, pageNo, 10})).dump());
+        ASSERT_EQ(page.problem, AnswerProblem::kNone);
+        EXPECT_EQ(page.totalResults, static_cast<int64_t>(expected.size()));
+        for (const PlatformItem& item : page.items) ids.push_back(item.link);
+    }
+    ASSERT_EQ(ids.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_TRUE(ids[i].starts_with("https://s.taobao.com/item.htm?id=" + expected[i].id));
+
+    api_.hasCoupon = true;
+    PlatformAnswer coupons = ParseSearchAnswer(Answer(Signed({"手机", 0, 1, 100})).dump());
+    ASSERT_FALSE(coupons.items.empty());
+    EXPECT_LT(coupons.items.size(), expected.size());
+    for (const PlatformItem& item : coupons.items) EXPECT_FALSE(item.couponAmount.empty());
+}
+
+}  // namespace
+}  // namespace velmora::app

@@ -1,0 +1,95 @@
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace velmora::app {
+namespace {
+
+TEST(SettingsTest, AFullFileSetsEveryKey) {
+    LoadedSettings loaded = ParseSettings(
+        "# made by hand\n[api]\napp_key = 12345678\r\napp_secret=\"s3cret\"\n"
+        "adzone_id = 9876\ngateway = https://eco.taobao.com/router/rest\n"
+        "method = taobao.tbk.dg.material.optional\nsign_method = hmac-sha256\n"
+        "rate_per_second = 0.5\nhas_coupon = true\n[other]\nanything = at all\n"
+        "[site]\nindex = true\nbase_url = https://www.example.com/pages/\n",
+        "velmora.conf");
+    EXPECT_TRUE(loaded.problems.empty());
+    const Settings& s = loaded.settings;
+    EXPECT_EQ(s.api.appKey, "12345678");
+    EXPECT_EQ(s.api.appSecret, "s3cret");
+    EXPECT_EQ(s.api.adzoneId, "9876");
+    EXPECT_EQ(s.api.gateway, "https://eco.taobao.com/router/rest");
+    EXPECT_EQ(s.api.signMethod, SignMethod::kHmacSha256);
+    EXPECT_EQ(s.api.ratePerSecond, 0.5);
+    EXPECT_TRUE(s.api.hasCoupon);
+    EXPECT_TRUE(s.api.Configured());
+    EXPECT_TRUE(s.site.index);
+    EXPECT_EQ(s.site.baseUrl, "https://www.example.com/pages/");
+}
+
+TEST(SettingsTest, ABadValueIsOneLineAndItsDefault) {
+    const struct {
+        const char* line;
+        const char* problem;  // the problem line's ending
+    } cases[] = {
+        {"[api]\nsign_method = sha1",
+         "velmora.conf line 2: sign_method = \"sha1\" is not md5 or hmac-sha256; using the "
+         "default"},
+        {"[api]\nrate_per_second = -1",
+         "rate_per_second = \"-1\" is not a number, 0 or more; using the default"},
+        {"[api]\nrate_per_second = 2x", "is not a number, 0 or more; using the default"},
+        {"[api]\nhas_coupon = yes", "has_coupon = \"yes\" is not true or false; using the default"},
+        {"[api]\nadzone_id = mm_1_2_3",
+         "adzone_id = \"mm_1_2_3\" is not digits; using the default"},
+        {"[api]\ngateway = ftp://gw.example.com/",
+         "is not an http:// or https:// address; using the default"},
+        {"[site]\nindex = 1", "index = \"1\" is not true or false; using the default"},
+        {"[api]\napp_sceret = x", "line 2: unknown key \"app_sceret\" in [api], ignored"},
+    };
+    const Settings defaults;
+    for (const auto& c : cases) {
+        LoadedSettings loaded = ParseSettings(c.line, "velmora.conf");
+        ASSERT_EQ(loaded.problems.size(), 1u) << c.line;
+        EXPECT_TRUE(loaded.problems[0].ends_with(c.problem)) << loaded.problems[0];
+        EXPECT_EQ(FormatSettings(loaded.settings), FormatSettings(defaults)) << c.line;
+    }
+}
+
+TEST(SettingsTest, SaveWritesAPrivateFileThatLoadsBack) {
+    std::string home = testing::TempDir() + "velmora-settings-" + std::to_string(getpid());
+    setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+    std::filesystem::path path = SettingsPath();
+    EXPECT_EQ(path, std::filesystem::path(home) / "velmora" / "velmora.conf");
+    std::filesystem::remove_all(home);
+
+    LoadedSettings missing = LoadSettings(path);
+    EXPECT_TRUE(missing.problems.empty());
+    EXPECT_FALSE(missing.settings.api.Configured());
+
+    Settings settings;
+    settings.api.appKey = "12345678";
+    settings.api.appSecret = "s3cret";
+    settings.api.adzoneId = "9876";
+    settings.api.ratePerSecond = 0;
+    settings.site.baseUrl = "https://www.example.com/";
+    std::string error;
+    ASSERT_TRUE(SaveSettings(settings, path, &error)) << error;
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    ASSERT_EQ(stat(path.parent_path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+
+    LoadedSettings back = LoadSettings(path);
+    EXPECT_TRUE(back.problems.empty());
+    EXPECT_EQ(FormatSettings(back.settings), FormatSettings(settings));
+
+    std::filesystem::remove_all(home);
+}
+
+}  // namespace
+}  // namespace velmora::app

@@ -1,0 +1,150 @@
+#include "tools/marketsim/gateway.h"
+
+#include <algorithm>
+#include <ctime>
+#include <nlohmann/json.hpp>
+
+#include "net/open_platform_signature.h"
+#include "runtime/gbk.h"
+#include "tools/marketsim/catalogue.h"
+
+namespace velmora::marketsim {
+namespace {
+
+using nlohmann::json;
+
+net::PlatformParameters Parameters(std::string_view encoded) {
+    net::PlatformParameters parameters;
+    while (!encoded.empty()) {
+        size_t amp = encoded.find('&');
+        std::string_view pair = encoded.substr(0, amp);
+        encoded = amp == std::string_view::npos ? std::string_view() : encoded.substr(amp + 1);
+        size_t eq = pair.find('=');
+        if (pair.empty()) continue;
+        parameters.emplace(
+            PercentDecode(pair.substr(0, eq), true),
+            eq == std::string_view::npos ? "" : PercentDecode(pair.substr(eq + 1), true));
+    }
+    return parameters;
+}
+
+SiteResponse Json(const json& body, int status = 200) {
+    SiteResponse response;
+    response.status = status;
+    response.contentType = "application/json;charset=UTF-8";
+    response.body = body.dump();
+    return response;
+}
+
+SiteResponse Refusal(int code, std::string_view msg, std::string_view subCode = {},
+                     std::string_view subMsg = {}) {
+    json error = {{"code", code}, {"msg", msg}, {"request_id", "velmora-sim"}};
+    if (!subCode.empty()) error["sub_code"] = subCode;
+    if (!subMsg.empty()) error["sub_msg"] = subMsg;
+    return Json({{"error_response", error}});
+}
+
+// "yyyy-MM-dd HH:mm:ss" read as China time (UTC+8).
+std::optional<std::chrono::system_clock::time_point> ChinaTime(std::string_view text) {
+    std::tm parts{};
+    std::string copy(text);
+    const char* end = strptime(copy.c_str(), "%Y-%m-%d %H:%M:%S", &parts);
+    if (!end || *end) return std::nullopt;
+    return std::chrono::system_clock::from_time_t(timegm(&parts) - 8 * 3600);
+}
+
+std::optional<SortKey> SortFromValue(std::string_view value) {
+    if (value.empty() || value == "total_sales_des") return SortKey::kSales;
+    if (value == "tk_rate_des") return SortKey::kCommissionRate;
+    if (value == "tk_total_commi_des") return SortKey::kCommissionPaid;
+    return std::nullopt;
+}
+
+std::optional<int> Number(std::string_view text, int fallback) {
+    if (text.empty()) return fallback;
+    if (text.size() > 6 || text.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    return std::stoi(std::string(text));
+}
+
+json ItemJson(const CatalogueItem& item) {
+    json entry = {
+        {"item_id", item.id},
+        {"title", GbkToUtf8Lossy(item.title)},
+        {"pict_url", "http://s.taobao.com/pic/" + item.id + ".jpg"},
+        {"zk_final_price", FormatCents(item.priceCents)},
+        {"volume", item.sales30},
+        {"nick", GbkToUtf8Lossy(item.seller)},
+        {"url", "//s.taobao.com/item.htm?id=" + item.id},
+    };
+    if (auto coupon = CouponOf(item)) {
+        entry["coupon_amount"] = std::to_string(coupon->amountCents / 100);
+        entry["coupon_start_fee"] = FormatCents(coupon->thresholdCents);
+        entry["coupon_share_url"] = "//s.taobao.com/item.htm?id=" + item.id + "&coupon=1";
+    }
+    return entry;
+}
+
+const std::string& Get(const net::PlatformParameters& parameters, const char* name) {
+    static const std::string kNone;
+    auto found = parameters.find(name);
+    return found == parameters.end() ? kNone : found->second;
+}
+
+}  // namespace
+
+std::optional<CatalogueCoupon> CouponOf(const CatalogueItem& item) {
+    int digit = item.id.back() - '0';
+    if (digit % 3 == 0) return std::nullopt;
+    CatalogueCoupon coupon;
+    coupon.amountCents = 500 * (1 + digit % 4);
+    coupon.thresholdCents = digit == 7 ? item.priceCents + 100 : coupon.amountCents * 2;
+    return coupon;
+}
+
+SiteResponse GatewayAnswer(const SiteRequest& request, std::chrono::system_clock::time_point now) {
+    net::PlatformParameters parameters =
+        Parameters(request.method == "POST" ? request.body : request.query);
+    auto get = [&](const char* name) -> const std::string& { return Get(parameters, name); };
+
+    if (get("method").empty()) return Refusal(21, "Missing Method");
+    if (get("method") != kMaterialSearchMethod) return Refusal(22, "Invalid Method");
+    if (get("format") != "json") return Refusal(23, "Invalid Format");
+    if (get("app_key").empty()) return Refusal(28, "Missing App Key");
+    if (get("app_key") != kDemoAppKey) return Refusal(29, "Invalid App Key");
+    if (get("timestamp").empty()) return Refusal(30, "Missing Timestamp");
+    auto sent = ChinaTime(get("timestamp"));
+    if (!sent || *sent < now - std::chrono::minutes(10) || *sent > now + std::chrono::minutes(10))
+        return Refusal(31, "Invalid Timestamp", "isv.invalid-timestamp",
+                       "the timestamp is more than 10 minutes away from the gateway's time");
+    if (get("v").empty()) return Refusal(32, "Missing Version");
+    if (get("v") != "2.0") return Refusal(34, "Unsupported Version");
+    if (get("sign").empty()) return Refusal(24, "Missing Signature");
+    auto expected = net::SignPlatformParameters(parameters, kDemoAppSecret);
+    if (!expected) return Refusal(41, "Invalid Arguments", "isv.invalid-parameter:sign_method");
+    if (*expected != get("sign")) return Refusal(25, "Invalid Signature");
+    if (get("adzone_id").empty())
+        return Refusal(40, "Missing Required Arguments:adzone_id", "isv.missing-parameter");
+    if (get("adzone_id") != kDemoAdzoneId)
+        return Refusal(15, "Remote service error", "isv.invalid-adzone", "unknown ad zone");
+    if (get("q").empty()) return Refusal(40, "Missing Required Arguments:q or cat");
+    auto sort = SortFromValue(get("sort"));
+    auto pageNo = Number(get("page_no"), 1);
+    auto pageSize = Number(get("page_size"), 20);
+    if (!sort || !pageNo || !pageSize || *pageNo < 1 || *pageSize < 1 || *pageSize > 100)
+        return Refusal(41, "Invalid Arguments", "isv.invalid-parameter");
+
+    std::vector<CatalogueItem> items =
+        PromotionItems(Utf8ToGbk(get("q")).value_or(""), *sort, kMaxPageItems);
+    if (get("has_coupon") == "true")
+        std::erase_if(items, [](const CatalogueItem& item) { return !CouponOf(item); });
+    json list = json::array();
+    const size_t first = static_cast<size_t>(*pageNo - 1) * *pageSize;
+    for (size_t i = first; i < items.size() && i < first + *pageSize; ++i)
+        list.push_back(ItemJson(items[i]));
+    json result = {{"total_results", items.size()}, {"request_id", "velmora-sim"}};
+    if (!list.empty()) result["result_list"] = {{"map_data", list}};
+    return Json({{"tbk_dg_material_optional_response", result}});
+}
+
+}  // namespace velmora::marketsim

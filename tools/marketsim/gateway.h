@@ -1,0 +1,34 @@
+// The affiliate open platform's gateway: the material search, signed and
+// checked as the platform documents it, over the same catalogue as the
+// classic pages. Answers are JSON (UTF-8); refusals use the platform's
+// error_response shape.
+#pragma once
+
+#include <chrono>
+#include <optional>
+
+#include "tools/marketsim/catalogue.h"
+#include "tools/marketsim/sites.h"
+
+namespace velmora::marketsim {
+
+// The demo application the gateway knows; any other key is refused.
+inline constexpr char kDemoAppKey[] = "velmora-demo-key";
+inline constexpr char kDemoAppSecret[] = "velmora-demo-secret";
+inline constexpr char kDemoAdzoneId[] = "1000";
+inline constexpr char kGatewayPath[] = "/router/rest";
+inline constexpr char kMaterialSearchMethod[] = "taobao.tbk.dg.material.optional";
+
+// Two items in three carry a coupon; some have a threshold above their
+// price, so that the coupon does not apply.
+struct CatalogueCoupon {
+    int64_t amountCents = 0;  // whole yuan
+    int64_t thresholdCents = 0;
+};
+std::optional<CatalogueCoupon> CouponOf(const CatalogueItem& item);
+
+// The parameters come from a form body (POST) or the query (GET). A
+// timestamp more than ten minutes away from `now` is refused.
+SiteResponse GatewayAnswer(const SiteRequest& request, std::chrono::system_clock::time_point now);
+
+}  // namespace velmora::marketsim
