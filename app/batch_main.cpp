@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/batch_configure.h"
 #include "app/batch_options.h"
 #include "app/batch_run.h"
 #include "app/image/program_image.h"

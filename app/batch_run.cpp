@@ -7,14 +7,19 @@
 #include <cstdio>
 #include <ctime>
 #include <optional>
+#include <utility>
 
 #include "app/batch_progress.h"
 #include "app/batch_summary.h"
+#include "app/classic_source.h"
 #include "app/collection_run.h"
 #include "app/entry_routine.h"
 #include "app/main_window_handlers.h"
+#include "app/open_platform_source.h"
 #include "app/run_log.h"
+#include "app/settings.h"
 #include "app/site_files.h"
+#include "app/sitemap.h"
 #include "app/template_engine.h"
 #include "app/template_text.h"
 #include "app/window_calls.h"
@@ -77,6 +82,24 @@ bool LoggedIn() {
     return false;
 }
 
+// The run's own source, counting the items it hands to the page.
+class CountingSource final : public ItemSource {
+  public:
+    explicit CountingSource(ItemSource& inner) : inner_(inner) {}
+    SearchOutcome Search(const ItemQuery& query) override { return inner_.Search(query); }
+    std::optional<ItemRecord> Item(int rank) override {
+        std::optional<ItemRecord> item = inner_.Item(rank);
+        if (item) ++items_;
+        return item;
+    }
+    void Pause(int milliseconds) override { inner_.Pause(milliseconds); }
+    size_t TakeCount() { return std::exchange(items_, 0); }
+
+  private:
+    ItemSource& inner_;
+    size_t items_ = 0;
+};
+
 // A page file as its last write left it: every write puts a new file in place.
 struct PageState {
     bool exists = false;
@@ -94,8 +117,8 @@ PageState StateOf(const std::string& path) {
     return {true, info.st_ino, info.st_mtim};
 }
 
-KeywordOutcome RunKeyword(const std::string& keyword, const char* templateName,
-                          const char* directory) {
+KeywordOutcome RunKeyword(CountingSource& source, const std::string& keyword,
+                          const char* templateName, const char* directory) {
     const Clock::time_point start = Clock::now();
     KeywordOutcome outcome;
     outcome.keyword = keyword;
@@ -112,12 +135,13 @@ KeywordOutcome RunKeyword(const std::string& keyword, const char* templateName,
     // holds this keyword's lines only, and the run's memory stays flat.
     WriteText(kLogBox, kEmptyText);
     WriteText(kKeywordBox, gbk->c_str());
-    RunCollection();
+    source.TakeCount();
+    RunCollection(source);
 
     Text log = ReadText(kLogBox);
     const PageState after = StateOf(page);
     outcome.written = after.exists && !(after == before);
-    outcome.items = CountCollectedItems(log.view());
+    outcome.items = source.TakeCount();
     if (!outcome.written) {
         outcome.cause = GbkToUtf8Lossy(FailureCause(log.view()));
         if (outcome.cause.empty()) outcome.cause = "no page was written";
@@ -138,17 +162,32 @@ void WriteSite(const char* directory, const char* templateName, const std::strin
     }
 }
 
+// The site's address: the option, else the settings'; a bad one is said and left out.
+std::string BaseUrl(const BatchOptions& options, const SiteSettings& site) {
+    if (!options.baseUrl.empty()) return options.baseUrl;
+    if (site.baseUrl.empty() || IsSiteBaseUrl(site.baseUrl)) return site.baseUrl;
+    Complain("[site] base_url is no http:// or https:// address, so no sitemap: " + site.baseUrl);
+    return {};
+}
+
 void RunJob(const BatchJob& job) {
     const BatchOptions& options = job.options;
-    std::optional<std::string> templateName = SelectTemplate(options.templateName);
-    if (!templateName) return;
-    if (options.source == "api") {
-        Complain("the api source is not available in this build");
+    LoadedSettings settings = LoadSettings(SettingsPath());
+    for (const std::string& problem : settings.problems) Complain(problem);
+    const ApiSettings& api = settings.settings.api;
+    const std::string sourceName = !options.source.empty() ? options.source
+                                   : api.Configured()      ? "api"
+                                                           : "classic";
+    if (sourceName == "api" && !api.Configured()) {
+        Complain("the api source needs app_key and adzone_id in " + SettingsPath().string() +
+                 "; velmora-batch --configure asks for them");
         return;
     }
+    std::optional<std::string> templateName = SelectTemplate(options.templateName);
+    if (!templateName) return;
     WriteText(kItemCountBox, std::to_string(options.count).c_str());
     WriteInteger(kSortChoice, property::kComboBoxSelection, options.sort);
-    if (!LoggedIn()) {
+    if (sourceName == "classic" && !LoggedIn()) {
         Complain(
             "not logged in to the affiliate platform: start velmora, press 登陆阿里妈妈 and log in "
             "once; the window keeps the login for velmora-batch");
@@ -156,20 +195,26 @@ void RunJob(const BatchJob& job) {
         return;
     }
 
+    ClassicSource classic;
+    std::optional<OpenPlatformSource> platform;
+    if (sourceName == "api") platform.emplace(api);
+    CountingSource source(platform ? static_cast<ItemSource&>(*platform) : classic);
+
     BatchSummary summary;
     summary.templateName = GbkToUtf8Lossy(*templateName);
-    summary.source = "classic";
+    summary.source = sourceName;
     const Clock::time_point start = Clock::now();
     Text directory = ProgramDirectory();
     BatchProgress progress(stderr, isatty(STDERR_FILENO), job.keywords.size());
     for (size_t i = 0; i < job.keywords.size(); ++i) {
         progress.Begin(i + 1, job.keywords[i]);
         summary.keywords.push_back(
-            RunKeyword(job.keywords[i], templateName->c_str(), directory.c_str()));
+            RunKeyword(source, job.keywords[i], templateName->c_str(), directory.c_str()));
         const KeywordOutcome& outcome = summary.keywords.back();
         progress.End(i + 1, outcome.keyword, outcome.items, outcome.cause, outcome.written);
     }
-    WriteSite(directory.c_str(), templateName->c_str(), options.baseUrl, &summary, &progress);
+    WriteSite(directory.c_str(), templateName->c_str(), BaseUrl(options, settings.settings.site),
+              &summary, &progress);
     progress.Finish();
     summary.time = Since(start);
     if (options.json) std::fputs(SummaryJson(summary).c_str(), stdout);

@@ -1,5 +1,6 @@
 #include "app/collection_run.h"
 
+#include <ctime>
 #include <iostream>
 
 #include "app/classic_source.h"
@@ -10,7 +11,10 @@
 #include "app/marketplace_page.h"
 #include "app/open_platform_source.h"
 #include "app/settings.h"
+#include "app/site_files.h"
+#include "app/sitemap.h"
 #include "app/template_engine.h"
+#include "app/template_text.h"
 #include "app/window_calls.h"
 #include "commands/control_commands.h"
 #include "commands/text_commands.h"
@@ -66,6 +70,18 @@ class KeywordList {
     void* array_;
 };
 
+// With [site] index=true the template folder's index (and, with a base
+// address, its sitemap) follows every run; only problems reach the log.
+void WriteSiteAfterRun(const SiteSettings& site) {
+    if (!site.index) return;
+    Text folder =
+        TemplateFolderPath(ProgramDirectory().c_str(), ReadText(kTemplateNameBox).c_str());
+    const std::string baseUrl = IsSiteBaseUrl(site.baseUrl) ? site.baseUrl : std::string();
+    SiteFilesReport report = WriteSiteFiles(folder.c_str(), baseUrl, std::time(nullptr));
+    for (const std::string& problem : report.problems)
+        AppendToLog({kLineBreak, problem.c_str(), kLineBreak});
+}
+
 }  // namespace
 
 void StartCollection() {
@@ -100,10 +116,11 @@ void StartCollection() {
     }
     if (!api.Configured()) {
         RunCollection();
-        return;
+    } else {
+        OpenPlatformSource source(api);
+        RunCollection(source);
     }
-    OpenPlatformSource source(api);
-    RunCollection(source);
+    WriteSiteAfterRun(settings.settings.site);
 }
 
 void RequestStop() {

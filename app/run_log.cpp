@@ -5,9 +5,6 @@
 namespace velmora::app {
 namespace {
 
-constexpr std::string_view kItemStart = "搜寻";
-constexpr std::string_view kItemEnd = "完毕";
-constexpr std::string_view kSearchDone = "搜寻完毕";
 constexpr std::string_view kClosingStart = "生成关键词\"";
 
 std::vector<std::string_view> Lines(std::string_view log) {
@@ -22,14 +19,6 @@ std::vector<std::string_view> Lines(std::string_view log) {
 }
 
 }  // namespace
-
-size_t CountCollectedItems(std::string_view logGbk) {
-    size_t items = 0;
-    for (std::string_view line : Lines(logGbk))
-        if (line != kSearchDone && line.starts_with(kItemStart) && line.ends_with(kItemEnd))
-            ++items;
-    return items;
-}
 
 std::string FailureCause(std::string_view logGbk) {
     std::vector<std::string_view> lines = Lines(logGbk);

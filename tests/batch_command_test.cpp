@@ -127,16 +127,10 @@ TEST(BatchProgressLine, CountsAndEstimatesTheTimeLeft) {
               "keyword 10/10 c · 200 items · 0:00 left");
 }
 
-TEST(BatchRunLog, CountsItemsAndFindsTheCause) {
-    const std::string written =
-        Gbk("正在按销量由高到底搜寻。。。\r\n搜寻完毕\r\n开始搜寻单个宝贝信息。。。。\r\n"
-            "开始搜寻红色手机的信息\r\n搜寻红色手机完毕\r\n开始搜寻蓝色手机的信息\r\n"
-            "搜寻蓝色手机完毕\r\n生成关键词\"手机.htm\"完毕");
-    EXPECT_EQ(CountCollectedItems(written), 2u);
+TEST(BatchRunLog, FindsTheCause) {
     const std::string failed =
         Gbk("搜寻完毕\r\n开始搜寻单个宝贝信息。。。。\r\n添加失败，请按正确方法操作\r\n"
             "生成关键词\"a/b.htm\"完毕");
-    EXPECT_EQ(CountCollectedItems(failed), 0u);
     EXPECT_EQ(FailureCause(failed), Gbk("添加失败，请按正确方法操作"));
     EXPECT_EQ(FailureCause(""), "");
 }
