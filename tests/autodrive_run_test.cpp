@@ -4,6 +4,7 @@
 // against pages built here from the template file and the simulator's goods.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -15,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -58,14 +60,20 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
 // A child process whose standard output and error go to files.
 class Child {
   public:
+    // `terminal`, when given, is the pseudo-terminal that takes standard error instead.
     Child(const std::vector<std::string>& command, const std::vector<std::string>& environment,
-          const fs::path& out, const fs::path& err) {
+          const fs::path& out, const fs::path& err, const fs::path& in = "/dev/null",
+          int terminal = -1) {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, in.c_str(), O_RDONLY, 0);
         posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (terminal >= 0)
+            posix_spawn_file_actions_adddup2(&actions, terminal, STDERR_FILENO);
+        else
+            posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(),
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0644);
         std::vector<std::string> env = environment;
         std::vector<char*> envp;
         for (std::string& e : env) envp.push_back(e.data());
@@ -79,10 +87,12 @@ class Child {
 
     bool Running() const { return pid_ > 0; }
 
-    // The exit code, or -1 when it had to be killed at the limit (or died of a signal).
-    int Wait(std::chrono::seconds limit) {
+    // The exit code, or -1 when it had to be killed at the limit (or died of a
+    // signal). `drain` runs while it waits, to read what the child writes.
+    int Wait(std::chrono::seconds limit, const std::function<void()>& drain = {}) {
         auto deadline = std::chrono::steady_clock::now() + limit;
         while (pid_ > 0) {
+            if (drain) drain();
             int status = 0;
             pid_t done = waitpid(pid_, &status, WNOHANG);
             if (done == pid_) {
@@ -131,9 +141,12 @@ class AutodriveRunTest : public ::testing::Test {
         fs::create_directories(folder);
         for (const char* file : {"模板文件.htm", "效果预览.htm"})
             fs::copy_file(fs::path(VELMORA_TEMPLATE_ROOT) / kTemplateName / file, folder / file);
-        std::error_code linked;
-        fs::create_hard_link(VELMORA_AUTODRIVE, program_ / "velmora_autodrive", linked);
-        if (linked) fs::copy_file(VELMORA_AUTODRIVE, program_ / "velmora_autodrive");
+        for (const char* built : {VELMORA_AUTODRIVE, VELMORA_BATCH}) {
+            const fs::path beside = program_ / fs::path(built).filename();
+            std::error_code linked;
+            fs::create_hard_link(built, beside, linked);
+            if (linked) fs::copy_file(built, beside);
+        }
         for (const char* dir : {"home", "data", "config", "cache", "runtime"})
             fs::create_directories(root_ / dir);
         fs::permissions(root_ / "runtime", fs::perms::owner_all);
@@ -200,6 +213,41 @@ class AutodriveRunTest : public ::testing::Test {
         }
         report.errors = ReadFile(root_ / "driver.err");
         return report;
+    }
+
+    struct BatchRun {
+        int exitCode = -1;
+        std::string out, err;
+    };
+
+    // velmora-batch beside the driver, in the same home; with `terminal` its
+    // standard error is a pseudo-terminal.
+    BatchRun Batch(std::vector<std::string> arguments, const fs::path& in = "/dev/null",
+                   bool terminal = false) {
+        arguments.insert(arguments.begin(), (program_ / "velmora-batch").string());
+        int master = -1, slave = -1;
+        if (terminal && openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return {};
+        if (master >= 0) fcntl(master, F_SETFL, O_NONBLOCK);
+        Child batch(arguments, Environment(), root_ / "batch.out", root_ / "batch.err", in, slave);
+        if (slave >= 0) close(slave);
+        BatchRun run;
+        std::string shown;
+        const auto drain = [&] {
+            char buffer[4096];
+            for (ssize_t n; master >= 0 && (n = read(master, buffer, sizeof buffer)) > 0;)
+                shown.append(buffer, static_cast<size_t>(n));
+        };
+        run.exitCode = batch.Wait(kRunLimit, drain);
+        drain();
+        if (master >= 0) close(master);
+        run.out = ReadFile(root_ / "batch.out");
+        run.err = terminal ? shown : ReadFile(root_ / "batch.err");
+        return run;
+    }
+
+    fs::path WriteKeywords(const std::string& name, const std::string& bytes) const {
+        std::ofstream(root_ / name, std::ios::binary) << bytes;
+        return root_ / name;
     }
 
     fs::path PagePath(const char* keyword) const {
@@ -330,6 +378,69 @@ TEST_F(AutodriveRunTest, RefusedInputEndsTheRunWithAReason) {
     EXPECT_EQ(report.exitCode, 4);
     EXPECT_NE(report.errors.find("请输入生成宝贝的数量"), std::string::npos) << report.errors;
     EXPECT_TRUE(report.All("page").empty());
+}
+
+// The batch command runs the window's own engine: the same keywords and
+// template give the window's pages byte for byte, from a UTF-8 file with its
+// progress in place on a terminal, and from GBK on standard input with plain
+// progress lines and a summary; the folder's index lists them.
+TEST_F(AutodriveRunTest, BatchWritesTheWindowsPagesByteForByte) {
+    DriverReport window = Drive({"--keywords", "手机,连衣裙", "--count", "2"});
+    ASSERT_EQ(window.exitCode, 0) << window.errors;
+    std::map<std::string, std::string> pages;
+    for (const char* keyword : {"手机", "连衣裙"}) {
+        pages[keyword] = ReadFile(PagePath(keyword));
+        fs::remove(PagePath(keyword));
+    }
+    const auto expectWindowPages = [&] {
+        for (const auto& [keyword, bytes] : pages) {
+            EXPECT_EQ(ReadFile(PagePath(keyword.c_str())), bytes) << keyword;
+            fs::remove(PagePath(keyword.c_str()));
+        }
+    };
+
+    BatchRun shown = Batch({"--count", "2", "--base-url", "http://shop.example",
+                            WriteKeywords("kw.txt", "手机\n连衣裙\n").string()},
+                           "/dev/null", true);
+    EXPECT_EQ(shown.exitCode, 0) << shown.err;
+    expectWindowPages();
+    EXPECT_NE(shown.err.find("\rkeyword 1/2 手机 · 0 items · time left unknown\x1b[K"),
+              std::string::npos)
+        << shown.err;
+    EXPECT_NE(shown.err.find("\rkeyword 2/2 连衣裙 · 4 items · 0:00 left\x1b[K"),
+              std::string::npos);
+    const fs::path folder = PagePath("手机").parent_path();
+    EXPECT_NE(ReadFile(folder / "index.htm").find("href=\"%E6%89%8B%E6%9C%BA.htm\""),
+              std::string::npos);
+    EXPECT_NE(ReadFile(folder / "sitemap.xml")
+                  .find("<loc>http://shop.example/%E6%89%8B%E6%9C%BA.htm</loc>"),
+              std::string::npos);
+
+    BatchRun plain = Batch({"--count", "2", "--json", "-"},
+                           WriteKeywords("kw-gbk.txt", Gbk("手机\r\n连衣裙\r\n")));
+    EXPECT_EQ(plain.exitCode, 0) << plain.err;
+    expectWindowPages();
+    EXPECT_NE(plain.err.find("keyword 1/2 手机 · 2 items · "), std::string::npos) << plain.err;
+    EXPECT_EQ(plain.err.find('\r'), std::string::npos) << "no in-place updates off a terminal";
+    EXPECT_NE(plain.out.find("\"pages\": 2"), std::string::npos) << plain.out;
+
+    BatchRun failed = Batch({"--count", "1", WriteKeywords("kw-bad.txt", "a/b\n手机\n").string()});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_NE(failed.err.find("failed: a/b: "), std::string::npos) << failed.err;
+}
+
+TEST_F(AutodriveRunTest, BatchRefusesUsageErrorsAndRunsNoClassicSourceWithoutALogin) {
+    EXPECT_EQ(Batch({}).exitCode, 2);
+    EXPECT_EQ(Batch({"--count", "none", "kw.txt"}).exitCode, 2);
+    EXPECT_EQ(Batch({(root_ / "missing.txt").string()}).exitCode, 2);
+    BatchRun run = Batch({"--template", "无此模板", WriteKeywords("kw.txt", "手机\n").string()});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("no template named 无此模板"), std::string::npos) << run.err;
+
+    run = Batch({WriteKeywords("kw.txt", "手机\n").string()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("not logged in"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(PagePath("手机")));
 }
 
 }  // namespace
