@@ -5,7 +5,6 @@
 #include <QNetworkCookie>
 #include <QNetworkProxyFactory>
 #include <QPointer>
-#include <QStandardPaths>
 #include <QThread>
 #include <QUrl>
 #include <QWebEngineCookieStore>
@@ -13,6 +12,7 @@
 #include <functional>
 
 #include "net/cookie_store.h"
+#include "runtime/data_location.h"
 
 namespace velmora::controls {
 namespace {
@@ -134,8 +134,7 @@ net::Cookie FromBrowserCookie(const QNetworkCookie& c) {
 }
 
 QString BrowserProfileDirectory() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           "/velmora/browser";
+    return QString::fromStdString(UserDataPlaces().browserProfile);
 }
 
 QWebEngineProfile* BrowserProfile() {
