@@ -59,7 +59,8 @@ Text InstructionsPagePath() {
 
 void LinkToInstructions() {
     Text path = InstructionsPagePath();
-    for (uint32_t link : {kTutorialLink, kDownloadLink}) WriteText(link, path.c_str(), kLinkWebAddress);
+    for (uint32_t link : {kTutorialLink, kDownloadLink})
+        WriteText(link, path.c_str(), kLinkWebAddress);
 }
 
 }  // namespace velmora::app

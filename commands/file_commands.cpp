@@ -10,10 +10,10 @@
 #include <optional>
 #include <string>
 
+#include "runtime/data_location.h"
 #include "runtime/file_attributes.h"
 #include "runtime/file_search.h"
 #include "runtime/heap.h"
-#include "runtime/data_location.h"
 #include "runtime/program_location.h"
 #include "runtime/windows_path.h"
 

@@ -336,8 +336,7 @@ void RunDriver::SaveShot(const QString& fileName) {
 
 QString RunDriver::PagePath(const QString& keyword) const {
     return QString::fromStdString(UserDataPlaces().programData) + "/单页生成/模板/" +
-           options_.templateName +
-           "/" + keyword + ".htm";
+           options_.templateName + "/" + keyword + ".htm";
 }
 
 QString RunDriver::ClosingLine(const QString& keyword) const {
