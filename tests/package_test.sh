@@ -21,8 +21,8 @@ expected=(
     ./usr/share/applications/local.velmora.Velmora.desktop
     ./usr/share/metainfo/local.velmora.Velmora.metainfo.xml
     ./usr/share/man/man1/velmora.1
-    ./usr/share/velmora/单页生成/模板/高贵大气/模板文件.htm
-    ./usr/share/velmora/单页生成/模板/高贵大气/效果预览.htm
+    ./usr/share/velmora/starter-template/高贵大气/模板文件.htm
+    ./usr/share/velmora/starter-template/高贵大气/效果预览.htm
 )
 for size in 16 24 32 48 64 128 256; do
     expected+=("./usr/share/icons/hicolor/${size}x${size}/apps/velmora.png")
