@@ -204,7 +204,7 @@ void RunJob(const BatchJob& job) {
     summary.templateName = GbkToUtf8Lossy(*templateName);
     summary.source = sourceName;
     const Clock::time_point start = Clock::now();
-    Text directory = ProgramDirectory();
+    Text directory = DataDirectory();
     BatchProgress progress(stderr, isatty(STDERR_FILENO), job.keywords.size());
     for (size_t i = 0; i < job.keywords.size(); ++i) {
         progress.Begin(i + 1, job.keywords[i]);

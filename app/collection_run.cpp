@@ -75,7 +75,7 @@ class KeywordList {
 void WriteSiteAfterRun(const SiteSettings& site) {
     if (!site.index) return;
     Text folder =
-        TemplateFolderPath(ProgramDirectory().c_str(), ReadText(kTemplateNameBox).c_str());
+        TemplateFolderPath(DataDirectory().c_str(), ReadText(kTemplateNameBox).c_str());
     const std::string baseUrl = IsSiteBaseUrl(site.baseUrl) ? site.baseUrl : std::string();
     SiteFilesReport report = WriteSiteFiles(folder.c_str(), baseUrl, std::time(nullptr));
     for (const std::string& problem : report.problems)

@@ -2,6 +2,7 @@
 
 #include "app/collection_run.h"
 #include "app/collector_globals.h"
+#include "app/first_start.h"
 #include "app/image/site_hosts.h"
 #include "app/skins.h"
 #include "app/template_engine.h"
@@ -26,10 +27,12 @@ const HandlerEntry kHandlers[] = {
 }  // namespace
 
 void StartUp() {
+    PrepareDataFolder();
     ApplySkin(kSkinInUse);
     ListTemplates();
     SelectFirstTemplate();
     WriteInteger(kSortChoice, property::kComboBoxSelection, 0);
+    LinkToInstructions();
     ShowInstructions();
     Globals().stopRequested = false;
 }

@@ -29,8 +29,8 @@ bool RefuseNameLeavingTheFolder(const char* label, const char* name) {
 
 }  // namespace
 
-Text ProgramDirectory() {
-    return TakeText(CallCore(commands::ProgramDirectory, {}));
+Text DataDirectory() {
+    return TakeText(CallCore(commands::DataDirectory, {}));
 }
 
 Text SelectedTemplateName() {
@@ -41,7 +41,7 @@ Text SelectedTemplateName() {
 
 void LoadTemplate() {
     Text name = SelectedTemplateName();
-    Text directory = ProgramDirectory();
+    Text directory = DataDirectory();
     Text address = TemplateFileAddress(directory.c_str(), name.c_str());
     Text text = FetchPage(address.c_str(), kPost);
     WriteText(kTemplateNameBox, SelectedTemplateName().c_str());
@@ -60,7 +60,7 @@ void WritePage(const char* items) {
     if (RefuseNameLeavingTheFolder(kKeywordRefused, keyword) ||
         RefuseNameLeavingTheFolder(kTemplateNameRefused, templateName.c_str()))
         return;
-    Text directory = ProgramDirectory();
+    Text directory = DataDirectory();
     Text path = PageFilePath(directory.c_str(), templateName.c_str(), keyword);
 
     void* bytes = CallCore(commands::ToByteSet, {TextArg(page)}).Pointer();

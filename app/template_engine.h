@@ -5,8 +5,9 @@
 
 namespace velmora::app {
 
-// The program's folder, without a trailing separator.
-Text ProgramDirectory();
+// The folder holding 单页生成 (the program's own in a portable copy, the
+// user's data folder in an installed one), without a trailing separator.
+Text DataDirectory();
 
 // The text of the template list's selected item; empty without a selection.
 Text SelectedTemplateName();

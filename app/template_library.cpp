@@ -1,6 +1,6 @@
 #include "app/template_library.h"
 
-#include "app/image/site_hosts.h"
+#include "app/first_start.h"
 #include "app/template_engine.h"
 #include "app/template_text.h"
 #include "app/window_calls.h"
@@ -18,8 +18,6 @@ VELMORA_CONSTANT const char kTemplateFileName[] = "\\模板文件.htm";
 VELMORA_CONSTANT const char kTemplateRootForReading[] = "/单页生成/模板/";
 VELMORA_CONSTANT const char kTemplateFileForReading[] = "/模板文件.htm";
 VELMORA_CONSTANT const char kPreviewFileForReading[] = "/效果预览.htm";
-VELMORA_CONSTANT const char kHttp[] = "http://";
-VELMORA_CONSTANT const char kInstructionsPath[] = "/shuoming.html";
 
 VELMORA_CONSTANT const char kSaved[] = "保存模板成功";
 VELMORA_CONSTANT const char kSaveFailed[] = "保存模板失败，请检查模板名称后重试";
@@ -63,14 +61,14 @@ class FileSearch {
 };
 
 bool SelectedFolderHolds(const char* fileName) {
-    Text directory = ProgramDirectory();
+    Text directory = DataDirectory();
     Text name = SelectedTemplateName();
     Text path = Concat({directory.c_str(), kTemplateRootForReading, name.c_str(), fileName});
     return !FileSearch(path.c_str(), kNoAttributes, true).Next().empty();
 }
 
 bool WriteTemplateFile(const char* name, const char* content) {
-    Text directory = ProgramDirectory();
+    Text directory = DataDirectory();
     Text folder = Concat({directory.c_str(), kTemplateRoot, name});
     Text path = Concat({folder.c_str(), kTemplateFileName});
     if (!CallCore(commands::FileExists, {TextArg(path)}).Logical())
@@ -86,7 +84,7 @@ bool WriteTemplateFile(const char* name, const char* content) {
 }  // namespace
 
 void ListTemplates() {
-    Text directory = ProgramDirectory();
+    Text directory = DataDirectory();
     Text pattern = Concat({directory.c_str(), kTemplateSearch});
     FileSearch search(pattern.c_str(), kDirectoriesOnly, false);
     for (Text name = search.Next(); !name.empty(); name = search.Next()) {
@@ -108,7 +106,7 @@ bool PreviewFileExists() {
 }
 
 void ShowPreview() {
-    Text directory = ProgramDirectory();
+    Text directory = DataDirectory();
     Text name = SelectedTemplateName();
     Text address =
         Concat({directory.c_str(), kTemplateRootForReading, name.c_str(), kPreviewFileForReading});
@@ -117,8 +115,7 @@ void ShowPreview() {
 
 void ShowInstructions() {
     WriteInteger(kPageControl, property::kCurrentPage, page::kInstructions);
-    Text address = Concat({kHttp, kMakerHost, kInstructionsPath});
-    NavigateBrowser(kHelpBrowser, address.c_str());
+    NavigateBrowser(kHelpBrowser, InstructionsPagePath().c_str());
 }
 
 void ClearTemplateEditor() {

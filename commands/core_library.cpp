@@ -47,8 +47,9 @@ const CommandRoutine commandTable[] = {
     VariantToByteSet,
     ClearVariant,
     ReleaseObject,
+    DataDirectory,
 };
-static_assert(std::size(commandTable) == 31);
+static_assert(std::size(commandTable) == 32);
 
 const LibraryRecord record{
     .identifier = "9B8B9567936A2A055F80B6205198171A",

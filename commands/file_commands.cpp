@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "runtime/data_location.h"
 #include "runtime/file_attributes.h"
 #include "runtime/file_search.h"
 #include "runtime/heap.h"
@@ -89,6 +90,10 @@ bool ReplaceWith(const std::string& target, int count, const ValueRecord* args) 
 
 void ProgramDirectory(ValueRecord* result, int, ValueRecord*) {
     result->SetBits(reinterpret_cast<uintptr_t>(CopyText(ProgramLocation().directory.c_str())));
+}
+
+void DataDirectory(ValueRecord* result, int, ValueRecord*) {
+    result->SetBits(reinterpret_cast<uintptr_t>(CopyText(ProgramDataDirectory().c_str())));
 }
 
 void FileExists(ValueRecord* result, int count, ValueRecord* args) {

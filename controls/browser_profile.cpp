@@ -5,7 +5,6 @@
 #include <QNetworkCookie>
 #include <QNetworkProxyFactory>
 #include <QPointer>
-#include <QStandardPaths>
 #include <QThread>
 #include <QUrl>
 #include <QWebEngineCookieStore>
@@ -15,6 +14,7 @@
 
 #include "net/cookie_file.h"
 #include "net/cookie_store.h"
+#include "runtime/data_location.h"
 
 namespace velmora::controls {
 namespace {
@@ -149,8 +149,7 @@ net::Cookie FromBrowserCookie(const QNetworkCookie& c) {
 }
 
 QString BrowserProfileDirectory() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           "/velmora/browser";
+    return QString::fromStdString(UserDataPlaces().browserProfile);
 }
 
 QWebEngineProfile* BrowserProfile() {

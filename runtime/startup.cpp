@@ -4,6 +4,7 @@
 
 #include <thread>
 
+#include "runtime/data_location.h"
 #include "runtime/dll_commands.h"
 #include "runtime/gbk.h"
 #include "runtime/heap.h"
@@ -67,6 +68,12 @@ void InitialiseRuntime() {
         RegisterConstantRange(header.constantRegion, header.constantRegionSize);
 
     PrepareDllCommands(header);
+    // An installed copy writes the skin-engine file into the user's data
+    // folder, so its outside libraries are sought there first.
+    if (UserDataPlaces().layout == DataLayout::kInstalled) {
+        PrepareProgramDataFolder();
+        SetDllSearchDirectory(ProgramDataDirectory());
+    }
     StartLibraries(header);
 
     if (header.windowBlockSize > 0 &&

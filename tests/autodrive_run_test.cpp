@@ -340,6 +340,11 @@ TEST_F(AutodriveRunTest, WritesEveryPageLogsEveryStepAndLeaksNothing) {
     EXPECT_EQ(report.Number("heap-at-exit"), report.Number("heap-at-start"));
     EXPECT_GE(report.Number("heap-at-start"), 0);
 
+    // The help browser shows the instructions page this copy wrote beside its templates.
+    const fs::path instructions = program_ / "单页生成" / "使用说明.htm";
+    EXPECT_EQ(report.All("help"), std::vector<std::string>{"file://" + instructions.string()});
+    EXPECT_EQ(ReadFile(instructions), sim::InstructionsPage());
+
     std::vector<std::string> shots = report.All("shot");
     ASSERT_EQ(shots.size(), 2u);
     for (const std::string& shot : shots) {
@@ -369,6 +374,20 @@ TEST_F(AutodriveRunTest, StopButtonLeavesLaterKeywordsUnwritten) {
     lines.push_back("正在按销量由高到底搜寻。。。");
     EXPECT_EQ(report.All("log"), lines);
     EXPECT_EQ(report.Number("heap-at-exit"), report.Number("heap-at-start"));
+}
+
+TEST_F(AutodriveRunTest, ALoneCopyOfTheProgramStartsWithTheStarterTemplate) {
+    fs::remove_all(program_ / "单页生成");
+    DriverReport report = Drive({"--keywords", "手机", "--count", "1"});
+    ASSERT_EQ(report.exitCode, 0) << report.errors;
+
+    for (const char* file : {"模板文件.htm", "效果预览.htm"}) {
+        SCOPED_TRACE(file);
+        EXPECT_EQ(ReadFile(program_ / "单页生成" / "模板" / kTemplateName / file),
+                  ReadFile(fs::path(VELMORA_TEMPLATE_ROOT) / kTemplateName / file));
+    }
+    EXPECT_EQ(report.All("page"), std::vector<std::string>{PagePath("手机").string()});
+    EXPECT_EQ(ReadFile(PagePath("手机")), ExpectedPage("手机", 1));
 }
 
 TEST_F(AutodriveRunTest, RefusedInputEndsTheRunWithAReason) {

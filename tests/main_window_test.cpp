@@ -14,7 +14,10 @@
 #include <QPixmap>
 #include <QRegion>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
+#include <QUrl>
+#include <QWebEngineView>
 #include <QWidget>
 #include <algorithm>
 #include <cstdlib>
@@ -31,6 +34,7 @@
 #include "app/skins.h"
 #include "app/template_library.h"
 #include "app/window_calls.h"
+#include "controls/hyper_linker.h"
 #include "runtime/file_attributes.h"
 #include "runtime/gbk.h"
 #include "runtime/heap.h"
@@ -260,6 +264,24 @@ TEST_F(MainWindowOpeningTest, ShowsOnlyTheInstructionsPage) {
     ExpectOnlyPageShown(page::kInstructions);
     EXPECT_FALSE(program_.Control(kLoginBrowser)->isVisible());
     EXPECT_TRUE(program_.Control(kHelpBrowser)->isVisible());
+}
+
+// Offline and on a first start the instructions come from this copy itself:
+// the help browser and both links open the page written beside the templates.
+TEST_F(MainWindowOpeningTest, TheHelpBrowserAndBothLinksOpenTheLocalInstructions) {
+    const fs::path page = fs::path(program_.TemplateRoot()).parent_path() / "使用说明.htm";
+    ASSERT_TRUE(fs::exists(page));
+    auto* view = program_.Control(kHelpBrowser)->findChild<QWebEngineView*>();
+    ASSERT_TRUE(view);
+    EXPECT_EQ(view->url(), QUrl::fromLocalFile(QString::fromStdString(page.string())));
+
+    QStringList opened;
+    controls::SetLinkOpener([&](const QString& link) { return opened << link, true; });
+    for (uint32_t link : {0x160132ebu, 0x16011aa5u})
+        QTest::mouseClick(program_.Control(link), Qt::LeftButton);
+    controls::SetLinkOpener({});
+    const QString path = QString::fromStdString(page.string());
+    EXPECT_EQ(opened, (QStringList{path, path}));
 }
 
 TEST_F(MainWindowOpeningTest, TheReportListIsNeverShownYetHoldsTheSearchRows) {

@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "commands/file_commands.h"
 #include "commands/text_commands.h"
 #include "controls/list_view_commands.h"
 #include "net/responsive_delay.h"
@@ -19,7 +20,7 @@ namespace {
 TEST(ProgramImage, LibrariesListTheCommandsTheProgramCalls) {
     const ProgramHeader& header = app::ProgramImage();
     ASSERT_EQ(header.libraryCount, 5u);
-    const uint32_t expected[] = {31, 1, 4, 1, 1};
+    const uint32_t expected[] = {32, 1, 4, 1, 1};
     for (uint32_t i = 0; i < 5; ++i) {
         const LibraryRecord& library = *header.libraries[i];
         EXPECT_EQ(library.commandCount, expected[i]) << "library " << i;
@@ -34,6 +35,7 @@ TEST(ProgramImage, LibrariesListTheCommandsTheProgramCalls) {
                r.commands + r.commandCount;
     };
     EXPECT_TRUE(holds(0, commands::FindText));
+    EXPECT_TRUE(holds(0, commands::DataDirectory));
     EXPECT_TRUE(holds(2, controls::InsertRow));
     EXPECT_TRUE(holds(3, net::ResponsiveDelay));
     EXPECT_FALSE(holds(0, net::ResponsiveDelay));

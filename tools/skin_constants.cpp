@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/byte_set_literal.h"
+
 namespace {
 
 struct Skin {
@@ -110,33 +112,6 @@ std::optional<std::vector<Skin>> MakeSkins(const std::string& sheet, const std::
     return skins;
 }
 
-// A byte-set block as a string literal: the 8-byte head, then the bytes.
-void WriteBlock(std::ostream& out, const std::string& name, const std::string& bytes) {
-    std::string block(8, '\0');
-    uint32_t length = static_cast<uint32_t>(bytes.size());
-    block[0] = 1;
-    for (int i = 0; i < 4; ++i) block[4 + i] = static_cast<char>((length >> (8 * i)) & 0xFF);
-    block += bytes;
-    out << "alignas(8) VELMORA_CONSTANT const char " << name << "[] =\n    \"";
-    size_t column = 0;
-    for (unsigned char c : block) {
-        if (column >= 96) {
-            out << "\"\n    \"";
-            column = 0;
-        }
-        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\' && c != '?') {
-            out << c;
-            column += 1;
-        } else {
-            char escape[5];
-            std::snprintf(escape, sizeof escape, "\\%03o", c);
-            out << escape;
-            column += 4;
-        }
-    }
-    out << "\";\n\n";
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -164,9 +139,9 @@ int main(int argc, char** argv) {
            "#include \"app/image/skin_images.h\"\n"
            "#include \"runtime/constants.h\"\n\n"
            "namespace velmora::app {\nnamespace {\n\n";
-    WriteBlock(out, "kEngineFile", *engine);
+    velmora::tools::WriteByteSetBlock(out, "kEngineFile", *engine);
     for (const Skin& skin : *skins)
-        WriteBlock(out, "kSkin" + std::to_string(skin.number), skin.file);
+        velmora::tools::WriteByteSetBlock(out, "kSkin" + std::to_string(skin.number), skin.file);
     out << "const char* const kSkins[] = {";
     for (const Skin& skin : *skins) out << (skin.number > 1 ? ", " : "") << "kSkin" << skin.number;
     out << "};\nstatic_assert(sizeof kSkins / sizeof kSkins[0] == kSkinCount);\n\n"

@@ -2,17 +2,21 @@
 // nine images, from 32x32 in two colours up to 128x128 with an alpha channel.
 //
 //   window_icon OUT.ico
+//   window_icon --png SIZE OUT.png   one full-colour image, for desktop menus
 //
 // The picture is a white "V" on a rounded square shaded from indigo at the
 // top to a deeper indigo at the bottom. Shapes are distance fields sampled
 // 4 x 4 per pixel, so every size is drawn afresh rather than scaled, and the
 // palette images take their colours from the picture by median cut.
+#include <QImage>
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <string>
 #include <vector>
 
 #include "runtime/stream_writer.h"
@@ -204,9 +208,24 @@ std::vector<uint8_t> IconImage(const Picture& p, int bits) {
 
 }  // namespace
 
+int WritePng(int size, const char* path) {
+    Picture p = Draw(size);
+    QImage image(reinterpret_cast<const uchar*>(p.pixels.data()), size, size, size * 4,
+                 QImage::Format_RGBA8888);
+    if (!image.save(path, "PNG")) {
+        std::cerr << "window_icon: cannot write " << path << "\n";
+        return 1;
+    }
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--png") {
+        const int size = std::atoi(argv[2]);
+        if (size >= 16 && size <= 1024) return WritePng(size, argv[3]);
+    }
     if (argc != 2) {
-        std::cerr << "usage: window_icon OUT.ico\n";
+        std::cerr << "usage: window_icon OUT.ico | window_icon --png SIZE OUT.png\n";
         return 2;
     }
     // Size and colour depth of each image, in the order the file lists them.

@@ -18,6 +18,7 @@
 #include "app/main_window_ids.h"
 #include "controls/html_viewer.h"
 #include "net/cookie_store.h"
+#include "runtime/data_location.h"
 #include "runtime/gbk.h"
 #include "runtime/heap.h"
 #include "runtime/window_builder.h"
@@ -317,6 +318,7 @@ void RunDriver::ReportRun() {
     // Text appended after the last line break is a line; the break itself ends none.
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
     for (const QString& line : lines) Say("log", line);
+    if (QWebEnginePage* help = BrowserPage(app::kHelpBrowser)) Say("help", help->url().toString());
 
     if (options_.shotsDirectory.isEmpty()) return;
     SaveShot("window-after-run.png");
@@ -333,8 +335,8 @@ void RunDriver::SaveShot(const QString& fileName) {
 }
 
 QString RunDriver::PagePath(const QString& keyword) const {
-    return QCoreApplication::applicationDirPath() + "/单页生成/模板/" + options_.templateName +
-           "/" + keyword + ".htm";
+    return QString::fromStdString(UserDataPlaces().programData) + "/单页生成/模板/" +
+           options_.templateName + "/" + keyword + ".htm";
 }
 
 QString RunDriver::ClosingLine(const QString& keyword) const {
