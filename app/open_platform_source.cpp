@@ -82,8 +82,10 @@ SearchOutcome OpenPlatformSource::Search(const ItemQuery& query) {
         auto started = std::chrono::steady_clock::now();
         net::HttpResponse response = net::PerformRequest(request);
         if (!response.completed) {
+            // Either limit running out is a time-out; a refused connection ends sooner.
             auto waited = std::chrono::steady_clock::now() - started;
-            if (waited >= net::CurrentRequestLimits().total)
+            const net::RequestLimits limits = net::CurrentRequestLimits();
+            if (waited >= std::min(limits.connect, limits.total))
                 return Failed(keywordGbk,
                               kNoAnswerWithin +
                                   std::to_string(duration_cast<seconds>(waited).count()) +
