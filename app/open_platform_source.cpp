@@ -82,8 +82,10 @@ SearchOutcome OpenPlatformSource::Search(const ItemQuery& query) {
         auto started = std::chrono::steady_clock::now();
         net::HttpResponse response = net::PerformRequest(request);
         if (!response.completed) {
+            // Either limit running out is a time-out; a refused connection ends sooner.
             auto waited = std::chrono::steady_clock::now() - started;
-            if (waited >= net::CurrentRequestLimits().total)
+            const net::RequestLimits limits = net::CurrentRequestLimits();
+            if (waited >= std::min(limits.connect, limits.total))
                 return Failed(keywordGbk,
                               kNoAnswerWithin +
                                   std::to_string(duration_cast<seconds>(waited).count()) +
@@ -112,16 +114,19 @@ SearchOutcome OpenPlatformSource::Search(const ItemQuery& query) {
 std::optional<ItemRecord> OpenPlatformSource::Item(int rank) {
     if (rank < 1 || static_cast<size_t>(rank) > items_.size()) return std::nullopt;
     const PlatformItem& item = items_[rank - 1];
+    // Plain texts from the answer become HTML text, so that no title or link
+    // can cut into the template's markup.
+    auto pageText = [](const std::string& utf8) { return GbkText(HtmlEscaped(utf8)); };
     ItemRecord record;
     record.rank = rank;
-    record.title = GbkText(item.title);
-    record.seller = GbkText(item.seller);
-    record.pictureUrl = GbkText(item.picture);
-    record.itemUrl = GbkText(item.link);
-    record.price = GbkText(item.price);
-    record.sales = GbkText(item.sales);
-    record.couponAmount = GbkText(item.couponAmount);
-    record.priceAfterCoupon = GbkText(item.priceAfterCoupon);
+    record.title = pageText(item.title);
+    record.seller = pageText(item.seller);
+    record.pictureUrl = pageText(item.picture);
+    record.itemUrl = pageText(item.link);
+    record.price = pageText(item.price);
+    record.sales = pageText(item.sales);
+    record.couponAmount = pageText(item.couponAmount);
+    record.priceAfterCoupon = pageText(item.priceAfterCoupon);
     return record;
 }
 

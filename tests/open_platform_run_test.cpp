@@ -88,7 +88,7 @@ class OpenPlatformRunTest : public ::testing::Test {
             std::string link = "https://s.taobao.com/item.htm?id=" + item.id;
             std::string amount, after = sim::FormatCents(item.priceCents);
             if (coupon) {
-                link += "&coupon=1";
+                link += "&amp;coupon=1";
                 amount = std::to_string(coupon->amountCents / 100);
                 if (item.priceCents >= coupon->thresholdCents)
                     after = Yuan(item.priceCents - coupon->amountCents);

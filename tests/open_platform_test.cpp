@@ -149,6 +149,12 @@ TEST(OpenPlatformTest, AnswersInBothShapesAndWhatGoesWrong) {
     EXPECT_TRUE(ParseSearchAnswer(R"({"x_response":{"result_list":"odd"}})").items.empty());
 }
 
+TEST(OpenPlatformTest, AnswerTextsAreEscapedForHtml) {
+    EXPECT_EQ(HtmlEscaped(R"(a<b>&"c'd)"), "a&lt;b&gt;&amp;&quot;c&#39;d");
+    EXPECT_EQ(HtmlEscaped("手机 https://x.example/?a=1&b=2"),
+              "手机 https://x.example/?a=1&amp;b=2");
+}
+
 TEST(OpenPlatformTest, PriceAfterCouponOnlyFromItsThreshold) {
     const struct {
         const char *price, *coupon, *threshold, *after;
