@@ -3,6 +3,7 @@
 #include <QVBoxLayout>
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInfo>
 #include <QWebEngineUrlRequestInterceptor>
@@ -54,8 +55,8 @@ class HtmlViewerHost;
 // script dialogs quiet while the control is silent.
 class ViewerPage : public QWebEnginePage {
   public:
-    ViewerPage(HtmlViewerHost* host, QObject* parent)
-        : QWebEnginePage(BrowserProfile(), parent), host_(host) {}
+    ViewerPage(HtmlViewerHost* host, QWebEngineProfile* profile, QObject* parent)
+        : QWebEnginePage(profile, parent), host_(host) {}
 
   protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool mainFrame) override;
@@ -84,18 +85,10 @@ class HtmlViewerHost : public QWidget {
         setCursor(Qt::ArrowCursor);
         view_ = new QWebEngineView(this);
         view_->setProperty("velmoraControlId", kBrowserControlId);
-        page_ = new ViewerPage(this, view_);
-        gate_ = new OfflineGate(page_);
-        page_->setUrlRequestInterceptor(gate_);
-        // A page opened from the disk shows the pictures it names on the web,
-        // as the generated pages and the template previews do.
-        page_->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls,
-                                        true);
-        view_->setPage(page_);
+        UsePageOf(ProfileFor(ToUrl(data_.address)));
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(view_);
-        Connect();
     }
 
     // The page goes first, while the host can still answer its questions.
@@ -114,8 +107,7 @@ class HtmlViewerHost : public QWidget {
 
     void SetTextSize(int32_t size) {
         data_.textSize = ClampTextSize(size);
-        page_->settings()->setFontSize(QWebEngineSettings::DefaultFontSize,
-                                       kFontPixels[data_.textSize]);
+        ApplyTextSize();
     }
     int32_t TextSize() const { return data_.textSize; }
     void SetOffline(bool offline) { data_.offline = gate_->offline = offline; }
@@ -127,7 +119,9 @@ class HtmlViewerHost : public QWidget {
 
     void Navigate(std::string_view gbk) {
         data_.address.assign(gbk);
-        view_->setUrl(ToUrl(gbk));
+        QUrl url = ToUrl(gbk);
+        UsePageOf(ProfileFor(url));
+        view_->setUrl(url);
     }
 
     // During a navigation event the event's address, else where the browser is.
@@ -175,6 +169,41 @@ class HtmlViewerHost : public QWidget {
     }
 
   private:
+    // Only the login browser's web pages share the login; a page from the
+    // disk is off the record even there.
+    QWebEngineProfile* ProfileFor(const QUrl& url) const {
+        return data_.keepsLogin && !url.isLocalFile() ? BrowserProfile() : PrivateProfile();
+    }
+
+    // A page's profile is fixed when it is made, so a change of profile
+    // brings a fresh page with the control's settings.
+    void UsePageOf(QWebEngineProfile* profile) {
+        if (page_ && page_->profile() == profile) return;
+        ViewerPage* old = page_;
+        page_ = new ViewerPage(this, profile, view_);
+        gate_ = new OfflineGate(page_);
+        gate_->offline = data_.offline != 0;
+        page_->setUrlRequestInterceptor(gate_);
+        QWebEngineSettings* settings = page_->settings();
+        // A page from the disk shows its own pictures and those it names on
+        // the web, as the generated pages and the template previews do; its
+        // scripts may not read other local files.
+        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+        ApplyTextSize();
+        view_->setPage(page_);
+        Connect();
+        if (old) {
+            old->disconnect(this);
+            old->deleteLater();
+        }
+    }
+
+    void ApplyTextSize() {
+        page_->settings()->setFontSize(QWebEngineSettings::DefaultFontSize,
+                                       kFontPixels[ClampTextSize(data_.textSize)]);
+    }
+
     void Connect() {
         QObject::connect(page_, &QWebEnginePage::loadStarted, this,
                          [this] { Raise(kDownloadBegin, {}); });
@@ -213,8 +242,8 @@ class HtmlViewerHost : public QWidget {
 
     HtmlViewerData data_;
     QWebEngineView* view_;
-    ViewerPage* page_;
-    OfflineGate* gate_;
+    ViewerPage* page_ = nullptr;
+    OfflineGate* gate_ = nullptr;
     std::string status_;
     bool inNavigationEvent_ = false;
     std::string eventAddress_;

@@ -1,5 +1,6 @@
 #include "tools/marketsim/simulator_server.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -9,6 +10,19 @@ namespace velmora::marketsim {
 namespace {
 
 constexpr size_t kWorkers = 48;
+constexpr size_t kPieceSize = 64 * 1024;
+
+// Chunked, so no length goes ahead; it ends early when the client hangs up.
+void SendUnannounced(httplib::Response& res, size_t total, const std::string& contentType) {
+    res.set_chunked_content_provider(contentType, [total](size_t offset, httplib::DataSink& sink) {
+        static const std::string piece(kPieceSize, 'x');
+        if (offset >= total) {
+            sink.done();
+            return true;
+        }
+        return sink.write(piece.data(), std::min(kPieceSize, total - offset));
+    });
+}
 
 }  // namespace
 
@@ -36,9 +50,16 @@ SimulatorServer::SimulatorServer(std::function<void(const std::string&)> log) {
         request.cookies = req.get_header_value("Cookie");
         request.body = req.body;
         SiteResponse response = sites_.Respond(request);
+        if (response.silent) {
+            WaitForStop();
+            return;
+        }
         res.status = response.status;
         for (const auto& [name, value] : response.headers) res.set_header(name.c_str(), value);
-        res.set_content(response.body, response.contentType.c_str());
+        if (response.unannouncedBytes > 0)
+            SendUnannounced(res, response.unannouncedBytes, response.contentType);
+        else
+            res.set_content(response.body, response.contentType.c_str());
     };
     // [\s\S] rather than '.': a decoded path may hold a line break.
     server_.Get("[\\s\\S]*", handler);
@@ -62,7 +83,17 @@ bool SimulatorServer::Listen() {
 }
 
 void SimulatorServer::Stop() {
+    {
+        std::lock_guard lock(stopMutex_);
+        stopping_ = true;
+    }
+    stopped_.notify_all();
     server_.stop();
+}
+
+void SimulatorServer::WaitForStop() {
+    std::unique_lock lock(stopMutex_);
+    stopped_.wait(lock, [this] { return stopping_; });
 }
 
 void SimulatorServer::WaitUntilReady() const {

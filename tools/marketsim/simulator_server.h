@@ -2,7 +2,9 @@
 // setting that points at this server.
 #pragma once
 
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -32,8 +34,14 @@ class SimulatorServer {
     void WaitUntilReady() const;
 
   private:
+    // Holds a request that gets no answer until the server stops.
+    void WaitForStop();
+
     Sites sites_;
     LenientServer server_;
+    std::mutex stopMutex_;
+    std::condition_variable stopped_;
+    bool stopping_ = false;
 };
 
 }  // namespace velmora::marketsim

@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "tools/marketsim/catalogue.h"
+#include "tools/marketsim/hostile_site.h"
 #include "tools/marketsim/pages.h"
 #include "tools/marketsim/site_hosts.h"
 
@@ -94,6 +95,7 @@ SiteResponse Sites::Respond(const SiteRequest& request) {
     if (request.host == sites::kPromotionSearchHost) return PromotionSearch(request);
     if (request.host == sites::kMarketplaceHost) return Marketplace(request);
     if (request.host == sites::kMakerHost) return MakerSite(request);
+    if (request.host == kHostileHost) return HostileSite(request);
     return NotFound(request);
 }
 
