@@ -38,14 +38,36 @@ QUrl ToUrl(std::string_view gbk) {
     return QUrl::fromUserInput(FromGbk(gbk), QString(), QUrl::AssumeLocalFile);
 }
 
-// Offline: nothing is fetched from the network; local files still open.
-class OfflineGate : public QWebEngineUrlRequestInterceptor {
+// What a page from the disk may take from the disk besides itself: what it
+// shows or runs. A script that could read a file (a request of its own, or a
+// frame whose document it reads) gets nothing.
+bool ShowsLocalFile(QWebEngineUrlRequestInfo::ResourceType type) {
+    using Info = QWebEngineUrlRequestInfo;
+    switch (type) {
+        case Info::ResourceTypeMainFrame:
+        case Info::ResourceTypeImage:
+        case Info::ResourceTypeStylesheet:
+        case Info::ResourceTypeScript:
+        case Info::ResourceTypeFontResource:
+        case Info::ResourceTypeMedia:
+        case Info::ResourceTypeFavicon:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Every request of the page passes here. Offline: nothing is fetched from
+// the network; local files still open.
+class RequestGate : public QWebEngineUrlRequestInterceptor {
   public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
     bool offline = false;
     void interceptRequest(QWebEngineUrlRequestInfo& info) override {
-        QString scheme = info.requestUrl().scheme();
+        const QUrl& url = info.requestUrl();
+        QString scheme = url.scheme();
         if (offline && (scheme == "http" || scheme == "https" || scheme == "ftp")) info.block(true);
+        if (url.isLocalFile() && !ShowsLocalFile(info.resourceType())) info.block(true);
     }
 };
 
@@ -181,14 +203,13 @@ class HtmlViewerHost : public QWidget {
         if (page_ && page_->profile() == profile) return;
         ViewerPage* old = page_;
         page_ = new ViewerPage(this, profile, view_);
-        gate_ = new OfflineGate(page_);
+        gate_ = new RequestGate(page_);
         gate_->offline = data_.offline != 0;
         page_->setUrlRequestInterceptor(gate_);
         QWebEngineSettings* settings = page_->settings();
         // A page from the disk shows its own pictures and those it names on
-        // the web, as the generated pages and the template previews do; its
-        // scripts may not read other local files.
-        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+        // the web, as the generated pages and the template previews do; the
+        // gate keeps its scripts from reading other local files.
         settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
         ApplyTextSize();
         view_->setPage(page_);
@@ -243,7 +264,7 @@ class HtmlViewerHost : public QWidget {
     HtmlViewerData data_;
     QWebEngineView* view_;
     ViewerPage* page_ = nullptr;
-    OfflineGate* gate_ = nullptr;
+    RequestGate* gate_ = nullptr;
     std::string status_;
     bool inNavigationEvent_ = false;
     std::string eventAddress_;

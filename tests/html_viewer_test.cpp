@@ -133,6 +133,10 @@ class Pages {
         server_.Get("/pic", [](const httplib::Request&, httplib::Response& res) {
             res.set_content(kPicture, "image/svg+xml");
         });
+        server_.Get("/login", [](const httplib::Request&, httplib::Response& res) {
+            res.set_header("Set-Cookie", "session=login; Path=/; HttpOnly");
+            res.set_content("<html><head><title>login</title></head></html>", "text/html");
+        });
         server_.Get("/echo", [this](const httplib::Request& req, httplib::Response& res) {
             std::lock_guard lock(mutex_);
             cookies_.push_back(req.get_header_value("Cookie"));
@@ -350,13 +354,16 @@ TEST_F(HtmlViewerTest, MirroredCookiesSettle) {
 }
 
 TEST_F(HtmlViewerTest, OnlyTheLoginBrowsersWebPagesShareTheLogin) {
-    ASSERT_TRUE(Open(kLogin, pages_.Url("/page")));
-    ASSERT_TRUE(WaitFor([] { return !net::Cookies().HeaderFor("http://127.0.0.1/").empty(); }));
+    ASSERT_TRUE(Open(kLogin, pages_.Url("/login")));
+    auto sessionIn = [](const std::string& header) {
+        return header.find("session=login") != std::string::npos;
+    };
+    ASSERT_TRUE(WaitFor([&] { return sessionIn(net::Cookies().HeaderFor("http://127.0.0.1/")); }));
     EXPECT_FALSE(View(kLogin)->page()->profile()->isOffTheRecord());
     for (uint32_t other : {kPreview, kHelp}) {
         ASSERT_TRUE(Open(other, pages_.Url("/echo")));
         EXPECT_TRUE(View(other)->page()->profile()->isOffTheRecord());
-        EXPECT_EQ(pages_.CookieHeaders().back(), "") << "the login's cookie stays in its browser";
+        EXPECT_FALSE(sessionIn(pages_.CookieHeaders().back())) << "the login stays in its browser";
     }
     // A page from the disk is off the record in the login browser too.
     QTemporaryDir folder;
@@ -368,7 +375,7 @@ TEST_F(HtmlViewerTest, OnlyTheLoginBrowsersWebPagesShareTheLogin) {
     EXPECT_TRUE(View(kLogin)->page()->profile()->isOffTheRecord());
     ASSERT_TRUE(Open(kLogin, pages_.Url("/echo")));
     EXPECT_FALSE(View(kLogin)->page()->profile()->isOffTheRecord());
-    EXPECT_NE(pages_.CookieHeaders().back().find("seen=yes"), std::string::npos);
+    EXPECT_TRUE(sessionIn(pages_.CookieHeaders().back()));
 }
 
 TEST_F(HtmlViewerTest, TheLoginProfileIsClosedToOthers) {
@@ -390,19 +397,26 @@ TEST_F(HtmlViewerTest, APageFromTheDiskShowsItsPicturesButReadsNoOtherFile) {
     };
     write("pic.svg", kPicture);
     write("secret.txt", "secret");
+    // Two ways a script reads a file: a request of its own, and the document
+    // of a frame that shows it.
     write("page.htm",
           "<html><body><img id='local' src='pic.svg'><img id='web' src='" + pages_.Url("/pic") +
-              "'><script>"
-              "var read = 'blocked';"
-              "try { var x = new XMLHttpRequest(); x.open('GET', 'secret.txt', false); x.send();"
-              "  if (x.responseText) read = 'read'; } catch (e) {}"
-              "window.onload = function() { document.title = ["
-              "  document.getElementById('local').naturalWidth > 0,"
-              "  document.getElementById('web').naturalWidth > 0, read].join(' '); };"
+              "'><iframe id='frame' src='secret.txt'></iframe><script>"
+              "var request = 'blocked', frame = 'blocked';"
+              "var x = new XMLHttpRequest();"
+              "x.onload = function() { if (x.responseText) request = 'read'; };"
+              "x.open('GET', 'secret.txt'); x.send();"
+              "window.onload = function() {"
+              "  try { if (document.getElementById('frame').contentDocument.body.innerText)"
+              "    frame = 'read'; } catch (e) {}"
+              "  setTimeout(function() { document.title = ["
+              "    document.getElementById('local').naturalWidth > 0,"
+              "    document.getElementById('web').naturalWidth > 0, request, frame].join(' ');"
+              "  }, 200); };"
               "</script></body></html>");
     ASSERT_TRUE(Open(kPreview, folder.filePath("page.htm").toStdString()));
     ASSERT_TRUE(WaitFor([&] { return !View(kPreview)->title().contains("page.htm"); }));
-    EXPECT_EQ(View(kPreview)->title(), "true true blocked");
+    EXPECT_EQ(View(kPreview)->title().toStdString(), "true true blocked blocked");
 }
 
 TEST_F(HtmlViewerTest, TextSizeIsClampedStoredAndApplied) {
