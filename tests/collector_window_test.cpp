@@ -333,6 +333,7 @@ TEST_F(CollectorWindowTest, StopEndsTheItemLoopAfterTheItemInFlight) {
     std::vector<sim::CatalogueItem> items = ListItems(keyword, 3);
     program_.Type(kItemCountBox, "99999");
     PrepareEditor(Gbk("停止模板"), "<", Gbk("A[#商品排名#];"), ">", keyword);
+    MarketplaceQueries(0);  // forget earlier tests' requests
 
     // The stop button is pressed while the second item is being looked up.
     auto* log = program_.Control<QPlainTextEdit>(kLogBox);

@@ -39,7 +39,7 @@
 #include "tests/live_program.h"
 #include "tests/test_support.h"
 #include "tools/marketsim/hostile_site.h"
-#include "tools/marketsim/pages.h"
+#include "tools/marketsim/sites.h"
 
 namespace velmora::app {
 namespace {
@@ -529,19 +529,30 @@ TEST_F(MainWindowTemplateTest, AHostilePreviewGetsNeitherLocalFilesNorTheLogin) 
     RelistTemplates();
     program_.TakeRequests();
 
-    program_.ChooseTemplate("hostile-preview");
+    // The simulator's request lines until one holds `part`, for at most 30 s.
     std::vector<std::string> requests;
-    for (int i = 0; i < 3000 && Containing(requests, "from=preview").empty(); ++i) {
-        ResponsiveWait(10);
-        for (std::string& line : program_.TakeRequests()) requests.push_back(std::move(line));
-    }
+    auto logUntil = [&](const char* part) {
+        for (int i = 0; i < 3000 && Containing(requests, part).empty(); ++i) {
+            ResponsiveWait(10);
+            for (std::string& line : program_.TakeRequests()) requests.push_back(std::move(line));
+        }
+    };
+    program_.ChooseTemplate("hostile-preview");
+    program_.Press(kPreviewSwitch);
+    logUntil("from=preview");
     EXPECT_EQ(Containing(requests, "/report?local=").size(), 1u);
     EXPECT_EQ(Containing(requests, "/report?local=blocked").size(), 1u);
     const std::vector<std::string> visits = Containing(requests, "from=preview");
     ASSERT_EQ(visits.size(), 1u);
-    EXPECT_TRUE(visits[0].ends_with(" 200 " + std::to_string(marketsim::LoginPage("").size())))
+    EXPECT_EQ(visits[0].find(marketsim::kSessionCookie), std::string::npos)
         << "the member centre saw no session: " << visits[0];
+    requests.clear();
     EXPECT_TRUE(IsLoggedIn()) << "while the login browser keeps its own";
+    logUntil("POST ");
+    const std::vector<std::string> checks = Containing(requests, "POST ");
+    ASSERT_FALSE(checks.empty());
+    EXPECT_NE(checks.back().find(marketsim::kSessionCookie), std::string::npos)
+        << "the login check carries it: " << checks.back();
 
     fs::remove_all(folder);
     RelistTemplates();

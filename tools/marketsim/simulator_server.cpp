@@ -27,11 +27,12 @@ void SendUnannounced(httplib::Response& res, size_t total, const std::string& co
 }  // namespace
 
 std::string RequestLogLine(std::string_view method, std::string_view host, std::string_view target,
-                           int status, size_t bytes) {
+                           int status, size_t bytes, std::string_view cookieNames) {
     std::string address(target);
     if (!target.starts_with("http://")) address = "http://" + std::string(host) + address;
     std::string line = std::string(method) + " " + GbkToUtf8Lossy(address) + " " +
                        std::to_string(status) + " " + std::to_string(bytes);
+    if (!cookieNames.empty()) line += " cookies: " + GbkToUtf8Lossy(cookieNames);
     for (char& c : line) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
     }
@@ -67,7 +68,7 @@ SimulatorServer::SimulatorServer(std::function<void(const std::string&)> log) {
     server_.set_logger(
         [log = std::move(log)](const httplib::Request& req, const httplib::Response& res) {
             log(RequestLogLine(req.method, req.get_header_value("Host"), req.target, res.status,
-                               res.body.size()));
+                               res.body.size(), CookieNames(req.get_header_value("Cookie"))));
         });
 }
 

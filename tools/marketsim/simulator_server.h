@@ -13,10 +13,12 @@
 
 namespace velmora::marketsim {
 
-// One line per request: method, address, status and body size. The address
-// is shown in UTF-8 and control bytes become '?', so a line stays one line.
+// One line per request: method, address, status and body size, then
+// "cookies: " and the names of the cookies it carried, if any (never their
+// values). The address is shown in UTF-8 and control bytes become '?', so a
+// line stays one line.
 std::string RequestLogLine(std::string_view method, std::string_view host, std::string_view target,
-                           int status, size_t bytes);
+                           int status, size_t bytes, std::string_view cookieNames = {});
 
 class SimulatorServer {
   public:
