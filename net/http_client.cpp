@@ -107,6 +107,14 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
             value.remove_prefix(1);
         t->response->headers.emplace_back(std::string(name), std::string(value));
         if (EqualsNoCase(name, "Set-Cookie")) Cookies().SetFromHeader(value, t->url);
+    } else if (line.empty() && !t->SkipsBody()) {
+        // A body announced past the cap is refused before any of it arrives.
+        const std::string* length = FindHeader(t->response->headers, "Content-Length");
+        if (length &&
+            std::strtoll(length->c_str(), nullptr, 10) > static_cast<long long>(kLargestBody)) {
+            t->response->refused = true;
+            return 0;
+        }
     }
     return size * count;
 }
