@@ -72,6 +72,8 @@ void CollectAndWritePage(ItemSource& source) {
         // Read for every item: a template chosen meanwhile counts from the next one on.
         Text loop = ReadText(kLoopBox);
         items.Append(RenderItem(loop.c_str(), Globals().currentKeyword, *item).view());
+        // A stop ends the loop here, so a huge count does not hold the run for hours.
+        if (Globals().stopRequested) break;
     }
     WritePage(items.c_str());
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -258,6 +259,9 @@ class XmlHttpRequest : public DescribedObject {
     }
 
     Status ReadFile() {
+        std::error_code error;
+        auto size = std::filesystem::file_size(state_.filePath, error);
+        if (error || size > net::kLargestBody) return status::kFail;
         std::ifstream file(state_.filePath, std::ios::binary);
         if (!file) return status::kFail;
         net::HttpResponse& r = state_.response;

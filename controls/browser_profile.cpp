@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <QWebEngineCookieStore>
 #include <QWebEngineProfile>
+#include <filesystem>
 #include <functional>
 #include <mutex>
 
@@ -115,6 +116,28 @@ void KeepCookiesOnDisk() {
     });
 }
 
+// Chromium then takes its proxy from the system, which here is the proxy
+// environment the HTTP object follows as well. Must precede the first page.
+void UseSystemProxy() {
+    QNetworkProxyFactory::setUseSystemConfiguration(true);
+}
+
+// The profile holds the login's cookies: only its owner may read them.
+void KeepPrivate(const QString& directory) {
+    namespace fs = std::filesystem;
+    const fs::path root = directory.toStdString();
+    std::error_code error;
+    fs::permissions(root, fs::perms::owner_all, error);
+    for (auto it = fs::recursive_directory_iterator(root, error);
+         !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+        if (it->is_symlink(error)) continue;
+        fs::perms wanted = it->is_directory(error) ? fs::perms::owner_all
+                                                   : fs::perms::owner_read | fs::perms::owner_write;
+        std::error_code ignored;
+        fs::permissions(it->path(), wanted, ignored);
+    }
+}
+
 }  // namespace
 
 QNetworkCookie ToBrowserCookie(const net::Cookie& cookie) {
@@ -154,11 +177,13 @@ QString BrowserProfileDirectory() {
 
 QWebEngineProfile* BrowserProfile() {
     static QWebEngineProfile* profile = [] {
-        // Chromium then takes its proxy from the system, which here is the
-        // proxy environment the HTTP object follows as well.
-        QNetworkProxyFactory::setUseSystemConfiguration(true);
+        UseSystemProxy();
         QDir().mkpath(BrowserProfileDirectory());
+        KeepPrivate(BrowserProfileDirectory());
         auto* p = new QWebEngineProfile("velmora", qApp);
+        // Files the browser makes meanwhile are closed to others at the end.
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, p,
+                         [] { KeepPrivate(BrowserProfileDirectory()); });
         p->setPersistentStoragePath(BrowserProfileDirectory());
         p->setCachePath(BrowserProfileDirectory() + "/cache");
         // A login is usually a session cookie; keep it for the next start.
@@ -166,6 +191,14 @@ QWebEngineProfile* BrowserProfile() {
         KeepCookiesOnDisk();
         MirrorCookies(p);
         return p;
+    }();
+    return profile;
+}
+
+QWebEngineProfile* PrivateProfile() {
+    static QWebEngineProfile* profile = [] {
+        UseSystemProxy();
+        return new QWebEngineProfile(qApp);  // no storage name: off the record
     }();
     return profile;
 }

@@ -1,7 +1,10 @@
-// The one browser profile of the process: kept on disk under the user's data
-// directory so that a login survives a restart, and mirrored both ways into
-// the process-wide cookie store (HttpOnly cookies included), which the HTTP
-// object and the page reader use.
+// The browser profiles of the process. The login browser's is kept on disk
+// under the user's data directory so that a login survives a restart, and
+// mirrored both ways into the process-wide cookie store (HttpOnly cookies
+// included), which the HTTP object and the page reader use. Every other page
+// (previews, help, anything opened from the disk) runs off the record: it
+// sees none of the login's cookies and writes nothing to disk, so a hostile
+// template cannot take the session.
 #pragma once
 
 #include <QString>
@@ -10,11 +13,13 @@ class QWebEngineProfile;
 
 namespace velmora::controls {
 
-// Made on first use; needs the application object. Requests follow the
+// Made on first use; need the application object. Requests follow the
 // system's proxy settings (on these machines the proxy environment).
 QWebEngineProfile* BrowserProfile();
+QWebEngineProfile* PrivateProfile();
 
-// Where the profile keeps its files.
+// Where the login profile keeps its files: a folder only its owner may
+// enter (0700), its files 0600.
 QString BrowserProfileDirectory();
 
 }  // namespace velmora::controls

@@ -3,6 +3,7 @@
 #include <QVBoxLayout>
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInfo>
 #include <QWebEngineUrlRequestInterceptor>
@@ -37,14 +38,36 @@ QUrl ToUrl(std::string_view gbk) {
     return QUrl::fromUserInput(FromGbk(gbk), QString(), QUrl::AssumeLocalFile);
 }
 
-// Offline: nothing is fetched from the network; local files still open.
-class OfflineGate : public QWebEngineUrlRequestInterceptor {
+// What a page from the disk may take from the disk besides itself: what it
+// shows or runs. A script that could read a file (a request of its own, or a
+// frame whose document it reads) gets nothing.
+bool ShowsLocalFile(QWebEngineUrlRequestInfo::ResourceType type) {
+    using Info = QWebEngineUrlRequestInfo;
+    switch (type) {
+        case Info::ResourceTypeMainFrame:
+        case Info::ResourceTypeImage:
+        case Info::ResourceTypeStylesheet:
+        case Info::ResourceTypeScript:
+        case Info::ResourceTypeFontResource:
+        case Info::ResourceTypeMedia:
+        case Info::ResourceTypeFavicon:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Every request of the page passes here. Offline: nothing is fetched from
+// the network; local files still open.
+class RequestGate : public QWebEngineUrlRequestInterceptor {
   public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
     bool offline = false;
     void interceptRequest(QWebEngineUrlRequestInfo& info) override {
-        QString scheme = info.requestUrl().scheme();
+        const QUrl& url = info.requestUrl();
+        QString scheme = url.scheme();
         if (offline && (scheme == "http" || scheme == "https" || scheme == "ftp")) info.block(true);
+        if (url.isLocalFile() && !ShowsLocalFile(info.resourceType())) info.block(true);
     }
 };
 
@@ -54,8 +77,8 @@ class HtmlViewerHost;
 // script dialogs quiet while the control is silent.
 class ViewerPage : public QWebEnginePage {
   public:
-    ViewerPage(HtmlViewerHost* host, QObject* parent)
-        : QWebEnginePage(BrowserProfile(), parent), host_(host) {}
+    ViewerPage(HtmlViewerHost* host, QWebEngineProfile* profile, QObject* parent)
+        : QWebEnginePage(profile, parent), host_(host) {}
 
   protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool mainFrame) override;
@@ -84,18 +107,10 @@ class HtmlViewerHost : public QWidget {
         setCursor(Qt::ArrowCursor);
         view_ = new QWebEngineView(this);
         view_->setProperty("velmoraControlId", kBrowserControlId);
-        page_ = new ViewerPage(this, view_);
-        gate_ = new OfflineGate(page_);
-        page_->setUrlRequestInterceptor(gate_);
-        // A page opened from the disk shows the pictures it names on the web,
-        // as the generated pages and the template previews do.
-        page_->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls,
-                                        true);
-        view_->setPage(page_);
+        UsePageOf(ProfileFor(ToUrl(data_.address)));
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(view_);
-        Connect();
     }
 
     // The page goes first, while the host can still answer its questions.
@@ -114,8 +129,7 @@ class HtmlViewerHost : public QWidget {
 
     void SetTextSize(int32_t size) {
         data_.textSize = ClampTextSize(size);
-        page_->settings()->setFontSize(QWebEngineSettings::DefaultFontSize,
-                                       kFontPixels[data_.textSize]);
+        ApplyTextSize();
     }
     int32_t TextSize() const { return data_.textSize; }
     void SetOffline(bool offline) { data_.offline = gate_->offline = offline; }
@@ -127,7 +141,9 @@ class HtmlViewerHost : public QWidget {
 
     void Navigate(std::string_view gbk) {
         data_.address.assign(gbk);
-        view_->setUrl(ToUrl(gbk));
+        QUrl url = ToUrl(gbk);
+        UsePageOf(ProfileFor(url));
+        view_->setUrl(url);
     }
 
     // During a navigation event the event's address, else where the browser is.
@@ -175,6 +191,40 @@ class HtmlViewerHost : public QWidget {
     }
 
   private:
+    // Only the login browser's web pages share the login; a page from the
+    // disk is off the record even there.
+    QWebEngineProfile* ProfileFor(const QUrl& url) const {
+        return data_.keepsLogin && !url.isLocalFile() ? BrowserProfile() : PrivateProfile();
+    }
+
+    // A page's profile is fixed when it is made, so a change of profile
+    // brings a fresh page with the control's settings.
+    void UsePageOf(QWebEngineProfile* profile) {
+        if (page_ && page_->profile() == profile) return;
+        ViewerPage* old = page_;
+        page_ = new ViewerPage(this, profile, view_);
+        gate_ = new RequestGate(page_);
+        gate_->offline = data_.offline != 0;
+        page_->setUrlRequestInterceptor(gate_);
+        QWebEngineSettings* settings = page_->settings();
+        // A page from the disk shows its own pictures and those it names on
+        // the web, as the generated pages and the template previews do; the
+        // gate keeps its scripts from reading other local files.
+        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+        ApplyTextSize();
+        view_->setPage(page_);
+        Connect();
+        if (old) {
+            old->disconnect(this);
+            old->deleteLater();
+        }
+    }
+
+    void ApplyTextSize() {
+        page_->settings()->setFontSize(QWebEngineSettings::DefaultFontSize,
+                                       kFontPixels[ClampTextSize(data_.textSize)]);
+    }
+
     void Connect() {
         QObject::connect(page_, &QWebEnginePage::loadStarted, this,
                          [this] { Raise(kDownloadBegin, {}); });
@@ -213,8 +263,8 @@ class HtmlViewerHost : public QWidget {
 
     HtmlViewerData data_;
     QWebEngineView* view_;
-    ViewerPage* page_;
-    OfflineGate* gate_;
+    ViewerPage* page_ = nullptr;
+    RequestGate* gate_ = nullptr;
     std::string status_;
     bool inNavigationEvent_ = false;
     std::string eventAddress_;

@@ -1,4 +1,5 @@
-// HtmlViewer: an embedded browser on the process's one browser profile.
+// HtmlViewer: an embedded browser; the login browser on the persistent
+// profile, every other page off the record (browser_profile.h).
 // Its events go to the program as typed event records; a text argument is a
 // GBK text that lives only while the handler runs.
 #pragma once

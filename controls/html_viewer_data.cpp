@@ -10,6 +10,7 @@ void Read(StreamReader& in, HtmlViewerData& d) {
     d.offline = in.Word("offline");
     d.silent = in.Word("silent");
     d.address = in.CountedText("address");
+    if (d.version >= 2) d.keepsLogin = in.Word("keeps login");
 }
 
 void Write(StreamWriter& out, const HtmlViewerData& d) {
@@ -17,6 +18,7 @@ void Write(StreamWriter& out, const HtmlViewerData& d) {
     out.Word(d.offline);
     out.Word(d.silent);
     out.CountedText(d.address);
+    if (d.version >= 2) out.Word(d.keepsLogin);
 }
 
 }  // namespace

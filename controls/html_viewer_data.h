@@ -1,5 +1,5 @@
-// Stored property data of HtmlViewer (layout version 1; version 0 is read
-// the same way).
+// Stored property data of HtmlViewer (layout version 2; versions 0 and 1 are
+// read the same way, without the last word).
 #pragma once
 
 #include <cstdint>
@@ -11,12 +11,16 @@
 namespace velmora::controls {
 
 struct HtmlViewerData {
-    static constexpr uint32_t kVersion = 1;
+    static constexpr uint32_t kVersion = 2;
     uint32_t version = kVersion;
     int32_t textSize = 2;  // 0 smallest .. 4 largest; clamped when applied
     uint32_t offline = 0;
     uint32_t silent = 0;
     std::string address;  // GBK
+    // The login browser: its pages keep the persistent profile that shares
+    // the process's cookies. Every other browser, and every page from the
+    // disk, is off the record.
+    uint32_t keepsLogin = 0;
 
     bool operator==(const HtmlViewerData&) const = default;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "net/public_suffix.h"
 #include "net/url_parts.h"
 
 namespace velmora::net {
@@ -32,6 +33,11 @@ bool IsIpAddress(std::string_view host) {
     return !host.empty() && std::all_of(host.begin(), host.end(), [](char c) {
         return std::isdigit(static_cast<unsigned char>(c)) || c == '.';
     });
+}
+
+// A domain cookie for "com" or "com.cn" would reach every site below it.
+bool IsSharedSuffix(std::string_view domain) {
+    return !IsIpAddress(domain) && IsPublicSuffix(domain);
 }
 
 bool DomainMatches(std::string_view host, std::string_view domain) {
@@ -166,6 +172,11 @@ bool CookieStore::SetFromHeader(std::string_view setCookie, std::string_view url
         if (EqualsNoCase(key, "domain") && !value.empty()) {
             std::string domain = Lower(value.starts_with('.') ? value.substr(1) : value);
             if (!DomainMatches(parts->host, domain)) return false;
+            // A site whose own name is a public suffix keeps its cookie to itself.
+            if (IsSharedSuffix(domain)) {
+                if (domain != parts->host) return false;
+                continue;
+            }
             cookie.domain = domain;
             cookie.hostOnly = false;
         } else if (EqualsNoCase(key, "path") && value.starts_with('/')) {
@@ -201,6 +212,7 @@ void CookieStore::Set(Cookie cookie, CookieClock::time_point now) {
         cookie.hostOnly = false;
     }
     if (cookie.path.empty()) cookie.path.push_back('/');
+    if (!cookie.hostOnly && IsSharedSuffix(cookie.domain)) return;
 
     std::vector<std::pair<Cookie, CookieChange>> changes;
     {

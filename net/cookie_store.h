@@ -37,7 +37,8 @@ class CookieStore {
 
     // Takes one Set-Cookie header value received from `url`. False when the
     // line is rejected (no name, a control byte in name or value, or a Domain
-    // the host does not belong to).
+    // the host does not belong to or that is a public suffix; a host that is
+    // one itself gets a host-only cookie for a Domain of its own name).
     // An expiry in the past removes the cookie.
     bool SetFromHeader(std::string_view setCookie, std::string_view url,
                        CookieClock::time_point now = CookieClock::now());
@@ -48,7 +49,8 @@ class CookieStore {
                           CookieClock::time_point now = CookieClock::now()) const;
 
     // Adds or replaces the cookie with the same name, domain and path. A
-    // domain written with a leading dot is a domain cookie. An expired cookie
+    // domain written with a leading dot is a domain cookie; one for a public
+    // suffix is ignored, whichever side offers it. An expired cookie
     // removes its namesake instead; one with control bytes is ignored. Listeners hear only real
     // changes, so a mirror that writes back what it was told does not loop.
     void Set(Cookie cookie, CookieClock::time_point now = CookieClock::now());

@@ -14,7 +14,7 @@ namespace velmora::net {
 namespace {
 
 constexpr int kMaxRedirects = 10;
-constexpr long long kLargestReservation = 64LL << 20;  // a lying length costs no more
+constexpr char kWebSchemes[] = "http,https";
 
 RequestLimits& Limits() {
     static RequestLimits limits;
@@ -36,6 +36,36 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return Upper(a) == Upper(b);
 }
 
+bool IsWebAddress(std::string_view url) {
+    std::string start = Upper(url.substr(0, 8));
+    return start.starts_with("HTTP://") || start.starts_with("HTTPS://");
+}
+
+// A control byte would end the request line or a header early and let the
+// rest pass for a header of its own.
+bool HasControlBytes(std::string_view s) {
+    return std::any_of(s.begin(), s.end(), [](char c) {
+        auto b = static_cast<unsigned char>(c);
+        return b < 0x20 || b == 0x7F;
+    });
+}
+
+bool IsToken(std::string_view s) {
+    static constexpr std::string_view kSigns = "!#$%&'*+-.^_`|~";
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) ||
+               kSigns.find(c) != std::string_view::npos;
+    });
+}
+
+bool MaySend(const HttpRequest& r) {
+    if (!IsToken(r.method) || !IsWebAddress(r.url)) return false;
+    if (HasControlBytes(r.url) || HasControlBytes(r.requestTarget) || HasControlBytes(r.userAgent))
+        return false;
+    return std::none_of(r.headers.begin(), r.headers.end(),
+                        [](const std::string& h) { return HasControlBytes(h); });
+}
+
 bool IsRedirect(long status) {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
@@ -43,7 +73,8 @@ bool IsRedirect(long status) {
 struct Transfer {
     HttpResponse* response;
     const BodySink* sink;
-    std::string url;  // of the current hop: Set-Cookie lines belong to it
+    std::string url;      // of the current hop: Set-Cookie lines belong to it
+    size_t received = 0;  // body bytes of every hop so far
 
     // A redirect's own body is of no interest; the next hop brings the page.
     bool SkipsBody() const {
@@ -76,6 +107,14 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
             value.remove_prefix(1);
         t->response->headers.emplace_back(std::string(name), std::string(value));
         if (EqualsNoCase(name, "Set-Cookie")) Cookies().SetFromHeader(value, t->url);
+    } else if (line.empty() && !t->SkipsBody()) {
+        // A body announced past the cap is refused before any of it arrives.
+        const std::string* length = FindHeader(t->response->headers, "Content-Length");
+        if (length &&
+            std::strtoll(length->c_str(), nullptr, 10) > static_cast<long long>(kLargestBody)) {
+            t->response->refused = true;
+            return 0;
+        }
     }
     return size * count;
 }
@@ -83,6 +122,11 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
     auto* t = static_cast<Transfer*>(user);
     std::string_view piece(data, size * count);
+    t->received += piece.size();
+    if (t->received > kLargestBody) {
+        t->response->refused = true;
+        return 0;  // libcurl ends the transfer with a write error
+    }
     if (t->SkipsBody()) return piece.size();
     if (*t->sink) {
         (*t->sink)(piece, *t->response);
@@ -93,7 +137,8 @@ size_t OnBody(char* data, size_t size, size_t count, void* user) {
         // One allocation for a body that announces its length.
         const std::string* length = FindHeader(t->response->headers, "Content-Length");
         long long announced = length ? std::atoll(length->c_str()) : 0;
-        if (announced > 0 && announced <= kLargestReservation) body.reserve(size_t(announced));
+        if (announced > 0 && announced <= static_cast<long long>(kLargestBody))
+            body.reserve(size_t(announced));
     }
     body.append(piece);
     return piece.size();
@@ -141,6 +186,10 @@ std::string EncodeUnsafeBytes(std::string_view url) {
 HttpResponse PerformRequest(const HttpRequest& request, const BodySink& sink) {
     EnsureCurlStarted();
     HttpResponse response;
+    if (!MaySend(request)) {
+        response.refused = true;
+        return response;
+    }
     std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
     if (!curl) return response;
 
@@ -182,6 +231,8 @@ HttpResponse PerformRequest(const HttpRequest& request, const BodySink& sink) {
         if (method != (sendBody ? "POST" : "GET"))
             curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, method.c_str());
 
+        curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, kWebSchemes);
+        curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, kWebSchemes);
         curl_easy_setopt(c, CURLOPT_URL, transfer.url.c_str());
         if (!target.empty()) curl_easy_setopt(c, CURLOPT_REQUEST_TARGET, target.c_str());
         curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
@@ -210,6 +261,12 @@ HttpResponse PerformRequest(const HttpRequest& request, const BodySink& sink) {
         char* next = nullptr;
         curl_easy_getinfo(c, CURLINFO_REDIRECT_URL, &next);
         if (!next) break;
+        // "file:///etc/passwd" in a Location would read a local file.
+        if (!IsWebAddress(next) || HasControlBytes(next)) {
+            response.completed = false;
+            response.refused = true;
+            break;
+        }
         transfer.url = next;
         target.clear();
         if (response.status == 303 ||
@@ -218,6 +275,7 @@ HttpResponse PerformRequest(const HttpRequest& request, const BodySink& sink) {
             sendBody = false;
         }
     }
+    if (response.refused) response.body = std::string();  // nothing of it counts
     return response;
 }
 

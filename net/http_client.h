@@ -6,6 +6,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,11 @@
 #include <vector>
 
 namespace velmora::net {
+
+// The largest body a request takes in, counted over every hop: more ends the
+// request like any other failure, before the rest arrives. Pages are some
+// tens of kilobytes; a template file a few hundred.
+inline constexpr size_t kLargestBody = size_t{64} << 20;
 
 // Without limits a dead server would hold the window for ever, and the user
 // could only kill the program and lose unsaved edits.
@@ -44,12 +50,19 @@ struct HttpResponse {
     std::string statusText;
     HeaderList headers;  // of the last hop, in arrival order
     std::string body;    // unless a body sink took it
+    // The request was never sent, or the answer went over kLargestBody or
+    // redirected elsewhere than http or https: whatever a sink was given of
+    // it does not count.
+    bool refused = false;
 };
 
 // Receives the body of the final hop piece by piece, with the response head
 // as known so far (status and headers).
 using BodySink = std::function<void(std::string_view piece, const HttpResponse& head)>;
 
+// Only http and https go out, on the first hop and on every redirect; a
+// method that is no HTTP token, or a control byte (below 0x20, or 0x7F) in
+// the address, the target or a header, refuses the request unsent.
 HttpResponse PerformRequest(const HttpRequest& request, const BodySink& sink = nullptr);
 
 // The first header of that name (case-insensitive), or null.

@@ -44,12 +44,14 @@ void ReadWebPage(ValueRecord* result, int count, ValueRecord* args) {
 
     std::string output;
     bool first = true;
-    PerformRequest(request, [&](std::string_view bytes, const HttpResponse& head) {
-        // A page that announces its length is taken into one buffer of that size.
-        if (first) output.reserve(ReadPieceSize(FindHeader(head.headers, "Content-Length")));
-        first = false;
-        output.append(bytes);
-    });
+    HttpResponse response =
+        PerformRequest(request, [&](std::string_view bytes, const HttpResponse& head) {
+            // A page that announces its length is taken into one buffer of that size.
+            if (first) output.reserve(ReadPieceSize(FindHeader(head.headers, "Content-Length")));
+            first = false;
+            output.append(bytes);
+        });
+    if (response.refused) return;
     result->SetBits(reinterpret_cast<uintptr_t>(MakeByteSet(output.data(), output.size())));
 }
 

@@ -10,7 +10,9 @@
 namespace velmora::net {
 
 // Internet library command: address (text) -> byte set of the body read,
-// null when nothing was read. A failure after some bytes keeps those bytes.
+// null when nothing was read. A failure after some bytes keeps those bytes,
+// except when the answer was refused (over the body cap, or redirected away
+// from http and https): then nothing is kept.
 void ReadWebPage(ValueRecord* result, int count, ValueRecord* args);
 
 // How much of the body one read takes, from the Content-Length header value:

@@ -14,10 +14,13 @@
 #include "app/promotion_page.h"
 #include "app/template_text.h"
 #include "net/cookie_store.h"
+#include "net/http_client.h"
+#include "net/page_reader.h"
 #include "runtime/gbk.h"
 #include "runtime/heap.h"
 #include "tests/test_support.h"
 #include "tools/marketsim/catalogue.h"
+#include "tools/marketsim/hostile_site.h"
 #include "tools/marketsim/pages.h"
 #include "tools/marketsim/simulator_server.h"
 
@@ -184,6 +187,46 @@ TEST_F(CollectorLoopbackTest, TemplateFileIsReadByItsAddress) {
     Text missing = TemplateFileAddress(directory.c_str(), Gbk("不存在").c_str());
     EXPECT_TRUE(FetchPage(missing.c_str(), "POST").empty());
     fs::remove_all(root);
+}
+
+// Each hostile answer ends its request like any other failure, for its own
+// reason, and leaves nothing behind; the next ordinary request still works.
+TEST_F(CollectorLoopbackTest, HostileAnswersEndAsFailuresAndLeaveNothing) {
+    const struct {
+        const char* path;
+        bool refused;  // by a rule of ours rather than the network
+    } cases[] = {{sim::kToLocalFilePath, true},
+                 {sim::kToOtherSchemePath, true},
+                 {sim::kEndlessPath, true},
+                 {sim::kSilentPath, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        // Only the silent server needs to run out of time, and soon.
+        net::SetRequestLimits(c.refused ? net::RequestLimits{}
+                                        : net::RequestLimits{std::chrono::milliseconds(2000),
+                                                             std::chrono::milliseconds(500)});
+        const std::string address = std::string("http://") + sim::kHostileHost + c.path;
+        net::HttpRequest request;
+        request.url = address;
+        net::HttpResponse response = net::PerformRequest(request);
+        EXPECT_FALSE(response.completed);
+        EXPECT_EQ(response.refused, c.refused);
+        EXPECT_TRUE(response.body.empty());
+
+        EXPECT_TRUE(FetchPage(address.c_str(), "POST").empty());
+        ValueRecord arg = MakeTextValue(address.c_str()), read{};
+        net::ReadWebPage(&read, 1, &arg);
+        EXPECT_EQ(read.Pointer(), nullptr) << "the page reader keeps nothing either";
+        Free(read.Pointer());
+    }
+    net::SetRequestLimits({});
+
+    const std::string cookiePage =
+        std::string("http://") + sim::kHostileHost + sim::kSuffixCookiePath;
+    EXPECT_FALSE(FetchPage(cookiePage.c_str(), "GET").empty());
+    EXPECT_TRUE(net::Cookies().All().empty()) << "no cookie for the public suffix com";
+    EXPECT_EQ(net::Cookies().HeaderFor("http://www.alimama.com/"), "");
+    LogIn();
 }
 
 }  // namespace

@@ -327,6 +327,29 @@ TEST_F(CollectorWindowTest, LoopBoxIsReadAfreshForEveryItem) {
     EXPECT_EQ(ReadFile(Root() / "循环模板" / "手机.htm"), "A1;B2;B3;");
 }
 
+TEST_F(CollectorWindowTest, StopEndsTheItemLoopAfterTheItemInFlight) {
+    const std::string keyword = Gbk("手机");
+    MakeTemplate("停止模板", nullptr);
+    std::vector<sim::CatalogueItem> items = ListItems(keyword, 3);
+    program_.Type(kItemCountBox, "99999");
+    PrepareEditor(Gbk("停止模板"), "<", Gbk("A[#商品排名#];"), ">", keyword);
+    MarketplaceQueries(0);  // forget earlier tests' requests
+
+    // The stop button is pressed while the second item is being looked up.
+    auto* log = program_.Control<QPlainTextEdit>(kLogBox);
+    const QString secondStarts = QString::fromStdString("开始搜寻" + Utf8(items[1].title));
+    QMetaObject::Connection watch = QObject::connect(log, &QPlainTextEdit::textChanged, [&] {
+        if (log->toPlainText().contains(secondStarts)) Globals().stopRequested = true;
+    });
+    CollectAndWritePage();
+    QObject::disconnect(watch);
+    Globals().stopRequested = false;
+
+    EXPECT_EQ(ReadFile(Root() / "停止模板" / "手机.htm"), "<A1;A2;>")
+        << "the item in flight is finished and the page written with what was collected";
+    EXPECT_EQ(MarketplaceQueries(2).size(), 2u);
+}
+
 // ---- loading a template into the editor boxes
 
 TEST_F(CollectorWindowTest, LoadTemplateFillsTheEditorBoxesFromTheFile) {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "net/cookie_file.h"
@@ -81,6 +82,28 @@ TEST(CookieStore, RejectsLinesWithoutANameOrAForeignDomain) {
     smuggler.domain = "x.com";
     store.Set(smuggler, kNow);
     EXPECT_TRUE(store.All(kNow).empty());
+}
+
+TEST(CookieStore, NoCookieForAPublicSuffix) {
+    CookieStore store;
+    for (auto [line, from] : {std::pair{"a=1; Domain=com", "http://shop.example.com/"},
+                              {"a=1; Domain=.com.cn", "http://shop.example.com.cn/"},
+                              {"a=1; Domain=github.io", "http://shop.github.io/"}})
+        EXPECT_FALSE(store.SetFromHeader(line, from, kNow)) << line;
+    Cookie mirrored;  // as the browser would report one
+    mirrored.name = "b";
+    mirrored.value = "2";
+    mirrored.domain = ".com";
+    store.Set(mirrored, kNow);
+    EXPECT_TRUE(store.All(kNow).empty());
+
+    EXPECT_TRUE(
+        store.SetFromHeader("c=3; Domain=example.com.cn", "http://a.example.com.cn/", kNow));
+    EXPECT_EQ(store.HeaderFor("http://b.example.com.cn/", kNow), "c=3");
+    // A site that is a public suffix itself keeps the cookie to itself.
+    EXPECT_TRUE(store.SetFromHeader("d=4; Domain=github.io", "http://github.io/", kNow));
+    EXPECT_EQ(store.HeaderFor("http://github.io/", kNow), "d=4");
+    EXPECT_EQ(store.HeaderFor("http://shop.github.io/", kNow), "");
 }
 
 TEST(CookieStore, ExpiryIsHonoured) {

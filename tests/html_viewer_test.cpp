@@ -1,13 +1,17 @@
 #include "controls/html_viewer.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QImage>
 #include <QNetworkCookie>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <atomic>
@@ -91,7 +95,9 @@ WindowRecord BrowserWindow() {
     frame.width = 384;
     frame.height = 280;
     w.units.push_back(frame);
-    w.units.push_back(Viewer(kLogin, kFrame, {-768, 0, 1152, 1416}));
+    HtmlViewerData login;
+    login.keepsLogin = 1;
+    w.units.push_back(Viewer(kLogin, kFrame, {-768, 0, 1152, 1416}, login));
     UnitRecord preview = Viewer(kPreview, 0, {410, 10, 330, 220});
     preview.events = {{kBeforeNavigate, HandlerOffset(0), nullptr}};
     w.units.push_back(preview);
@@ -109,6 +115,10 @@ bool WaitFor(const std::function<bool()>& done, int milliseconds = 30000) {
     return true;
 }
 
+constexpr char kPicture[] =
+    "<svg xmlns='http://www.w3.org/2000/svg' width='4' height='4'><rect width='4' "
+    "height='4'/></svg>";
+
 class Pages {
   public:
     Pages() {
@@ -119,6 +129,13 @@ class Pages {
             res.set_header("Set-Cookie", "seen=yes; Path=/; HttpOnly");
             res.set_content("<html><head><title>Loopback</title></head><body>hi</body></html>",
                             "text/html");
+        });
+        server_.Get("/pic", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content(kPicture, "image/svg+xml");
+        });
+        server_.Get("/login", [](const httplib::Request&, httplib::Response& res) {
+            res.set_header("Set-Cookie", "session=login; Path=/; HttpOnly");
+            res.set_content("<html><head><title>login</title></head></html>", "text/html");
         });
         server_.Get("/echo", [this](const httplib::Request& req, httplib::Response& res) {
             std::lock_guard lock(mutex_);
@@ -201,6 +218,11 @@ class HtmlViewerTest : public ::testing::Test {
         static QString data = QDir::tempPath() + "/velmora-browser-tests-" +
                               QString::number(QCoreApplication::applicationPid());
         qputenv("XDG_DATA_HOME", data.toUtf8());
+        // A file an earlier run left open to everyone.
+        QDir().mkpath(BrowserProfileDirectory());
+        QFile leftOver(BrowserProfileDirectory() + "/left-over");
+        leftOver.open(QIODevice::WriteOnly);
+        leftOver.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
         if (!qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS"))
             qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
@@ -233,7 +255,8 @@ class HtmlViewerTest : public ::testing::Test {
     // Opens the address and waits until the page has loaded.
     bool Open(uint32_t unit, const std::string& address) {
         bool finished = false;
-        auto c = QObject::connect(View(unit)->page(), &QWebEnginePage::loadFinished,
+        // The view's signal: a navigation may bring the control a fresh page.
+        auto c = QObject::connect(View(unit), &QWebEngineView::loadFinished,
                                   [&finished](bool) { finished = true; });
         Navigate(unit, address);
         bool ok = WaitFor([&] { return finished; });
@@ -266,7 +289,7 @@ TEST_F(HtmlViewerTest, DuringBeforeNavigateTheAddressIsTheTarget) {
 }
 
 TEST_F(HtmlViewerTest, CookiesMirrorBothWays) {
-    ASSERT_TRUE(Open(kHelp, pages_.Url("/page")));
+    ASSERT_TRUE(Open(kLogin, pages_.Url("/page")));
     auto seenCookie = [] {
         for (const net::Cookie& c : net::Cookies().All())
             if (c.name == "seen" && c.value == "yes") return c.httpOnly;
@@ -280,7 +303,7 @@ TEST_F(HtmlViewerTest, CookiesMirrorBothWays) {
     token.domain = "127.0.0.1";
     net::Cookies().Set(token);
     for (int i = 0; i < 10; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_TRUE(Open(kHelp, pages_.Url("/echo")));
+    ASSERT_TRUE(Open(kLogin, pages_.Url("/echo")));
     ASSERT_FALSE(pages_.CookieHeaders().empty());
     EXPECT_NE(pages_.CookieHeaders().back().find("token=abc"), std::string::npos)
         << pages_.CookieHeaders().back();
@@ -289,7 +312,7 @@ TEST_F(HtmlViewerTest, CookiesMirrorBothWays) {
 // A cookie that crossed between browser and store in either direction stays
 // put: the mirror does not echo it back and forth.
 TEST_F(HtmlViewerTest, MirroredCookiesSettle) {
-    ASSERT_TRUE(Open(kHelp, pages_.Url("/page")));
+    ASSERT_TRUE(Open(kLogin, pages_.Url("/page")));
     net::Cookie token;
     token.name = "settle";
     token.value = "one";
@@ -325,9 +348,75 @@ TEST_F(HtmlViewerTest, MirroredCookiesSettle) {
     net::Cookies().RemoveListener(listener);
     EXPECT_EQ(valueOf("seen"), "yes");
     EXPECT_EQ(valueOf("settle"), "two");
-    ASSERT_TRUE(Open(kHelp, pages_.Url("/echo")));
+    ASSERT_TRUE(Open(kLogin, pages_.Url("/echo")));
     EXPECT_NE(pages_.CookieHeaders().back().find("settle=two"), std::string::npos)
         << pages_.CookieHeaders().back();
+}
+
+TEST_F(HtmlViewerTest, OnlyTheLoginBrowsersWebPagesShareTheLogin) {
+    ASSERT_TRUE(Open(kLogin, pages_.Url("/login")));
+    auto sessionIn = [](const std::string& header) {
+        return header.find("session=login") != std::string::npos;
+    };
+    ASSERT_TRUE(WaitFor([&] { return sessionIn(net::Cookies().HeaderFor("http://127.0.0.1/")); }));
+    EXPECT_FALSE(View(kLogin)->page()->profile()->isOffTheRecord());
+    for (uint32_t other : {kPreview, kHelp}) {
+        ASSERT_TRUE(Open(other, pages_.Url("/echo")));
+        EXPECT_TRUE(View(other)->page()->profile()->isOffTheRecord());
+        EXPECT_FALSE(sessionIn(pages_.CookieHeaders().back())) << "the login stays in its browser";
+    }
+    // A page from the disk is off the record in the login browser too.
+    QTemporaryDir folder;
+    QFile page(folder.filePath("page.htm"));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<html><head><title>disk</title></head></html>");
+    page.close();
+    ASSERT_TRUE(Open(kLogin, page.fileName().toStdString()));
+    EXPECT_TRUE(View(kLogin)->page()->profile()->isOffTheRecord());
+    ASSERT_TRUE(Open(kLogin, pages_.Url("/echo")));
+    EXPECT_FALSE(View(kLogin)->page()->profile()->isOffTheRecord());
+    EXPECT_TRUE(sessionIn(pages_.CookieHeaders().back()));
+}
+
+TEST_F(HtmlViewerTest, TheLoginProfileIsClosedToOthers) {
+    auto mode = [](const QString& path) {
+        struct stat info {};
+        ::stat(path.toUtf8().constData(), &info);
+        return info.st_mode & 0777;
+    };
+    EXPECT_EQ(mode(BrowserProfileDirectory()), 0700u);
+    EXPECT_EQ(mode(BrowserProfileDirectory() + "/left-over"), 0600u);
+}
+
+TEST_F(HtmlViewerTest, APageFromTheDiskShowsItsPicturesButReadsNoOtherFile) {
+    QTemporaryDir folder;
+    auto write = [&](const char* name, const std::string& bytes) {
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes.data(), qint64(bytes.size()));
+    };
+    write("pic.svg", kPicture);
+    write("secret.txt", "secret");
+    // Two ways a script reads a file: a request of its own, and the document
+    // of a frame that shows it.
+    write("page.htm",
+          "<html><body><img id='local' src='pic.svg'><img id='web' src='" + pages_.Url("/pic") +
+              "'><iframe id='frame' src='secret.txt'></iframe><script>"
+              "var request = 'blocked', frame = 'blocked';"
+              "var x = new XMLHttpRequest();"
+              "x.onload = function() { if (x.responseText) request = 'read'; };"
+              "x.open('GET', 'secret.txt'); x.send();"
+              "window.onload = function() {"
+              "  try { if (document.getElementById('frame').contentDocument.body.innerText)"
+              "    frame = 'read'; } catch (e) {}"
+              "  setTimeout(function() { document.title = ["
+              "    document.getElementById('local').naturalWidth > 0,"
+              "    document.getElementById('web').naturalWidth > 0, request, frame].join(' ');"
+              "  }, 200); };"
+              "</script></body></html>");
+    ASSERT_TRUE(Open(kPreview, folder.filePath("page.htm").toStdString()));
+    ASSERT_TRUE(WaitFor([&] { return !View(kPreview)->title().contains("page.htm"); }));
+    EXPECT_EQ(View(kPreview)->title().toStdString(), "true true blocked blocked");
 }
 
 TEST_F(HtmlViewerTest, TextSizeIsClampedStoredAndApplied) {
@@ -376,6 +465,9 @@ TEST_F(HtmlViewerTest, StoredSettingsReadBackAndNewerLayoutsFail) {
     data.address = "http://a/";
     EXPECT_EQ(ReadHtmlViewerData(WriteHtmlViewerData(data)), data);
     data.version = 2;
+    data.keepsLogin = 1;
+    EXPECT_EQ(ReadHtmlViewerData(WriteHtmlViewerData(data)), data);
+    data.version = 3;
     EXPECT_FALSE(ReadHtmlViewerData(WriteHtmlViewerData(data)));
     std::vector<uint8_t> cut = WriteHtmlViewerData(HtmlViewerData{.address = "abc"});
     cut.pop_back();

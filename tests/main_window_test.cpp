@@ -26,6 +26,7 @@
 #include <iterator>
 #include <set>
 
+#include "app/collection_run.h"
 #include "app/collector_globals.h"
 #include "app/image/skin_images.h"
 #include "app/main_window_ids.h"
@@ -41,6 +42,8 @@
 #include "runtime/window_table.h"
 #include "tests/live_program.h"
 #include "tests/test_support.h"
+#include "tools/marketsim/hostile_site.h"
+#include "tools/marketsim/sites.h"
 
 namespace velmora::app {
 namespace {
@@ -494,6 +497,24 @@ TEST_F(MainWindowRunTest, APressOfStopDuringARunEndsItAtTheNextCheck) {
     EXPECT_EQ(FilesIn(TemplateFolder()), before);
 }
 
+TEST_F(MainWindowRunTest, AStopDuringTheItemsWritesThePageOfTheItemsSoFar) {
+    Prepare("items-a\r\nitems-b", "99999");
+    PressWhenLogShows stop(kStopButton, "的信息");
+    program_.Press(kStartButton);
+    ASSERT_TRUE(stop.Pressed());
+    std::vector<std::string> lines = program_.LogLines();
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_TRUE(lines[4].starts_with("开始搜寻")) << lines[4];
+    EXPECT_TRUE(lines[5].starts_with("搜寻")) << lines[5];
+    EXPECT_EQ(lines[6], std::string("生成关键词\"items-a.htm\"完毕") + kSearchBySales)
+        << "the usual closing line, then the next keyword only searches";
+    EXPECT_EQ(Containing(program_.TakeRequests(), kMarketplaceSearch).size(), 1u);
+    const fs::path page = TemplateFolder() / "items-a.htm";
+    EXPECT_TRUE(fs::exists(page));
+    EXPECT_FALSE(fs::exists(TemplateFolder() / "items-b.htm"));
+    fs::remove(page);
+}
+
 TEST_F(MainWindowRunTest, AStartDuringARunIsRefusedAndStartsNothing) {
     // Pressed while the first checks wait, and while the run itself waits.
     for (const char* mark : {kFirstLine, "搜寻完毕"}) {
@@ -515,6 +536,48 @@ TEST_F(MainWindowRunTest, AStartDuringARunIsRefusedAndStartsNothing) {
     program_.Press(kStartButton);
     EXPECT_EQ(CountOf(program_.LogLines(), kRefused), 0);
     EXPECT_EQ(Containing(program_.TakeRequests(), kPromotionPath).size(), 1u);
+}
+
+// A template passed around may carry a hostile preview: its script can read
+// no local file, and what it opens of the affiliate site goes without the
+// login's session.
+TEST_F(MainWindowTemplateTest, AHostilePreviewGetsNeitherLocalFilesNorTheLogin) {
+    program_.LogIn();
+    ASSERT_TRUE(IsLoggedIn());
+    const fs::path folder = fs::path(program_.TemplateRoot()) / "hostile-preview";
+    fs::create_directories(folder);
+    std::ofstream(folder / "模板文件.htm", std::ios::binary) << "<p>";
+    std::ofstream(folder / "效果预览.htm", std::ios::binary) << marketsim::HostilePreviewPage();
+    RelistTemplates();
+    program_.TakeRequests();
+
+    // The simulator's request lines until one holds `part`, for at most 30 s.
+    std::vector<std::string> requests;
+    auto logUntil = [&](const char* part) {
+        for (int i = 0; i < 3000 && Containing(requests, part).empty(); ++i) {
+            ResponsiveWait(10);
+            for (std::string& line : program_.TakeRequests()) requests.push_back(std::move(line));
+        }
+    };
+    program_.ChooseTemplate("hostile-preview");
+    program_.Press(kPreviewSwitch);
+    logUntil("from=preview");
+    EXPECT_EQ(Containing(requests, "/report?local=").size(), 1u);
+    EXPECT_EQ(Containing(requests, "/report?local=blocked").size(), 1u);
+    const std::vector<std::string> visits = Containing(requests, "from=preview");
+    ASSERT_EQ(visits.size(), 1u);
+    EXPECT_EQ(visits[0].find(marketsim::kSessionCookie), std::string::npos)
+        << "the member centre saw no session: " << visits[0];
+    requests.clear();
+    EXPECT_TRUE(IsLoggedIn()) << "while the login browser keeps its own";
+    logUntil("POST ");
+    const std::vector<std::string> checks = Containing(requests, "POST ");
+    ASSERT_FALSE(checks.empty());
+    EXPECT_NE(checks.back().find(marketsim::kSessionCookie), std::string::npos)
+        << "the login check carries it: " << checks.back();
+
+    fs::remove_all(folder);
+    RelistTemplates();
 }
 
 TEST_F(MainWindowTemplateTest, SavingUnderANewNameCreatesAndListsTheFolder) {

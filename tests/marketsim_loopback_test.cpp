@@ -263,6 +263,10 @@ TEST_F(LoopbackTest, IdleBrowserConnectionsDoNotStallOthers) {
 TEST(RequestLogLineTest, KeepsOneLineAndAddsTheHost) {
     EXPECT_EQ(RequestLogLine("GET", "help.velmora.local", "/a\x1b[2Jb", 200, 5),
               "GET http://help.velmora.local/a?[2Jb 200 5");
+    EXPECT_EQ(RequestLogLine("POST", "www.alimama.com", "/m", 200, 5,
+                             CookieNames("sim_session=secret; seen=1")),
+              "POST http://www.alimama.com/m 200 5 cookies: sim_session seen")
+        << "names only: a log never shows a session's value";
 }
 
 }  // namespace

@@ -50,6 +50,17 @@ TEST(ReadPieceSize, FollowsTheAnnouncedLength) {
     }
 }
 
+TEST_F(PageReaderTest, ABodyAnnouncedPastTheCapIsRefusedUnread) {
+    RawServer server("HTTP/1.0 200 OK\r\nContent-Length: 100000000000\r\n\r\nabc");
+    EXPECT_EQ(Read(Base(server) + "/big"), "<null>") << "not even what arrived is kept";
+}
+
+TEST_F(PageReaderTest, ATargetWithAControlByteIsNotSent) {
+    RawServer server("HTTP/1.0 200 OK\r\n\r\nbody");
+    EXPECT_EQ(Read(Base(server) + "/a\r\nX-Injected: 1"), "<null>");
+    EXPECT_EQ(server.LastRequest(), "");
+}
+
 TEST_F(PageReaderTest, SendsTheFixedRequestWithoutTheFragment) {
     RawServer server("HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nhello");
     EXPECT_EQ(Read(Base(server) + "/a b/\xCA\xD6?x=1#part"), "hello");

@@ -116,6 +116,38 @@ TEST_F(XmlHttpTest, StandardMethodsGoOnTheWireInUpperCase) {
     }
 }
 
+// A byte that could end a line, or a method that is no token, would let the
+// rest of the request pass for headers of its own: nothing is sent.
+TEST_F(XmlHttpTest, RequestsThatCouldSmuggleAHeaderAreNotSent) {
+    RawServer server(RawAnswer("ok"));
+    const std::string base = "http://127.0.0.1:" + std::to_string(server.Port());
+    struct {
+        const char* method;
+        std::string url;
+        const char* headerValue;
+    } cases[] = {{"GE T", base + "/p", nullptr},
+                 {"GET\r\nX-Injected: 1\r\n", base + "/p", nullptr},
+                 {"GET", base + "/p\tq", nullptr},
+                 {"GET", base + "/p\x7Fq", nullptr},
+                 {"GET", base + "/p", "a\x01b"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.method + (" " + c.url));
+        ASSERT_EQ(Open(c.method, c.url), 0);
+        if (c.headerValue) {
+            ASSERT_EQ(
+                Call("setRequestHeader", {MakeTextValue("X-A"), MakeTextValue(c.headerValue)}), 0);
+        }
+        EXPECT_NE(Call("send"), 0);
+        EXPECT_EQ(Body(), "");
+    }
+    EXPECT_EQ(server.LastRequest(), "") << "nothing reached the server";
+    // Spaces and GBK bytes in an address travel as before.
+    ASSERT_EQ(Open("GET", base + "/a b" + Gbk("手机")), 0);
+    ASSERT_EQ(Call("send"), 0);
+    EXPECT_TRUE(server.LastRequest().starts_with("GET /a%20b%CA%D6%BB%FA HTTP/1.1\r\n"))
+        << server.LastRequest();
+}
+
 TEST_F(XmlHttpTest, ResponseMembersDescribeTheAnswer) {
     const std::string page = Gbk("<p>手机</p>");
     HttpServer server([&](httplib::Server& s) {

@@ -308,6 +308,7 @@ std::vector<uint8_t> EncodeHtmlViewer(NamedProperties& p) {
     d.offline = p.Logical("offline", d.offline);
     d.silent = p.Logical("silent", d.silent);
     d.address = p.Text("address");
+    d.keepsLogin = p.Logical("keepsLogin", d.keepsLogin);
     return controls::WriteHtmlViewerData(d);
 }
 

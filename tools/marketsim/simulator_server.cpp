@@ -1,5 +1,6 @@
 #include "tools/marketsim/simulator_server.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -9,15 +10,29 @@ namespace velmora::marketsim {
 namespace {
 
 constexpr size_t kWorkers = 48;
+constexpr size_t kPieceSize = 64 * 1024;
+
+// Chunked, so no length goes ahead; it ends early when the client hangs up.
+void SendUnannounced(httplib::Response& res, size_t total, const std::string& contentType) {
+    res.set_chunked_content_provider(contentType, [total](size_t offset, httplib::DataSink& sink) {
+        static const std::string piece(kPieceSize, 'x');
+        if (offset >= total) {
+            sink.done();
+            return true;
+        }
+        return sink.write(piece.data(), std::min(kPieceSize, total - offset));
+    });
+}
 
 }  // namespace
 
 std::string RequestLogLine(std::string_view method, std::string_view host, std::string_view target,
-                           int status, size_t bytes) {
+                           int status, size_t bytes, std::string_view cookieNames) {
     std::string address(target);
     if (!target.starts_with("http://")) address = "http://" + std::string(host) + address;
     std::string line = std::string(method) + " " + GbkToUtf8Lossy(address) + " " +
                        std::to_string(status) + " " + std::to_string(bytes);
+    if (!cookieNames.empty()) line += " cookies: " + GbkToUtf8Lossy(cookieNames);
     for (char& c : line) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
     }
@@ -36,9 +51,16 @@ SimulatorServer::SimulatorServer(std::function<void(const std::string&)> log) {
         request.cookies = req.get_header_value("Cookie");
         request.body = req.body;
         SiteResponse response = sites_.Respond(request);
+        if (response.silent) {
+            WaitForStop();
+            return;
+        }
         res.status = response.status;
         for (const auto& [name, value] : response.headers) res.set_header(name.c_str(), value);
-        res.set_content(response.body, response.contentType.c_str());
+        if (response.unannouncedBytes > 0)
+            SendUnannounced(res, response.unannouncedBytes, response.contentType);
+        else
+            res.set_content(response.body, response.contentType.c_str());
     };
     // [\s\S] rather than '.': a decoded path may hold a line break.
     server_.Get("[\\s\\S]*", handler);
@@ -46,7 +68,7 @@ SimulatorServer::SimulatorServer(std::function<void(const std::string&)> log) {
     server_.set_logger(
         [log = std::move(log)](const httplib::Request& req, const httplib::Response& res) {
             log(RequestLogLine(req.method, req.get_header_value("Host"), req.target, res.status,
-                               res.body.size()));
+                               res.body.size(), CookieNames(req.get_header_value("Cookie"))));
         });
 }
 
@@ -62,7 +84,17 @@ bool SimulatorServer::Listen() {
 }
 
 void SimulatorServer::Stop() {
+    {
+        std::lock_guard lock(stopMutex_);
+        stopping_ = true;
+    }
+    stopped_.notify_all();
     server_.stop();
+}
+
+void SimulatorServer::WaitForStop() {
+    std::unique_lock lock(stopMutex_);
+    stopped_.wait(lock, [this] { return stopping_; });
 }
 
 void SimulatorServer::WaitUntilReady() const {

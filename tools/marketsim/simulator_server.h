@@ -2,7 +2,9 @@
 // setting that points at this server.
 #pragma once
 
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -11,10 +13,12 @@
 
 namespace velmora::marketsim {
 
-// One line per request: method, address, status and body size. The address
-// is shown in UTF-8 and control bytes become '?', so a line stays one line.
+// One line per request: method, address, status and body size, then
+// "cookies: " and the names of the cookies it carried, if any (never their
+// values). The address is shown in UTF-8 and control bytes become '?', so a
+// line stays one line.
 std::string RequestLogLine(std::string_view method, std::string_view host, std::string_view target,
-                           int status, size_t bytes);
+                           int status, size_t bytes, std::string_view cookieNames = {});
 
 class SimulatorServer {
   public:
@@ -32,8 +36,14 @@ class SimulatorServer {
     void WaitUntilReady() const;
 
   private:
+    // Holds a request that gets no answer until the server stops.
+    void WaitForStop();
+
     Sites sites_;
     LenientServer server_;
+    std::mutex stopMutex_;
+    std::condition_variable stopped_;
+    bool stopping_ = false;
 };
 
 }  // namespace velmora::marketsim

@@ -94,18 +94,41 @@ std::optional<std::string> FormValue(std::string_view body, std::string_view key
     return PairValue(body, key, true);
 }
 
-std::string CookieValue(std::string_view cookies, std::string_view name) {
+namespace {
+
+// Calls `visit(name, value)` for each pair of a Cookie header until it answers true.
+template <typename Visit>
+void VisitCookies(std::string_view cookies, Visit visit) {
     while (!cookies.empty()) {
         size_t semi = cookies.find(';');
         std::string_view item = cookies.substr(0, semi);
         cookies = semi == std::string_view::npos ? std::string_view() : cookies.substr(semi + 1);
         while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
         size_t eq = item.find('=');
-        if (eq != std::string_view::npos && item.substr(0, eq) == name) {
-            return std::string(item.substr(eq + 1));
-        }
+        if (eq != std::string_view::npos && visit(item.substr(0, eq), item.substr(eq + 1))) return;
     }
-    return {};
+}
+
+}  // namespace
+
+std::string CookieValue(std::string_view cookies, std::string_view name) {
+    std::string found;
+    VisitCookies(cookies, [&](std::string_view key, std::string_view value) {
+        if (key != name) return false;
+        found = value;
+        return true;
+    });
+    return found;
+}
+
+std::string CookieNames(std::string_view cookies) {
+    std::string names;
+    VisitCookies(cookies, [&](std::string_view key, std::string_view) {
+        if (!names.empty()) names += ' ';
+        names += key;
+        return false;
+    });
+    return names;
 }
 
 }  // namespace velmora::marketsim

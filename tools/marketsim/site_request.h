@@ -35,4 +35,7 @@ std::optional<std::string> FormValue(std::string_view body, std::string_view key
 // The value of cookie `name` in a Cookie header, or empty text.
 std::string CookieValue(std::string_view cookies, std::string_view name);
 
+// The names of the cookies in a Cookie header, parted by spaces.
+std::string CookieNames(std::string_view cookies);
+
 }  // namespace velmora::marketsim

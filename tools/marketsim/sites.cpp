@@ -4,6 +4,7 @@
 
 #include "tools/marketsim/catalogue.h"
 #include "tools/marketsim/gateway.h"
+#include "tools/marketsim/hostile_site.h"
 #include "tools/marketsim/pages.h"
 #include "tools/marketsim/site_hosts.h"
 
@@ -97,6 +98,7 @@ SiteResponse Sites::Respond(const SiteRequest& request) {
     if (request.host == sites::kMakerHost) return MakerSite(request);
     if (request.host == sites::kGatewayHost && request.path == kGatewayPath)
         return GatewayAnswer(request, std::chrono::system_clock::now());
+    if (request.host == kHostileHost) return HostileSite(request);
     return NotFound(request);
 }
 

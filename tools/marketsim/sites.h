@@ -2,6 +2,7 @@
 // comes out, with no sockets involved, so tests can drive every page.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +17,10 @@ struct SiteResponse {
     std::string contentType = "text/html; charset=GBK";
     std::vector<std::pair<std::string, std::string>> headers;
     std::string body;
+    // Answers that misbehave on purpose (hostile_site.h): instead of `body`,
+    // this many bytes without a length, or no answer at all.
+    size_t unannouncedBytes = 0;
+    bool silent = false;
 };
 
 inline constexpr char kSessionCookie[] = "sim_session";

@@ -1,0 +1,14 @@
+// The Public Suffix List, as libpsl reads it from the system (the same list
+// curl and the browsers consult): names under which anyone may register a
+// site, such as "com", "com.cn" or "github.io". A cookie set for one of them
+// would reach every site below it.
+#pragma once
+
+#include <string_view>
+
+namespace velmora::net {
+
+// True for a public suffix, an unknown top-level name included.
+bool IsPublicSuffix(std::string_view domain);
+
+}  // namespace velmora::net
