@@ -27,7 +27,7 @@ void SetText(ValueRecord* result, const std::optional<QString>& text) {
 void AddText(ValueRecord*, int count, ValueRecord* args) {
     QWidget* box = Control(args[0]);
     for (int i = 1; i < count; ++i)
-        controls::AppendToEditBox(box, controls::FromGbk(args[i].Text()));
+        controls::AppendToEditBox(box, FromGbk(args[i].Text()));
 }
 
 void ComboBoxGetItemText(ValueRecord* result, int, ValueRecord* args) {
@@ -47,7 +47,7 @@ void SelectItem(ValueRecord* result, int count, ValueRecord* args) {
 void AddItem(ValueRecord* result, int count, ValueRecord* args) {
     int32_t value = count >= 3 && !args[2].Omitted() ? args[2].Int() : 0;
     *result = MakeInteger(
-        controls::AddListBoxItem(Control(args[0]), controls::FromGbk(args[1].Text()), value));
+        controls::AddListBoxItem(Control(args[0]), FromGbk(args[1].Text()), value));
 }
 
 void ClearItems(ValueRecord*, int, ValueRecord* args) {

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "runtime/gbk.h"
+#include "runtime/gbk_qt.h"
 #include "runtime/value_text.h"
 
 namespace velmora::commands {
@@ -39,11 +40,6 @@ enum Answer : int32_t {
 MessageBoxAnswerer& Answerer() {
     static MessageBoxAnswerer answerer;
     return answerer;
-}
-
-QString FromGbk(const std::string& gbk) {
-    std::u16string text = GbkToUtf16Lossy(gbk);
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The message as text: numbers, logicals and dates by the usual conversion,

@@ -8,7 +8,6 @@
 #include <QVariant>
 
 #include "runtime/event_dispatch.h"
-#include "runtime/gbk.h"
 #include "runtime/heap.h"
 #include "runtime/notification.h"
 #include "runtime/window_table.h"
@@ -120,10 +119,6 @@ InterfaceRoutine TypeRoutines(int request, CreateRoutine create, SetPropertyRout
     }
 }
 
-std::string ToGbk(const QString& text) {
-    return Utf16ToGbkLossy(text.toStdU16String());
-}
-
 ValueRecord TextValue(const QString& text) {
     std::string gbk = ToGbk(text);
     return MakeTextValue(MakeText(gbk.data(), static_cast<long>(gbk.size())));
@@ -148,11 +143,6 @@ void ApplyColours(QWidget* widget, uint32_t text, uint32_t background) {
     }
     widget->setPalette(palette);
     widget->setAutoFillBackground(background != kSystemColour);
-}
-
-QString FromGbk(std::string_view gbk) {
-    std::u16string utf16 = GbkToUtf16Lossy(gbk);
-    return QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
 }
 
 namespace {

@@ -29,10 +29,6 @@ int ClampTextSize(int32_t size) {
     return std::clamp<int32_t>(size, 0, kHighestTextSize);
 }
 
-std::string ToGbk(const QString& text) {
-    return Utf16ToGbkLossy(text.toStdU16String());
-}
-
 QUrl ToUrl(std::string_view gbk) {
     return QUrl::fromUserInput(FromGbk(gbk), QString(), QUrl::AssumeLocalFile);
 }
