@@ -11,6 +11,7 @@
 
 #include "commands/text_search.h"
 #include "runtime/array_block.h"
+#include "runtime/growing_text.h"
 #include "runtime/heap.h"
 #include "runtime/value_text.h"
 
@@ -48,39 +49,6 @@ void ReturnDouble(ValueRecord* result, double value) {
     std::memcpy(&bits, &value, sizeof bits);
     result->SetBits(bits);
 }
-
-// A result text built in place: one heap block that grows as needed and is
-// cut to its exact size at the end, so the bytes are written once.
-class TextBuilder {
-  public:
-    explicit TextBuilder(size_t expected)
-        : block_(static_cast<char*>(Allocate(expected + 1))), capacity_(expected + 1) {}
-    TextBuilder(const TextBuilder&) = delete;
-    TextBuilder& operator=(const TextBuilder&) = delete;
-    ~TextBuilder() { Free(block_); }
-
-    void Append(std::string_view bytes) {
-        if (size_ + bytes.size() + 1 > capacity_) {
-            capacity_ = std::max(capacity_ * 2, size_ + bytes.size() + 1);
-            block_ = static_cast<char*>(Reallocate(block_, capacity_));
-        }
-        std::memcpy(block_ + size_, bytes.data(), bytes.size());
-        size_ += bytes.size();
-    }
-    // The finished text, null when empty; the builder lets go of it.
-    char* Finish() {
-        if (size_ == 0) return nullptr;
-        block_[size_] = '\0';
-        char* text = static_cast<char*>(Reallocate(block_, size_ + 1));
-        block_ = nullptr;
-        return text;
-    }
-
-  private:
-    char* block_;
-    size_t capacity_;
-    size_t size_ = 0;
-};
 
 // Full-width GBK characters that have an ASCII counterpart become it; every
 // other character, and a lead byte at the very end, stays as it is.
@@ -184,7 +152,7 @@ void ReplaceText(ValueRecord* result, int count, ValueRecord* args) {
         return;
     }
     TextScanner scanner(text);
-    TextBuilder out(text.size());
+    GrowingText out(text.size());
     out.Append(text.substr(0, offset));
     size_t pos = offset;
     for (int64_t done = 0; limit < 0 || done < limit; ++done) {
@@ -195,7 +163,7 @@ void ReplaceText(ValueRecord* result, int count, ValueRecord* args) {
         pos = at + sought.size();
     }
     out.Append(text.substr(pos));
-    ReturnPointer(result, out.Finish());
+    ReturnPointer(result, out.Release());
 }
 
 void SplitText(ValueRecord* result, int count, ValueRecord* args) {
