@@ -10,6 +10,7 @@
 #include "runtime/event_dispatch.h"
 #include "runtime/heap.h"
 #include "runtime/notification.h"
+#include "runtime/runtime_link.h"
 #include "runtime/window_table.h"
 
 namespace velmora::controls {
@@ -61,7 +62,7 @@ bool RaiseEvent(const QWidget* widget, int32_t event, std::optional<uint32_t>* r
     record.windowId = identity->windowId;
     record.unitId = identity->unitId;
     record.event = event;
-    bool ran = RuntimeNotify(kNotifyDeliverEvent, reinterpret_cast<uintptr_t>(&record), 0) == 1;
+    bool ran = CallRuntime(kNotifyDeliverEvent, reinterpret_cast<uintptr_t>(&record)) == 1;
     if (result && ran && record.returned == 1) *result = record.result;
     return ran;
 }
