@@ -82,7 +82,7 @@ void SetEndRoutine(ProgramRoutine routine) {
     State().endRoutine = routine;
 }
 
-void LoadWindow(uint32_t windowId) {
+void LoadWindowSlot(uint32_t windowId) {
     WindowLayer* windows = State().windows;
     if (!windows || !windows->LoadWindow(windowId)) FatalRuntimeMessage(texts::kStartupWindowFailed);
 }
