@@ -14,8 +14,8 @@
 #include "controls/window_data.h"
 #include "runtime/event_dispatch.h"
 #include "runtime/notification.h"
-#include "runtime/runtime_link.h"
 #include "runtime/property_access.h"
+#include "runtime/runtime_link.h"
 
 namespace velmora::controls {
 namespace {

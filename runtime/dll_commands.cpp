@@ -55,8 +55,8 @@ std::vector<std::string> SearchPlaces(const std::string& fileName) {
 [[noreturn]] void ExportNotFound(const DllCommand& command) {
     if (command.fileName.empty())
         FatalRuntimeMessage(FormatText(texts::kExportMissing, command.functionName.c_str()));
-    FatalRuntimeMessage(
-        FormatText(texts::kFileExportMissing, command.fileName.c_str(), command.functionName.c_str()));
+    FatalRuntimeMessage(FormatText(texts::kFileExportMissing, command.fileName.c_str(),
+                                   command.functionName.c_str()));
 }
 
 }  // namespace

@@ -24,7 +24,9 @@ std::string ForStandardError(const std::string& gbkText) {
 }  // namespace
 
 const char* RuntimeErrorMessage(int code) {
-    return code >= 1 && code <= texts::kRuntimeErrorMessageCount ? texts::kRuntimeErrorMessages[code - 1] : "";
+    return code >= 1 && code <= texts::kRuntimeErrorMessageCount
+               ? texts::kRuntimeErrorMessages[code - 1]
+               : "";
 }
 
 std::string RuntimeErrorReport(int code, const std::string& gbkMessage) {

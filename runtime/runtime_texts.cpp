@@ -39,7 +39,8 @@ const char* const kRuntimeErrorMessages[] = {
     "“重定义数组”命令的数组维定义参数值必须大于零或单维时大于等于零",
     "所提供参数的数据类型不符合要求",
 };
-const int kRuntimeErrorMessageCount = sizeof kRuntimeErrorMessages / sizeof kRuntimeErrorMessages[0];
+const int kRuntimeErrorMessageCount =
+    sizeof kRuntimeErrorMessages / sizeof kRuntimeErrorMessages[0];
 }  // namespace texts
 
 std::string FormatText(const char* format, ...) {

@@ -84,7 +84,8 @@ void SetEndRoutine(ProgramRoutine routine) {
 
 void LoadWindowSlot(uint32_t windowId) {
     WindowLayer* windows = State().windows;
-    if (!windows || !windows->LoadWindow(windowId)) FatalRuntimeMessage(texts::kStartupWindowFailed);
+    if (!windows || !windows->LoadWindow(windowId))
+        FatalRuntimeMessage(texts::kStartupWindowFailed);
 }
 
 }  // namespace velmora
