@@ -85,7 +85,8 @@ class HtmlViewerHost : public QWidget {
         page_->setUrlRequestInterceptor(gate_);
         // A page opened from the disk shows the pictures it names on the web,
         // as the generated pages and the template previews do.
-        page_->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+        page_->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls,
+                                        true);
         view_->setPage(page_);
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
