@@ -449,6 +449,27 @@ TEST_F(ControlsTest, ListAndComboCommandsKeepToTheirItems) {
     EXPECT_EQ(itemText(commands::ListBoxGetItemText, kList, 0), "");
 }
 
+// A short call reads its missing arguments as omitted, never past the
+// caller's array; a call naming no control at all ends the program like a
+// reference to a control that is not loaded.
+TEST_F(ControlsTest, ControlCommandsReadOnlyTheArgumentsTheyAreGiven) {
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
+    ValueRecord list[] = {MakeControlReference(kTypeList, kSampleWindowId, kList), MakeInteger(0)};
+    auto text = [](ValueRecord r) {
+        std::string t = r.Text();
+        Free(r.Pointer());
+        return t;
+    };
+    EXPECT_EQ(text(Entries().CallCoreCommand(commands::ListBoxGetItemText, 1, list)),
+              text(Entries().CallCoreCommand(commands::ListBoxGetItemText, 2, list)))
+        << "a missing index is item 0";
+    EXPECT_TRUE(Entries().CallCoreCommand(commands::SelectItem, 2, list).Logical())
+        << "a missing flag selects";
+    EXPECT_EQ(ReadInt(kList, 16), 0);
+    EXPECT_EXIT(Entries().CallCoreCommand(commands::ClearItems, 0, nullptr),
+                ::testing::ExitedWithCode(255), "指定窗口或窗口组件不存在或尚未载入");
+}
+
 TEST_F(ControlsTest, ScreenshotOfEveryType) {
     ASSERT_TRUE(BuildWindow(kSampleWindowId));
     QPixmap shot = Live(0)->grab();
