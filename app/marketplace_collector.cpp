@@ -10,6 +10,7 @@
 #include "app/window_calls.h"
 #include "controls/list_view_commands.h"
 #include "runtime/constants.h"
+#include "runtime/growing_text.h"
 
 namespace velmora::app {
 namespace {

@@ -85,34 +85,4 @@ inline Text Concat(std::initializer_list<const char*> parts) {
     return Text(joined);
 }
 
-// A text that grows by appending at its end. The block keeps spare room and
-// doubles when full, so building n bytes costs O(n) whatever the pieces.
-class GrowingText {
-  public:
-    GrowingText() = default;
-    GrowingText(const GrowingText&) = delete;
-    GrowingText& operator=(const GrowingText&) = delete;
-    ~GrowingText() { Entries().Free(block_); }
-
-    void Append(std::string_view more) {
-        if (more.empty()) return;
-        if (length_ + more.size() + 1 > capacity_) {
-            size_t wanted = length_ + more.size() + 1;
-            capacity_ = capacity_ ? capacity_ : 64;
-            while (capacity_ < wanted) capacity_ *= 2;
-            block_ = static_cast<char*>(Entries().Reallocate(block_, capacity_));
-        }
-        std::memcpy(block_ + length_, more.data(), more.size());
-        length_ += more.size();
-        block_[length_] = '\0';
-    }
-    const char* c_str() const { return block_ ? block_ : kEmptyText; }
-    std::string_view view() const { return {c_str(), length_}; }
-
-  private:
-    char* block_ = nullptr;
-    size_t length_ = 0;
-    size_t capacity_ = 0;
-};
-
 }  // namespace velmora::app

@@ -10,6 +10,7 @@
 #include "commands/file_commands.h"
 #include "commands/text_commands.h"
 #include "runtime/gbk.h"
+#include "runtime/growing_text.h"
 #include "runtime/heap.h"
 #include "tests/collector_samples.h"
 
@@ -74,7 +75,7 @@ void BM_RenderItems(benchmark::State& state) {
     const std::string path = "/tmp/velmora_render_bench_" + std::to_string(getpid()) + ".htm";
     size_t written = 0;
     for (auto _ : state) {
-        app::GrowingText items;
+        GrowingText items;
         for (int rank = 1; rank <= state.range(0); ++rank) {
             item.rank = rank;
             items.Append(app::RenderItem(loop.c_str(), keyword.c_str(), item).view());

@@ -40,12 +40,12 @@ void BM_FillAndReadFortyRows(benchmark::State& state) {
     std::string title(60, 't');
     char buffer[512];
     for (auto _ : state) {
-        DeleteAllRows(rows);
+        ClearRows(rows);
         for (int i = 0; i < 40; ++i) {
-            int row = InsertRow(rows, NewRow{});
-            SetCellText(rows, row, 0, "1234567890");
-            SetCellText(rows, row, 1, title);
-            SetCellText(rows, row, 2, "seller");
+            int row = AddRow(rows, NewRow{});
+            WriteCellText(rows, row, 0, "1234567890");
+            WriteCellText(rows, row, 1, title);
+            WriteCellText(rows, row, 2, "seller");
         }
         size_t total = 0;
         for (int row = 0; row < 40; ++row)

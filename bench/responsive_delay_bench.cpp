@@ -5,6 +5,7 @@
 
 #include "net/responsive_delay.h"
 #include "runtime/notification.h"
+#include "runtime/runtime_link.h"
 
 namespace velmora {
 namespace {
@@ -22,7 +23,7 @@ void BM_ResponsiveDelay(benchmark::State& state) {
     static char name[] = "velmora_bench";
     static char* argv[] = {name, nullptr};
     static QCoreApplication app(argc, argv);
-    net::SpecialFunctionsNotify(kLibraryStart, reinterpret_cast<uintptr_t>(&RuntimeNotify), 0);
+    LibraryNotify(kLibraryStart, reinterpret_cast<uintptr_t>(&RuntimeNotify), 0);
     ValueRecord milliseconds = MakeInteger(static_cast<int32_t>(state.range(0)));
     double cpu = 0;
     double wall = 0;

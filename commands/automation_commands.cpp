@@ -6,6 +6,7 @@
 #include "commands/automation_invoke.h"
 #include "commands/automation_object.h"
 #include "commands/automation_registry.h"
+#include "runtime/command_arguments.h"
 #include "runtime/heap.h"
 
 namespace velmora::commands {
@@ -49,14 +50,15 @@ void* ElementByteSet(const Variant& v, int position) {
 }  // namespace
 
 void CreateAutomationObject(ValueRecord* result, int count, ValueRecord* args) {
+    const CommandArguments arg(count, args);
     result->SetBits(0);
-    if (count < 2) return;
-    auto* block = static_cast<ComObjectBlock*>(BlockOf(args[0]));
+    if (arg.Count() < 2) return;
+    auto* block = static_cast<ComObjectBlock*>(BlockOf(arg[0]));
     if (!block) return;
     // A type library path (the third argument) names nothing that could be
     // loaded here, so that step never makes an object and the class name
     // alone decides.
-    AutomationObject* object = Classes().Create(args[1].Text());
+    AutomationObject* object = Classes().Create(arg[1].Text());
     if (!object) return;
     if (!object->Run()) {
         object->Release();
@@ -77,15 +79,16 @@ void ReadObjectProperty(ValueRecord* result, int count, ValueRecord* args) {
 }
 
 void VariantToByteSet(ValueRecord* result, int count, ValueRecord* args) {
+    const CommandArguments arg(count, args);
     result->SetBits(0);
-    if (count < 1) return;
-    const auto* held = static_cast<const Variant*>(BlockOf(args[0]));
+    if (arg.Count() < 1) return;
+    const auto* held = static_cast<const Variant*>(BlockOf(arg[0]));
     if (!held) return;
     Variant scratch;
     const Variant& v = Dereferenced(*held, scratch);
     void* set;
-    if (count >= 2 && !args[1].Omitted())
-        set = ElementByteSet(v, args[1].Int());
+    if (arg.Given(1))
+        set = ElementByteSet(v, arg[1].Int());
     else if (v.vt & vt::kArray)
         set = ByteSetOf(v);
     else
@@ -94,15 +97,17 @@ void VariantToByteSet(ValueRecord* result, int count, ValueRecord* args) {
 }
 
 void ClearVariant(ValueRecord*, int count, ValueRecord* args) {
-    if (count < 1) return;
-    auto* held = static_cast<Variant*>(BlockOf(args[0]));
+    const CommandArguments arg(count, args);
+    if (arg.Count() < 1) return;
+    auto* held = static_cast<Variant*>(BlockOf(arg[0]));
     if (!held) return;
     VariantClear(held);
     std::memset(static_cast<void*>(held), 0, sizeof(Variant));
 }
 
 void ReleaseObject(ValueRecord*, int count, ValueRecord* args) {
-    if (count >= 1) ReleaseComObject(static_cast<ComObjectBlock*>(BlockOf(args[0])));
+    const CommandArguments arg(count, args);
+    if (arg.Count() >= 1) ReleaseComObject(static_cast<ComObjectBlock*>(BlockOf(arg[0])));
 }
 
 }  // namespace velmora::commands

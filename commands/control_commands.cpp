@@ -6,16 +6,18 @@
 #include "controls/control_support.h"
 #include "controls/edit_box.h"
 #include "controls/list_box.h"
+#include "runtime/command_arguments.h"
 #include "runtime/notification.h"
+#include "runtime/runtime_link.h"
 
 namespace velmora::commands {
 namespace {
 
-// The live control a reference names; a reference to no loaded control is
-// the runtime's fatal error.
+// The live control a reference names; a reference to no loaded control, or
+// none at all, is the runtime's fatal error.
 QWidget* Control(const ValueRecord& reference) {
     return reinterpret_cast<QWidget*>(
-        RuntimeNotify(kNotifyFindControl, reference.WindowId(), reference.ControlId()));
+        CallRuntime(kNotifyFindControl, reference.WindowId(), reference.ControlId()));
 }
 
 void SetText(ValueRecord* result, const std::optional<QString>& text) {
@@ -25,33 +27,36 @@ void SetText(ValueRecord* result, const std::optional<QString>& text) {
 }  // namespace
 
 void AddText(ValueRecord*, int count, ValueRecord* args) {
-    QWidget* box = Control(args[0]);
-    for (int i = 1; i < count; ++i)
-        controls::AppendToEditBox(box, controls::FromGbk(args[i].Text()));
+    const CommandArguments arg(count, args);
+    QWidget* box = Control(arg[0]);
+    for (int i = 1; i < arg.Count(); ++i) controls::AppendToEditBox(box, FromGbk(arg[i].Text()));
 }
 
-void ComboBoxGetItemText(ValueRecord* result, int, ValueRecord* args) {
-    SetText(result, controls::ComboBoxItem(Control(args[0]), args[1].Int()));
+void ComboBoxGetItemText(ValueRecord* result, int count, ValueRecord* args) {
+    const CommandArguments arg(count, args);
+    SetText(result, controls::ComboBoxItem(Control(arg[0]), arg[1].Int()));
 }
 
-void ListBoxGetItemText(ValueRecord* result, int, ValueRecord* args) {
-    SetText(result, controls::ListBoxItem(Control(args[0]), args[1].Int()));
+void ListBoxGetItemText(ValueRecord* result, int count, ValueRecord* args) {
+    const CommandArguments arg(count, args);
+    SetText(result, controls::ListBoxItem(Control(arg[0]), arg[1].Int()));
 }
 
 void SelectItem(ValueRecord* result, int count, ValueRecord* args) {
+    const CommandArguments arg(count, args);
     // Omitted or 1 selects; anything else clears.
-    bool select = count < 3 || args[2].Omitted() || args[2].Int() == 1;
-    *result = MakeLogical(controls::SelectListBoxItem(Control(args[0]), args[1].Int(), select));
+    bool select = arg.Int(2, 1) == 1;
+    *result = MakeLogical(controls::SelectListBoxItem(Control(arg[0]), arg[1].Int(), select));
 }
 
 void AddItem(ValueRecord* result, int count, ValueRecord* args) {
-    int32_t value = count >= 3 && !args[2].Omitted() ? args[2].Int() : 0;
+    const CommandArguments arg(count, args);
     *result = MakeInteger(
-        controls::AddListBoxItem(Control(args[0]), controls::FromGbk(args[1].Text()), value));
+        controls::AddListBoxItem(Control(arg[0]), FromGbk(arg[1].Text()), arg.Int(2, 0)));
 }
 
-void ClearItems(ValueRecord*, int, ValueRecord* args) {
-    controls::ClearListBox(Control(args[0]));
+void ClearItems(ValueRecord*, int count, ValueRecord* args) {
+    controls::ClearListBox(Control(CommandArguments(count, args)[0]));
 }
 
 }  // namespace velmora::commands

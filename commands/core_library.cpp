@@ -8,11 +8,10 @@
 #include "commands/file_commands.h"
 #include "commands/text_commands.h"
 #include "controls/core_types.h"
+#include "runtime/runtime_link.h"
 
 namespace velmora::commands {
 namespace {
-
-RuntimeLink runtime;
 
 // The commands the program calls from this library.
 const CommandRoutine commandTable[] = {
@@ -66,16 +65,13 @@ const LibraryRecord record{
     .dataTypes = controls::CoreDataTypes().data(),
     .commandCount = std::size(commandTable),
     .commands = commandTable,
-    .notify = ForwardToLink<runtime>,
+    .notify = LibraryNotify,
 };
 
 }  // namespace
 
 const LibraryRecord& CoreLibrary() {
     return record;
-}
-const RuntimeLink& CoreLibraryRuntime() {
-    return runtime;
 }
 
 }  // namespace velmora::commands

@@ -7,7 +7,5 @@ namespace velmora::commands {
 
 // The record the program image lists for this library.
 const LibraryRecord& CoreLibrary();
-// The runtime as this library reaches it once the runtime has started it.
-const RuntimeLink& CoreLibraryRuntime();
 
 }  // namespace velmora::commands

@@ -10,7 +10,9 @@
 #include <string>
 #include <thread>
 
+#include "runtime/command_arguments.h"
 #include "runtime/gbk.h"
+#include "runtime/gbk_qt.h"
 #include "runtime/value_text.h"
 
 namespace velmora::commands {
@@ -39,11 +41,6 @@ enum Answer : int32_t {
 MessageBoxAnswerer& Answerer() {
     static MessageBoxAnswerer answerer;
     return answerer;
-}
-
-QString FromGbk(const std::string& gbk) {
-    std::u16string text = GbkToUtf16Lossy(gbk);
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The message as text: numbers, logicals and dates by the usual conversion,
@@ -152,15 +149,15 @@ int32_t ShowMessageBox(const std::string& text, const std::string& title, uint32
 }  // namespace
 
 void MessageBox(ValueRecord* result, int count, ValueRecord* args) {
-    const std::string text = count > 0 ? MessageText(args[0]) : std::string();
-    const uint32_t style = count > 1 ? args[1].low : 0;
-    const std::string title =
-        count > 2 && !args[2].Omitted() ? std::string(args[2].Text()) : std::string(kDefaultTitle);
+    const CommandArguments arg(count, args);
+    const std::string text = MessageText(arg[0]);
+    const uint32_t style = arg[1].low;
+    const std::string title = arg.Text(2, kDefaultTitle);
     result->low = static_cast<uint32_t>(ShowMessageBox(text, title, style));
 }
 
 void Delay(ValueRecord*, int count, ValueRecord* args) {
-    const int32_t milliseconds = count > 0 ? args[0].Int() : 0;
+    const int32_t milliseconds = CommandArguments(count, args)[0].Int();
     if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 

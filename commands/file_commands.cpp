@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "runtime/command_arguments.h"
 #include "runtime/data_location.h"
 #include "runtime/file_attributes.h"
 #include "runtime/file_search.h"
@@ -21,9 +22,9 @@ namespace velmora::commands {
 namespace {
 
 // The native form of a text argument; nullopt when missing, empty or not GBK.
-std::optional<std::string> PathArgument(int count, const ValueRecord* args, int index) {
-    if (index >= count || args[index].Omitted()) return std::nullopt;
-    std::optional<std::string> path = NativePath(args[index].Text());
+std::optional<std::string> PathArgument(const CommandArguments& arg, int index) {
+    if (!arg.Given(index)) return std::nullopt;
+    std::optional<std::string> path = NativePath(arg[index].Text());
     if (!path || path->empty()) return std::nullopt;
     return path;
 }
@@ -66,7 +67,8 @@ int CreateSibling(const std::string& target, std::string* siblingPath) {
     return -1;
 }
 
-bool ReplaceWith(const std::string& target, int count, const ValueRecord* args) {
+// The byte sets from argument 1 on, one after another.
+bool ReplaceWith(const std::string& target, const CommandArguments& arg) {
     std::optional<uint32_t> existing = ReadFileAttributes(target);
     // A folder or a read-only file cannot be opened for writing.
     if (existing && (*existing & (attribute::kDirectory | attribute::kReadOnly))) return false;
@@ -74,8 +76,8 @@ bool ReplaceWith(const std::string& target, int count, const ValueRecord* args) 
     int fd = CreateSibling(target, &sibling);
     if (fd < 0) return false;
     bool ok = !existing || CarryAttributes(target, fd);
-    for (int i = 1; ok && i < count; ++i) {
-        const void* block = args[i].Pointer();
+    for (int i = 1; ok && i < arg.Count(); ++i) {
+        const void* block = arg[i].Pointer();
         ok = WriteAll(fd, ByteSetData(block), ByteSetLength(block));
     }
     // The bytes must be on the disk before the name moves over to them.
@@ -97,16 +99,17 @@ void DataDirectory(ValueRecord* result, int, ValueRecord*) {
 }
 
 void FileExists(ValueRecord* result, int count, ValueRecord* args) {
-    SetLogical(result, count > 0 && AnyFileMatches(args[0].Text()));
+    const CommandArguments arg(count, args);
+    SetLogical(result, arg.Count() > 0 && AnyFileMatches(arg[0].Text()));
 }
 
 void MakeDirectory(ValueRecord* result, int count, ValueRecord* args) {
-    std::optional<std::string> path = PathArgument(count, args, 0);
+    std::optional<std::string> path = PathArgument({count, args}, 0);
     SetLogical(result, path && mkdir(path->c_str(), 0777) == 0);
 }
 
 void RemoveFile(ValueRecord* result, int count, ValueRecord* args) {
-    std::optional<std::string> path = PathArgument(count, args, 0);
+    std::optional<std::string> path = PathArgument({count, args}, 0);
     if (!path) return SetLogical(result, false);
     struct stat st;
     if (lstat(path->c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return SetLogical(result, false);
@@ -116,19 +119,21 @@ void RemoveFile(ValueRecord* result, int count, ValueRecord* args) {
 }
 
 void ChangeFileAttributes(ValueRecord* result, int count, ValueRecord* args) {
-    std::optional<std::string> path = PathArgument(count, args, 0);
-    const uint32_t attributes = count > 1 ? args[1].low : 0;
+    const CommandArguments arg(count, args);
+    std::optional<std::string> path = PathArgument(arg, 0);
+    const uint32_t attributes = arg[1].low;
     SetLogical(result, path && WriteFileAttributes(*path, attributes & attribute::kSettable));
 }
 
 void WriteToFile(ValueRecord* result, int count, ValueRecord* args) {
-    std::optional<std::string> path = PathArgument(count, args, 0);
+    const CommandArguments arg(count, args);
+    std::optional<std::string> path = PathArgument(arg, 0);
     if (!path) return SetLogical(result, false);
     // Only byte sets are written; anything else would be guesswork about its bytes.
-    for (int i = 1; i < count; ++i) {
-        if (args[i].BaseTag() != tag::kByteSet) return SetLogical(result, false);
+    for (int i = 1; i < arg.Count(); ++i) {
+        if (arg[i].BaseTag() != tag::kByteSet) return SetLogical(result, false);
     }
-    SetLogical(result, ReplaceWith(ResolveLink(*path), count, args));
+    SetLogical(result, ReplaceWith(ResolveLink(*path), arg));
 }
 
 }  // namespace velmora::commands

@@ -11,6 +11,8 @@
 
 #include "commands/text_search.h"
 #include "runtime/array_block.h"
+#include "runtime/command_arguments.h"
+#include "runtime/growing_text.h"
 #include "runtime/heap.h"
 #include "runtime/value_text.h"
 
@@ -18,13 +20,6 @@ namespace velmora::commands {
 namespace {
 
 constexpr size_t kNotFound = TextScanner::kNotFound;
-
-// Commands read past their argument count as omitted arguments, so a short
-// call can never read beyond the caller's array.
-const ValueRecord& Argument(int count, const ValueRecord* args, int index) {
-    static const ValueRecord kOmittedRecord;
-    return index < count ? args[index] : kOmittedRecord;
-}
 
 // An optional 1-based start position as a 0-based offset: 0 when omitted or
 // when it lies before the text.
@@ -48,39 +43,6 @@ void ReturnDouble(ValueRecord* result, double value) {
     std::memcpy(&bits, &value, sizeof bits);
     result->SetBits(bits);
 }
-
-// A result text built in place: one heap block that grows as needed and is
-// cut to its exact size at the end, so the bytes are written once.
-class TextBuilder {
-  public:
-    explicit TextBuilder(size_t expected)
-        : block_(static_cast<char*>(Allocate(expected + 1))), capacity_(expected + 1) {}
-    TextBuilder(const TextBuilder&) = delete;
-    TextBuilder& operator=(const TextBuilder&) = delete;
-    ~TextBuilder() { Free(block_); }
-
-    void Append(std::string_view bytes) {
-        if (size_ + bytes.size() + 1 > capacity_) {
-            capacity_ = std::max(capacity_ * 2, size_ + bytes.size() + 1);
-            block_ = static_cast<char*>(Reallocate(block_, capacity_));
-        }
-        std::memcpy(block_ + size_, bytes.data(), bytes.size());
-        size_ += bytes.size();
-    }
-    // The finished text, null when empty; the builder lets go of it.
-    char* Finish() {
-        if (size_ == 0) return nullptr;
-        block_[size_] = '\0';
-        char* text = static_cast<char*>(Reallocate(block_, size_ + 1));
-        block_ = nullptr;
-        return text;
-    }
-
-  private:
-    char* block_;
-    size_t capacity_;
-    size_t size_ = 0;
-};
 
 // Full-width GBK characters that have an ASCII counterpart become it; every
 // other character, and a lead byte at the very end, stays as it is.
@@ -118,28 +80,32 @@ double ReadDecimal(const std::string& text) {
 }  // namespace
 
 void TextLength(ValueRecord* result, int count, ValueRecord* args) {
-    ReturnInteger(result, int64_t(std::strlen(Argument(count, args, 0).Text())));
+    const CommandArguments arg(count, args);
+    ReturnInteger(result, int64_t(std::strlen(arg[0].Text())));
 }
 
 void LeftText(ValueRecord* result, int count, ValueRecord* args) {
-    const char* text = Argument(count, args, 0).Text();
-    int32_t wanted = Argument(count, args, 1).Int();
+    const CommandArguments arg(count, args);
+    const char* text = arg[0].Text();
+    int32_t wanted = arg[1].Int();
     if (wanted <= 0) return;
     ReturnText(result, {text, strnlen(text, size_t(wanted))});
 }
 
 void RightText(ValueRecord* result, int count, ValueRecord* args) {
-    std::string_view text = Argument(count, args, 0).Text();
-    int32_t wanted = Argument(count, args, 1).Int();
+    const CommandArguments arg(count, args);
+    std::string_view text = arg[0].Text();
+    int32_t wanted = arg[1].Int();
     if (wanted <= 0) return;
     size_t n = std::min(text.size(), size_t(wanted));
     ReturnText(result, text.substr(text.size() - n));
 }
 
 void MiddleText(ValueRecord* result, int count, ValueRecord* args) {
-    const char* text = Argument(count, args, 0).Text();
-    int32_t start = Argument(count, args, 1).Int();
-    int32_t wanted = Argument(count, args, 2).Int();
+    const CommandArguments arg(count, args);
+    const char* text = arg[0].Text();
+    int32_t start = arg[1].Int();
+    int32_t wanted = arg[2].Int();
     if (start < 1 || wanted <= 0) return;
     // Measure only as far as the cut reaches; a cut near the front of a long
     // page must not pay for the whole page.
@@ -150,11 +116,12 @@ void MiddleText(ValueRecord* result, int count, ValueRecord* args) {
 }
 
 void FindText(ValueRecord* result, int count, ValueRecord* args) {
-    const char* text = Argument(count, args, 0).Text();
-    std::string_view sought = Argument(count, args, 1).Text();
-    size_t from = StartOffset(Argument(count, args, 2));
+    const CommandArguments arg(count, args);
+    const char* text = arg[0].Text();
+    std::string_view sought = arg[1].Text();
+    size_t from = StartOffset(arg[2]);
     // Only the exact value 1 asks for case folding.
-    bool foldCase = Argument(count, args, 3).low == 1;
+    bool foldCase = arg[3].low == 1;
     TextScanner scanner(text);
     int64_t position = -1;
     if (scanner.Holds(from)) {
@@ -169,22 +136,22 @@ void FindText(ValueRecord* result, int count, ValueRecord* args) {
 }
 
 void ReplaceText(ValueRecord* result, int count, ValueRecord* args) {
-    std::string_view text = Argument(count, args, 0).Text();
-    std::string_view sought = Argument(count, args, 1).Text();
-    std::string_view replacement = Argument(count, args, 2).Text();
-    size_t offset = StartOffset(Argument(count, args, 3));
-    const ValueRecord& countArg = Argument(count, args, 4);
+    const CommandArguments arg(count, args);
+    std::string_view text = arg[0].Text();
+    std::string_view sought = arg[1].Text();
+    std::string_view replacement = arg[2].Text();
+    size_t offset = StartOffset(arg[3]);
     // Any negative count, like an omitted one, means every occurrence.
-    int64_t limit = countArg.Omitted() ? -1 : countArg.Int();
+    int64_t limit = arg.Int(4, -1);
     // Note the sense: false or omitted folds case, anything else compares exactly.
-    bool foldCase = Argument(count, args, 5).low == 0;
+    bool foldCase = arg[5].low == 0;
 
     if (text.empty() || sought.empty() || offset >= text.size() || limit == 0) {
         ReturnText(result, text);
         return;
     }
     TextScanner scanner(text);
-    TextBuilder out(text.size());
+    GrowingText out(text.size());
     out.Append(text.substr(0, offset));
     size_t pos = offset;
     for (int64_t done = 0; limit < 0 || done < limit; ++done) {
@@ -195,15 +162,14 @@ void ReplaceText(ValueRecord* result, int count, ValueRecord* args) {
         pos = at + sought.size();
     }
     out.Append(text.substr(pos));
-    ReturnPointer(result, out.Finish());
+    ReturnPointer(result, out.Release());
 }
 
 void SplitText(ValueRecord* result, int count, ValueRecord* args) {
-    const char* text = Argument(count, args, 0).Text();
-    const ValueRecord& delimiterArg = Argument(count, args, 1);
-    std::string_view delimiter = delimiterArg.Omitted() ? "," : delimiterArg.Text();
-    const ValueRecord& maximumArg = Argument(count, args, 2);
-    int64_t maximum = maximumArg.Omitted() ? -1 : std::max<int64_t>(maximumArg.Int(), 0);
+    const CommandArguments arg(count, args);
+    const char* text = arg[0].Text();
+    std::string_view delimiter = arg.Text(1, ",");
+    int64_t maximum = arg.Given(2) ? std::max<int64_t>(arg[2].Int(), 0) : -1;
 
     // The array grows in place, doubling, and is cut to its count at the end.
     uint32_t pieces = 0, capacity = 16;
@@ -230,7 +196,8 @@ void SplitText(ValueRecord* result, int count, ValueRecord* args) {
 }
 
 void ToNumber(ValueRecord* result, int count, ValueRecord* args) {
-    const ValueRecord& v = Argument(count, args, 0);
+    const CommandArguments arg(count, args);
+    const ValueRecord& v = arg[0];
     double value = 0;
     if (!tag::IsIndirect(v.tag)) {
         switch (v.BaseTag()) {
@@ -267,11 +234,13 @@ void ToNumber(ValueRecord* result, int count, ValueRecord* args) {
 }
 
 void ToText(ValueRecord* result, int count, ValueRecord* args) {
-    ReturnPointer(result, ValueToText(Argument(count, args, 0)));
+    const CommandArguments arg(count, args);
+    ReturnPointer(result, ValueToText(arg[0]));
 }
 
 void ToByteSet(ValueRecord* result, int count, ValueRecord* args) {
-    const ValueRecord& v = Argument(count, args, 0);
+    const CommandArguments arg(count, args);
+    const ValueRecord& v = arg[0];
     const uint32_t base = v.BaseTag();
     void* bytes = nullptr;
     if (tag::IsIndirect(v.tag)) {
@@ -290,7 +259,8 @@ void ToByteSet(ValueRecord* result, int count, ValueRecord* args) {
 }
 
 void ByteSetLength(ValueRecord* result, int count, ValueRecord* args) {
-    ReturnInteger(result, velmora::ByteSetLength(Argument(count, args, 0).Pointer()));
+    const CommandArguments arg(count, args);
+    ReturnInteger(result, velmora::ByteSetLength(arg[0].Pointer()));
 }
 
 }  // namespace velmora::commands

@@ -5,11 +5,10 @@
 
 #include "controls/html_viewer.h"
 #include "controls/html_viewer_commands.h"
+#include "runtime/runtime_link.h"
 
 namespace velmora::controls {
 namespace {
-
-RuntimeLink runtime;
 
 const CommandRoutine kCommands[] = {Navigate};
 
@@ -54,16 +53,13 @@ const LibraryRecord record{
     .dataTypes = Types().data(),
     .commandCount = static_cast<uint32_t>(std::size(kCommands)),
     .commands = kCommands,
-    .notify = ForwardToLink<runtime>,
+    .notify = LibraryNotify,
 };
 
 }  // namespace
 
 const LibraryRecord& BrowserLibrary() {
     return record;
-}
-const RuntimeLink& BrowserLibraryRuntime() {
-    return runtime;
 }
 std::span<const DataTypeEntry> BrowserDataTypes() {
     return Types();

@@ -12,8 +12,6 @@ inline constexpr uint32_t kBrowserTypeCount = 1;
 
 // The record the program image lists for this library.
 const LibraryRecord& BrowserLibrary();
-// The runtime as this library reaches it once the runtime has started it.
-const RuntimeLink& BrowserLibraryRuntime();
 std::span<const DataTypeEntry> BrowserDataTypes();
 
 }  // namespace velmora::controls

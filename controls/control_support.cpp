@@ -8,9 +8,9 @@
 #include <QVariant>
 
 #include "runtime/event_dispatch.h"
-#include "runtime/gbk.h"
 #include "runtime/heap.h"
 #include "runtime/notification.h"
+#include "runtime/runtime_link.h"
 #include "runtime/window_table.h"
 
 namespace velmora::controls {
@@ -62,7 +62,7 @@ bool RaiseEvent(const QWidget* widget, int32_t event, std::optional<uint32_t>* r
     record.windowId = identity->windowId;
     record.unitId = identity->unitId;
     record.event = event;
-    bool ran = RuntimeNotify(kNotifyDeliverEvent, reinterpret_cast<uintptr_t>(&record), 0) == 1;
+    bool ran = CallRuntime(kNotifyDeliverEvent, reinterpret_cast<uintptr_t>(&record)) == 1;
     if (result && ran && record.returned == 1) *result = record.result;
     return ran;
 }
@@ -120,10 +120,6 @@ InterfaceRoutine TypeRoutines(int request, CreateRoutine create, SetPropertyRout
     }
 }
 
-std::string ToGbk(const QString& text) {
-    return Utf16ToGbkLossy(text.toStdU16String());
-}
-
 ValueRecord TextValue(const QString& text) {
     std::string gbk = ToGbk(text);
     return MakeTextValue(MakeText(gbk.data(), static_cast<long>(gbk.size())));
@@ -148,11 +144,6 @@ void ApplyColours(QWidget* widget, uint32_t text, uint32_t background) {
     }
     widget->setPalette(palette);
     widget->setAutoFillBackground(background != kSystemColour);
-}
-
-QString FromGbk(std::string_view gbk) {
-    std::u16string utf16 = GbkToUtf16Lossy(gbk);
-    return QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
 }
 
 namespace {

@@ -11,6 +11,7 @@
 
 #include "controls/font_data.h"
 #include "runtime/data_type.h"
+#include "runtime/gbk_qt.h"
 #include "runtime/value.h"
 #include "runtime/window_description.h"
 
@@ -43,8 +44,6 @@ ValueRecord KeptValue(const QWidget* widget, int index);
 InterfaceRoutine TypeRoutines(int request, CreateRoutine create, SetPropertyRoutine set,
                               GetPropertyRoutine get);
 
-QString FromGbk(std::string_view gbk);
-std::string ToGbk(const QString& text);
 ValueRecord TextValue(const QString& text);  // a fresh GBK text
 
 // Stored colours are 0x00BBGGRR; 0xFF000000 leaves the element's system colour.

@@ -5,11 +5,10 @@
 
 #include "controls/list_view.h"
 #include "controls/list_view_commands.h"
+#include "runtime/runtime_link.h"
 
 namespace velmora::controls {
 namespace {
-
-RuntimeLink runtime;
 
 const CommandRoutine kCommands[] = {InsertRow, SetCellText, GetCellText, DeleteAllRows};
 
@@ -46,16 +45,13 @@ const LibraryRecord record{
     .dataTypes = Types().data(),
     .commandCount = static_cast<uint32_t>(std::size(kCommands)),
     .commands = kCommands,
-    .notify = ForwardToLink<runtime>,
+    .notify = LibraryNotify,
 };
 
 }  // namespace
 
 const LibraryRecord& ExtendedUiLibrary() {
     return record;
-}
-const RuntimeLink& ExtendedUiLibraryRuntime() {
-    return runtime;
 }
 std::span<const DataTypeEntry> ExtendedUiDataTypes() {
     return Types();

@@ -13,8 +13,6 @@ inline constexpr uint32_t kExtendedUiTypeCount = 4;
 
 // The record the program image lists for this library.
 const LibraryRecord& ExtendedUiLibrary();
-// The runtime as this library reaches it once the runtime has started it.
-const RuntimeLink& ExtendedUiLibraryRuntime();
 std::span<const DataTypeEntry> ExtendedUiDataTypes();
 
 }  // namespace velmora::controls

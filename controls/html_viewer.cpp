@@ -18,6 +18,7 @@
 #include "runtime/gbk.h"
 #include "runtime/heap.h"
 #include "runtime/notification.h"
+#include "runtime/runtime_link.h"
 
 namespace velmora::controls {
 namespace {
@@ -28,10 +29,6 @@ constexpr int kBrowserControlId = 0xE900;
 
 int ClampTextSize(int32_t size) {
     return std::clamp<int32_t>(size, 0, kHighestTextSize);
-}
-
-std::string ToGbk(const QString& text) {
-    return Utf16ToGbkLossy(text.toStdU16String());
 }
 
 QUrl ToUrl(std::string_view gbk) {
@@ -175,7 +172,7 @@ class HtmlViewerHost : public QWidget {
             eventAddress_ = ToGbk(navigation->toString());
         }
         bool ran =
-            RuntimeNotify(kNotifyDeliverTypedEvent, reinterpret_cast<uintptr_t>(&record), 0) == 1;
+            CallRuntime(kNotifyDeliverTypedEvent, reinterpret_cast<uintptr_t>(&record), 0) == 1;
         inNavigationEvent_ = outer;
         eventAddress_ = outerAddress;
         return !(ran && record.returned == 1 && record.result == 0);

@@ -1,16 +1,19 @@
 #include "controls/html_viewer_commands.h"
 
 #include "controls/html_viewer.h"
+#include "runtime/command_arguments.h"
 #include "runtime/notification.h"
+#include "runtime/runtime_link.h"
 
 namespace velmora::controls {
 
 void Navigate(ValueRecord* /*result*/, int count, ValueRecord* args) {
-    if (count < 1) return;
+    const CommandArguments arg(count, args);
+    if (arg.Count() < 1) return;
     auto* control = reinterpret_cast<QWidget*>(
-        RuntimeNotify(kNotifyFindControl, args[0].WindowId(), args[0].ControlId()));
-    const char* address = count > 1 && !args[1].Omitted() ? args[1].Text() : "";
-    const char* helpFile = count > 2 && !args[2].Omitted() ? args[2].Text() : "";
+        CallRuntime(kNotifyFindControl, arg[0].WindowId(), arg[0].ControlId()));
+    const char* address = arg.Text(1);
+    const char* helpFile = arg.Text(2);
     // The target frame (argument 3) has no counterpart here: every address
     // opens in the control itself.
     if (*helpFile == 0) {

@@ -143,7 +143,7 @@ RowStore* RowsOf(QWidget* control) {
     return view ? dynamic_cast<RowStore*>(view->model()) : nullptr;
 }
 
-int InsertRow(RowStore* rows, const NewRow& row) {
+int AddRow(RowStore* rows, const NewRow& row) {
     if (!rows) return -1;
     int at = row.position < 0 ? rows->rowCount() : std::min(row.position, rows->rowCount());
     if (!rows->insertRow(at)) return -1;
@@ -158,7 +158,7 @@ int InsertRow(RowStore* rows, const NewRow& row) {
     return at;
 }
 
-void SetCellText(RowStore* rows, int row, int column, std::string_view gbk) {
+void WriteCellText(RowStore* rows, int row, int column, std::string_view gbk) {
     QStandardItem* cell = rows ? rows->Cell(row, column) : nullptr;
     if (!cell) return;
     cell->setData(QByteArray(gbk.data(), static_cast<qsizetype>(gbk.size())), RowStore::kGbkRole);
@@ -175,7 +175,7 @@ size_t CopyCellText(RowStore* rows, int row, int column, char* buffer, size_t si
     return n;
 }
 
-void DeleteAllRows(RowStore* rows) {
+void ClearRows(RowStore* rows) {
     if (rows) rows->setRowCount(0);
 }
 

@@ -29,13 +29,13 @@ class RowStore;
 RowStore* RowsOf(QWidget* control);
 
 // Index of the new row, or -1 when the control cannot hold one.
-int InsertRow(RowStore* rows, const NewRow& row);
+int AddRow(RowStore* rows, const NewRow& row);
 // A cell outside the list is left alone.
-void SetCellText(RowStore* rows, int row, int column, std::string_view gbk);
+void WriteCellText(RowStore* rows, int row, int column, std::string_view gbk);
 // Copies at most size - 1 bytes of the cell's text and a terminator into
 // `buffer`; answers how many text bytes it copied (0 for a missing cell).
 size_t CopyCellText(RowStore* rows, int row, int column, char* buffer, size_t size);
-void DeleteAllRows(RowStore* rows);
+void ClearRows(RowStore* rows);
 int RowCount(RowStore* rows);
 int ColumnCount(RowStore* rows);
 

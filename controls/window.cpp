@@ -15,6 +15,7 @@
 #include "runtime/event_dispatch.h"
 #include "runtime/notification.h"
 #include "runtime/property_access.h"
+#include "runtime/runtime_link.h"
 
 namespace velmora::controls {
 namespace {
@@ -146,7 +147,7 @@ QWidget* Create(const CreateRequest& request) {
     window->SettleGeometry();
     uint32_t windowId = request.windowId;
     QObject::connect(window, &QObject::destroyed,
-                     [windowId] { RuntimeNotify(kNotifyWindowDestroyed, windowId, 0); });
+                     [windowId] { CallRuntime(kNotifyWindowDestroyed, windowId); });
     return window;
 }
 

@@ -3,11 +3,10 @@
 #include <iterator>
 
 #include "net/page_reader.h"
+#include "runtime/runtime_link.h"
 
 namespace velmora::net {
 namespace {
-
-RuntimeLink runtime;
 
 // The commands the program calls from this library.
 const CommandRoutine commands[] = {ReadWebPage};
@@ -25,16 +24,13 @@ const LibraryRecord record{
     .flags = 0,
     .commandCount = std::size(commands),
     .commands = commands,
-    .notify = ForwardToLink<runtime>,
+    .notify = LibraryNotify,
 };
 
 }  // namespace
 
 const LibraryRecord& InternetLibrary() {
     return record;
-}
-const RuntimeLink& InternetLibraryRuntime() {
-    return runtime;
 }
 
 }  // namespace velmora::net

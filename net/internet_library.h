@@ -7,7 +7,5 @@ namespace velmora::net {
 
 // The record the program image lists for this library.
 const LibraryRecord& InternetLibrary();
-// The runtime as this library reaches it once the runtime has started it.
-const RuntimeLink& InternetLibraryRuntime();
 
 }  // namespace velmora::net

@@ -6,6 +6,7 @@
 
 #include "net/http_client.h"
 #include "net/url_parts.h"
+#include "runtime/command_arguments.h"
 #include "runtime/heap.h"
 
 namespace velmora::net {
@@ -26,8 +27,9 @@ size_t ReadPieceSize(const std::string* contentLength) {
 }
 
 void ReadWebPage(ValueRecord* result, int count, ValueRecord* args) {
-    if (count < 1) return;
-    std::string_view address = WithoutFragment(args[0].Text());
+    const CommandArguments arg(count, args);
+    if (arg.Count() < 1) return;
+    std::string_view address = WithoutFragment(arg[0].Text());
     if (address.empty()) return;
     auto parts = SplitUrl(address);
     if (!parts || (parts->scheme != "http" && parts->scheme != "https")) return;

@@ -3,19 +3,10 @@
 #include <iterator>
 
 #include "net/responsive_delay.h"
+#include "runtime/runtime_link.h"
 
 namespace velmora::net {
 namespace {
-
-RuntimeLink runtime;
-
-// The wait keeps its own hold on the runtime's notification entry; without
-// it the wait could only sleep, and no click would reach the window during
-// a collection run.
-intptr_t Notify(int code, uintptr_t word1, uintptr_t word2) {
-    SpecialFunctionsNotify(code, word1, word2);
-    return runtime.Handle(code, word1, word2);
-}
 
 // The commands the program calls from this library.
 const CommandRoutine commands[] = {ResponsiveDelay};
@@ -33,16 +24,13 @@ const LibraryRecord record{
     .flags = 0xC0000000,
     .commandCount = std::size(commands),
     .commands = commands,
-    .notify = Notify,
+    .notify = LibraryNotify,
 };
 
 }  // namespace
 
 const LibraryRecord& SpecialFunctionsLibrary() {
     return record;
-}
-const RuntimeLink& SpecialFunctionsLibraryRuntime() {
-    return runtime;
 }
 
 }  // namespace velmora::net

@@ -14,9 +14,6 @@
 namespace velmora {
 namespace {
 
-const char kExportMissing[] = "无法找到指定DLL库文件中的输出命令“%s”";
-const char kFileExportMissing[] = "无法找到指定DLL库文件“%s”中的输出命令“%s”";
-
 // Searched, in order, for a command declared without a library name.
 const char* const kSystemLibraries[] = {"libc.so.6", "libm.so.6"};
 
@@ -57,9 +54,9 @@ std::vector<std::string> SearchPlaces(const std::string& fileName) {
 
 [[noreturn]] void ExportNotFound(const DllCommand& command) {
     if (command.fileName.empty())
-        FatalRuntimeMessage(FormatText(kExportMissing, command.functionName.c_str()));
-    FatalRuntimeMessage(
-        FormatText(kFileExportMissing, command.fileName.c_str(), command.functionName.c_str()));
+        FatalRuntimeMessage(FormatText(texts::kExportMissing, command.functionName.c_str()));
+    FatalRuntimeMessage(FormatText(texts::kFileExportMissing, command.fileName.c_str(),
+                                   command.functionName.c_str()));
 }
 
 }  // namespace
@@ -77,7 +74,7 @@ void* ResolveDllCommand(int index) {
     std::vector<DllCommand>& commands = State().dllCommands;
     // The program only passes indices of its own table; anything else is no command at all.
     if (index < 0 || static_cast<size_t>(index) >= commands.size())
-        FatalRuntimeMessage(FormatText(kExportMissing, ""));
+        FatalRuntimeMessage(FormatText(texts::kExportMissing, ""));
     DllCommand& command = commands[static_cast<size_t>(index)];
     if (command.address) return command.address;
 

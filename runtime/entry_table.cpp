@@ -31,7 +31,7 @@ const EntryTable kEntryTable = {
     RaiseRuntimeError, CallDllCommand,   CallLibraryCommand,
     CallCoreCommand,   ReadPropertySlot, WritePropertySlot,
     Allocate,          Reallocate,       Free,
-    ExitProgram,       RunMessageLoop,   LoadWindow,
+    ExitProgram,       RunMessageLoop,   LoadWindowSlot,
     RuntimeService,
 };
 

@@ -54,23 +54,4 @@ struct ProgramHeader {
     const char* const* dllFunctionNames = nullptr;  // "#n" names an ordinal
 };
 
-// What a library keeps of the runtime: the notification entry it is handed on
-// request 1. Each library's notification routine forwards to one of these.
-class RuntimeLink {
-  public:
-    intptr_t Handle(int code, uintptr_t word1, uintptr_t word2);
-    // Calls back into the runtime; 0 before the runtime has started the library.
-    intptr_t Notify(int code, uintptr_t word1 = 0, uintptr_t word2 = 0) const;
-    bool Started() const { return entry_ != nullptr; }
-
-  private:
-    NotificationRoutine entry_ = nullptr;
-};
-
-// A library's notification routine: hands every request to its RuntimeLink.
-template <RuntimeLink& link>
-intptr_t ForwardToLink(int code, uintptr_t word1, uintptr_t word2) {
-    return link.Handle(code, word1, word2);
-}
-
 }  // namespace velmora

@@ -6,17 +6,13 @@
 #include <QMessageBox>
 #include <QThread>
 
-#include "runtime/gbk.h"
+#include "runtime/gbk_qt.h"
 #include "runtime/runtime_state.h"
 #include "runtime/runtime_texts.h"
 #include "runtime/shutdown.h"
 
 namespace velmora {
 namespace {
-
-QString FromGbk(const std::string& gbk) {
-    return QString::fromStdU16String(GbkToUtf16Lossy(gbk));
-}
 
 // A message box needs a screen someone looks at; offscreen runs get standard error only.
 bool DisplayExists() {

@@ -11,24 +11,6 @@
 namespace velmora {
 namespace {
 
-const char* const kErrorMessages[] = {
-    "数组成员引用下标超出定义范围",
-    "未得到所需要的数值型数据",
-    "引用数组成员时维数不为1且不等于该数组目前所具有的维数",
-    "数组成员引用下标必须大于等于1",
-    "数据或数组类型不匹配",
-    "调用DLL命令后发现堆栈错误",
-    "子语句参数未返回数据或者返回了非系统基本类型或数组型数据",
-    "被比较数据只能使用等于或不等于命令比较",
-    "“多项选择”命令的索引值参数小于零或超出了所提供参数表范围",
-    "“重定义数组”命令的数组维定义参数值必须大于零或单维时大于等于零",
-    "所提供参数的数据类型不符合要求",
-};
-constexpr int kErrorMessageCount = sizeof kErrorMessages / sizeof kErrorMessages[0];
-
-const char kCodeLabel[] = "错误代码：";
-const char kMessageLabel[] = "错误信息：";
-
 // Logs want plain line ends; the dialog keeps the report's CR LF.
 std::string ForStandardError(const std::string& gbkText) {
     std::string utf8 = GbkToUtf8Lossy(gbkText);
@@ -42,13 +24,15 @@ std::string ForStandardError(const std::string& gbkText) {
 }  // namespace
 
 const char* RuntimeErrorMessage(int code) {
-    return code >= 1 && code <= kErrorMessageCount ? kErrorMessages[code - 1] : "";
+    return code >= 1 && code <= texts::kRuntimeErrorMessageCount
+               ? texts::kRuntimeErrorMessages[code - 1]
+               : "";
 }
 
 std::string RuntimeErrorReport(int code, const std::string& gbkMessage) {
     std::string text = std::string(texts::kRuntimeErrorHeading) + "\r\n\r\n";
-    if (code != 0) text += kCodeLabel + std::to_string(code) + "\r\n\r\n";
-    if (!gbkMessage.empty()) text += kMessageLabel + gbkMessage + "\r\n";
+    if (code != 0) text += texts::kErrorCodeLabel + std::to_string(code) + "\r\n\r\n";
+    if (!gbkMessage.empty()) text += texts::kErrorMessageLabel + gbkMessage + "\r\n";
     return text;
 }
 

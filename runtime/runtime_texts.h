@@ -16,12 +16,20 @@ extern const char kHourMinuteSecondFormat[];
 extern const char kHourMinuteFormat[];
 extern const char kHourFormat[];
 extern const char kWindowBlockUnreadable[];
+extern const char kStartupWindowFailed[];
 extern const char kUnitNotLoaded[];
 extern const char kPropertyWindowMissing[];
 extern const char kPropertyWindowNotBuilt[];
 extern const char kEventWindowMissing[];
 extern const char kEventUnitMissing[];
 extern const char kEventUnitInvalid[];
+extern const char kExportMissing[];      // takes the function name as %s
+extern const char kFileExportMissing[];  // takes the file and the function name as %s
+extern const char kErrorCodeLabel[];
+extern const char kErrorMessageLabel[];
+// The messages of runtime errors 1 to kRuntimeErrorMessageCount, in code order.
+extern const char* const kRuntimeErrorMessages[];
+extern const int kRuntimeErrorMessageCount;
 }  // namespace texts
 
 // printf-style formatting into a std::string of GBK bytes.

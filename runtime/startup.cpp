@@ -12,13 +12,11 @@
 #include "runtime/program_location.h"
 #include "runtime/runtime_error.h"
 #include "runtime/runtime_host.h"
+#include "runtime/runtime_texts.h"
 #include "runtime/window_layer.h"
 
 namespace velmora {
 namespace {
-
-const char kWindowBlockUnreadable[] = "载入窗口模板数据段出错!";
-const char kStartupWindowFailed[] = "载入启动窗口失败";
 
 // A program whose start never named its image: no constants, libraries or windows.
 const ProgramHeader kEmptyProgram{};
@@ -79,7 +77,7 @@ void InitialiseRuntime() {
     if (header.windowBlockSize > 0 &&
         !(state.windows &&
           state.windows->ReadDescriptions(header.windowBlock, header.windowBlockSize)))
-        FatalRuntimeMessage(kWindowBlockUnreadable);
+        FatalRuntimeMessage(texts::kWindowBlockUnreadable);
     if (state.windows) {
         state.windows->RelocateHandlers(header.handlerBase);
         state.windows->RegisterWindows();
@@ -91,9 +89,10 @@ void SetEndRoutine(ProgramRoutine routine) {
     State().endRoutine = routine;
 }
 
-void LoadWindow(uint32_t windowId) {
+void LoadWindowSlot(uint32_t windowId) {
     WindowLayer* windows = State().windows;
-    if (!windows || !windows->LoadWindow(windowId)) FatalRuntimeMessage(kStartupWindowFailed);
+    if (!windows || !windows->LoadWindow(windowId))
+        FatalRuntimeMessage(texts::kStartupWindowFailed);
 }
 
 }  // namespace velmora

@@ -23,7 +23,7 @@ void InitialiseRuntime();
 // Service 3: the routine that runs once at an orderly shutdown.
 void SetEndRoutine(ProgramRoutine routine);
 
-// The LoadWindow slot; a window that cannot be loaded is fatal.
-void LoadWindow(uint32_t windowId);
+// The entry table's LoadWindow slot; a window that cannot be loaded is fatal.
+void LoadWindowSlot(uint32_t windowId);
 
 }  // namespace velmora

@@ -166,7 +166,7 @@ void FireWindowEvent(const LiveWindow& live, uint32_t windowId, uint32_t unitId,
 
 }  // namespace
 
-bool LoadWindow(uint32_t windowId, bool modal, uint32_t ownerWindowId) {
+bool BuildWindow(uint32_t windowId, bool modal, uint32_t ownerWindowId) {
     // 1. Already loaded: only bring it forward.
     WindowRecord* record = FindWindowDescription(windowId);
     if (!record || record->units.empty()) return false;
@@ -368,7 +368,7 @@ void WindowBuilder::RegisterWindows() {
 }
 
 bool WindowBuilder::LoadWindow(uint32_t windowId) {
-    return velmora::LoadWindow(windowId);
+    return BuildWindow(windowId);
 }
 
 bool WindowBuilder::AnyWindowAlive() const {

@@ -41,7 +41,7 @@ class WindowBuilder final : public WindowLayer {
 // Builds the window and its controls; a window already loaded is only
 // brought forward. Fails for an unknown window, an owner that is not a live
 // window, or a unit whose type cannot create it. `ownerWindowId` 0: none.
-bool LoadWindow(uint32_t windowId, bool modal = false, uint32_t ownerWindowId = 0);
+bool BuildWindow(uint32_t windowId, bool modal = false, uint32_t ownerWindowId = 0);
 
 // The live control of (window, unit), unit 0 being the window; null when the
 // window is not loaded or the unit has no live control.

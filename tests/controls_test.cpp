@@ -228,7 +228,7 @@ class ControlsTest : public ::testing::Test {
 };
 
 TEST_F(ControlsTest, TypedCharactersPassTheInputModeButWrittenContentDoesNot) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     auto* digits = qobject_cast<QLineEdit*>(Live(kDigits));
     ASSERT_NE(digits, nullptr);
     digits->clear();
@@ -240,7 +240,7 @@ TEST_F(ControlsTest, TypedCharactersPassTheInputModeButWrittenContentDoesNot) {
 }
 
 TEST_F(ControlsTest, WritingTheContentRaisesTheContentChangedEvent) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     WriteText(kDigits, 8, "7");
     EXPECT_EQ(seen.digitsChanged, 1);
     WriteText(kDigits, 8, "7");
@@ -248,7 +248,7 @@ TEST_F(ControlsTest, WritingTheContentRaisesTheContentChangedEvent) {
 }
 
 TEST_F(ControlsTest, PositionAndSizeAreLimitedStoredAndApplied) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     Write(kButton, 0, 40000);
     Write(kButton, 2, uint32_t(-5));
     const UnitRecord* unit = FindWindowDescription(kSampleWindowId)->FindUnit(kButton);
@@ -263,7 +263,7 @@ TEST_F(ControlsTest, PositionAndSizeAreLimitedStoredAndApplied) {
 }
 
 TEST_F(ControlsTest, AControlOnAHiddenPageShowsOnlyWithItsPage) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     Write(kLog, 5, 0);
     Write(kLog, 5, 1);
     EXPECT_FALSE(Live(kLog)->isVisible()) << "page 2 is not the current page";
@@ -276,7 +276,7 @@ TEST_F(ControlsTest, AControlOnAHiddenPageShowsOnlyWithItsPage) {
 }
 
 TEST_F(ControlsTest, AUserClickOnATabAsksFirstAndFocusesTheLowestFocusOrder) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     auto* strip = Live(kTab)->findChild<QTabBar*>();
     ASSERT_NE(strip, nullptr);
     seen.refusePage = true;
@@ -293,7 +293,7 @@ TEST_F(ControlsTest, AUserClickOnATabAsksFirstAndFocusesTheLowestFocusOrder) {
 }
 
 TEST_F(ControlsTest, ComboSelectionIsClampedToTheItems) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     struct Case {
         int32_t written;
         int32_t read;
@@ -308,7 +308,7 @@ TEST_F(ControlsTest, ComboSelectionIsClampedToTheItems) {
 }
 
 TEST_F(ControlsTest, CheckingARadioButtonUnchecksItsSiblingsOnly) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     EXPECT_EQ(ReadInt(kRadioA, 9), 1);
     static_cast<QAbstractButton*>(Live(kRadioC))->click();
     EXPECT_EQ(ReadInt(kRadioA, 9), 0);
@@ -321,7 +321,7 @@ TEST_F(ControlsTest, CheckingARadioButtonUnchecksItsSiblingsOnly) {
 }
 
 TEST_F(ControlsTest, StoredAndKeptPropertiesReadBackAsWritten) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     WriteText(kLabel, 8, Gbk("新标题"));
     EXPECT_EQ(ReadText(kLabel, 8), Gbk("新标题"));
     Write(kLabel, 16, 0x00FF00);
@@ -340,7 +340,7 @@ TEST_F(ControlsTest, StoredAndKeptPropertiesReadBackAsWritten) {
 }
 
 TEST_F(ControlsTest, RebuildingOptionsKeepTheTypedContent) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     WriteText(kDigits, 8, "42");
     Write(kDigits, 15, 1);  // multi-line
     ASSERT_NE(qobject_cast<QPlainTextEdit*>(Live(kDigits)), nullptr);
@@ -349,7 +349,7 @@ TEST_F(ControlsTest, RebuildingOptionsKeepTheTypedContent) {
 }
 
 TEST_F(ControlsTest, SelectionPropertiesCountBytesAndTheirNegatives) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     WriteText(kDigits, 8, Gbk("ab关键cd"));
     Write(kDigits, 25, uint32_t(-1));
     EXPECT_EQ(ReadInt(kDigits, 24), 0);
@@ -365,7 +365,7 @@ TEST_F(ControlsTest, SelectionPropertiesCountBytesAndTheirNegatives) {
 }
 
 TEST_F(ControlsTest, TheAdjusterStepsWithinItsRange) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     Write(kDigits, 23, 10);
     Write(kDigits, 22, 13);  // bounds in either order
     WriteText(kDigits, 8, "12");
@@ -379,7 +379,7 @@ TEST_F(ControlsTest, TheAdjusterStepsWithinItsRange) {
 }
 
 TEST_F(ControlsTest, AnEmailLinkOpensAsMailtoAndAnEmptyOneDoesNothing) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     QStringList opened;
     controls::SetLinkOpener([&](const QString& link) { return opened << link, true; });
     QTest::mouseClick(Live(kLink), Qt::LeftButton);
@@ -400,7 +400,7 @@ TEST_F(ControlsTest, TypePropertiesOfAnUnbuiltWindowAreFatalCommonOnesAreStored)
 }
 
 TEST_F(ControlsTest, AddTextAppendsEachTextAtTheEndWhereverTheCaretIs) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     auto* log = qobject_cast<QPlainTextEdit*>(Live(kLog));
     QTextCursor start(log->document());
     log->setTextCursor(start);
@@ -413,7 +413,7 @@ TEST_F(ControlsTest, AddTextAppendsEachTextAtTheEndWhereverTheCaretIs) {
 }
 
 TEST_F(ControlsTest, ListAndComboCommandsKeepToTheirItems) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     auto itemText = [](CommandRoutine command, uint32_t unit, int32_t index) {
         ValueRecord args[] = {MakeControlReference(kTypeList, kSampleWindowId, unit),
                               MakeInteger(index)};
@@ -449,8 +449,29 @@ TEST_F(ControlsTest, ListAndComboCommandsKeepToTheirItems) {
     EXPECT_EQ(itemText(commands::ListBoxGetItemText, kList, 0), "");
 }
 
+// A short call reads its missing arguments as omitted, never past the
+// caller's array; a call naming no control at all ends the program like a
+// reference to a control that is not loaded.
+TEST_F(ControlsTest, ControlCommandsReadOnlyTheArgumentsTheyAreGiven) {
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
+    ValueRecord list[] = {MakeControlReference(kTypeList, kSampleWindowId, kList), MakeInteger(0)};
+    auto text = [](ValueRecord r) {
+        std::string t = r.Text();
+        Free(r.Pointer());
+        return t;
+    };
+    EXPECT_EQ(text(Entries().CallCoreCommand(commands::ListBoxGetItemText, 1, list)),
+              text(Entries().CallCoreCommand(commands::ListBoxGetItemText, 2, list)))
+        << "a missing index is item 0";
+    EXPECT_TRUE(Entries().CallCoreCommand(commands::SelectItem, 2, list).Logical())
+        << "a missing flag selects";
+    EXPECT_EQ(ReadInt(kList, 16), 0);
+    EXPECT_EXIT(Entries().CallCoreCommand(commands::ClearItems, 0, nullptr),
+                ::testing::ExitedWithCode(255), "指定窗口或窗口组件不存在或尚未载入");
+}
+
 TEST_F(ControlsTest, ScreenshotOfEveryType) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     QPixmap shot = Live(0)->grab();
     EXPECT_FALSE(shot.isNull());
     const char* path = std::getenv("VELMORA_SCREENSHOT");
@@ -460,7 +481,7 @@ TEST_F(ControlsTest, ScreenshotOfEveryType) {
 }
 
 TEST_F(ControlsTest, TypedLettersTakeTheLetterCase) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     Write(kDigits, 18, 0);  // normal input
     Write(kDigits, 20, 2);  // upper case
     WriteText(kDigits, 8, "");
@@ -477,7 +498,7 @@ TEST_F(ControlsTest, OnlyTheUsersListSelectionRaisesTheEvent) {
     std::vector<WindowRecord> windows = {*FindWindowDescription(kSampleWindowId)};
     ASSERT_TRUE(ResolveHandlers(windows, {kHandlers, std::size(kHandlers)}));
     InstallWindowDescriptions(std::move(windows));
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     Write(kList, 16, 1);
     EXPECT_EQ(seen.digitsChanged, 0) << "a written selection raises nothing";
     auto* list = qobject_cast<QListWidget*>(Live(kList));
@@ -488,7 +509,7 @@ TEST_F(ControlsTest, OnlyTheUsersListSelectionRaisesTheEvent) {
 }
 
 TEST_F(ControlsTest, DroppingTheTabStripRebuildsAPlainContainerKeepingThePages) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     Write(kTab, 12, 1);
     Write(kTab, 13, 1);
     EXPECT_EQ(Live(kTab)->findChild<QTabBar*>(), nullptr);
@@ -501,7 +522,7 @@ TEST_F(ControlsTest, DroppingTheTabStripRebuildsAPlainContainerKeepingThePages) 
 }
 
 TEST_F(ControlsTest, TheWindowsOwnUnitAnswersForTheWindow) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     EXPECT_EQ(ReadInt(0, 2), 560) << "the stored outer width, frame included";
     EXPECT_EQ(Live(0)->width(), 560 - 6);
     Write(0, 2, 600);

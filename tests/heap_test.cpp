@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "runtime/array_block.h"
 #include "runtime/constants.h"
+#include "runtime/growing_text.h"
 
 namespace velmora {
 namespace {
@@ -125,6 +127,31 @@ TEST_F(HeapTest, MakeArrayWritableCopiesOnlyConstantArrays) {
     MakeArrayWritable(4, &variable);
     EXPECT_EQ(variable, heapArray);
     Free(variable);
+}
+
+// Many small pieces cross several doublings; the released text is the exact
+// bytes in a block of its own, and the builder starts over empty (the fixture
+// checks that nothing is left behind).
+TEST_F(HeapTest, AGrowingTextKeepsEveryPieceAndHandsOverOneExactText) {
+    GrowingText text(4);
+    EXPECT_STREQ(text.c_str(), "");
+    std::string expected;
+    for (int i = 0; i < 500; ++i) {
+        std::string piece = std::to_string(i) + ",";
+        text.Append(piece);
+        text.Append("");
+        expected += piece;
+    }
+    EXPECT_EQ(text.view(), expected);
+    EXPECT_EQ(std::strlen(text.c_str()), expected.size());
+    char* released = text.Release();
+    ASSERT_NE(released, nullptr);
+    EXPECT_EQ(std::string(released), expected);
+    Free(released);
+    EXPECT_EQ(text.view(), "");
+    EXPECT_EQ(text.Release(), nullptr) << "an empty text is no block";
+    text.Append("again");
+    EXPECT_STREQ(text.c_str(), "again");
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ class LiveWindow {
     LiveWindow(const LiveWindow&) = delete;
     LiveWindow& operator=(const LiveWindow&) = delete;
 
-    bool Load() { return LoadWindow(kSampleWindowId); }
+    bool Load() { return BuildWindow(kSampleWindowId); }
     QWidget* Live(uint32_t unit) const { return FindLiveObject(kSampleWindowId, unit); }
 
   private:

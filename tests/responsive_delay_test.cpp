@@ -66,8 +66,8 @@ TEST_F(ResponsiveDelayTest, ClicksDuringTheWaitRunTheirHandlersBeforeItReturns) 
 // The program starts the library through its record, as start-up does; the
 // wait must reach the message pump that way too.
 TEST(SpecialFunctionsLibraryTest, StartedThroughItsRecordTheWaitHandlesEvents) {
-    net::SpecialFunctionsNotify(kLibraryEnding, 0, 0);  // whatever an earlier test started
     const LibraryRecord& library = net::SpecialFunctionsLibrary();
+    library.notify(kLibraryEnding, 0, 0);  // whatever an earlier test started
     library.notify(kLibraryStart, reinterpret_cast<uintptr_t>(&RuntimeNotify), 0);
     int handled = 0;
     QMetaObject::invokeMethod(

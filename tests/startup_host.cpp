@@ -90,12 +90,11 @@ void EndRoutine() {
     Say(idleCalls > 0 ? "idle callbacks ran" : "no idle callback ran");
 }
 
-RuntimeLink library;
-intptr_t LibraryNotify(int code, uintptr_t word1, uintptr_t word2) {
+intptr_t HostLibraryNotify(int code, uintptr_t, uintptr_t) {
     if (code == kLibraryEnding) Say("library told of the end");
-    return library.Handle(code, word1, word2);
+    return 0;
 }
-const LibraryRecord kLibrary{.name = "host", .notify = LibraryNotify};
+const LibraryRecord kLibrary{.name = "host", .notify = HostLibraryNotify};
 const LibraryRecord* const kLibraries[] = {&kLibrary};
 
 const uint32_t kWindowBlock[] = {kWindowId};

@@ -12,6 +12,7 @@
 #include "runtime/constants.h"
 #include "runtime/heap.h"
 #include "runtime/program_location.h"
+#include "runtime/runtime_link.h"
 #include "runtime/runtime_service.h"
 #include "runtime/shutdown.h"
 #include "runtime/window_layer.h"
@@ -152,12 +153,14 @@ TEST_F(StartupTest, ALibraryKeepsTheRuntimesEntryAndCallsBackThroughIt) {
     header_.libraryCount = 1;
     header_.libraries = core;
     long before = LiveBlockCount();
+    commands::CoreLibrary().notify(kLibraryEnding, 0, 0);  // as an earlier program left it
+    ASSERT_FALSE(RuntimeReachable());
     Start();
-    ASSERT_TRUE(commands::CoreLibraryRuntime().Started());
-    intptr_t block = commands::CoreLibraryRuntime().Notify(kNotifyAllocate, 32, 1);
+    ASSERT_TRUE(RuntimeReachable());
+    intptr_t block = CallRuntime(kNotifyAllocate, 32, 1);
     EXPECT_NE(block, 0);
     EXPECT_EQ(LiveBlockCount(), before + 1);
-    commands::CoreLibraryRuntime().Notify(kNotifyFree, static_cast<uintptr_t>(block));
+    CallRuntime(kNotifyFree, static_cast<uintptr_t>(block));
     EXPECT_EQ(LiveBlockCount(), before);
 }
 

@@ -248,7 +248,7 @@ class WindowBuilderTest : public ::testing::Test {
 };
 
 TEST_F(WindowBuilderTest, ControlIdsRunFromTheLastUnitUpInStepsOfTen) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     const auto& units = FindWindowDescription(kSampleWindowId)->units;
     int expected = 100;
     for (size_t i = units.size(); i-- > 1; expected += 10)
@@ -258,7 +258,7 @@ TEST_F(WindowBuilderTest, ControlIdsRunFromTheLastUnitUpInStepsOfTen) {
 }
 
 TEST_F(WindowBuilderTest, ControlsSitInTheirParentsAtTheStoredPlace) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     QWidget* window = Live(0);
     EXPECT_TRUE(window->isWindow());
     EXPECT_EQ(Live(kTab)->parentWidget(), window);
@@ -270,7 +270,7 @@ TEST_F(WindowBuilderTest, ControlsSitInTheirParentsAtTheStoredPlace) {
 }
 
 TEST_F(WindowBuilderTest, TableOrderIsTheZOrderFromTheTopDown) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     // Qt lists children from the bottom of the stack to its top.
     std::vector<QWidget*> stack;
     for (QObject* child : Live(0)->children())
@@ -280,7 +280,7 @@ TEST_F(WindowBuilderTest, TableOrderIsTheZOrderFromTheTopDown) {
 }
 
 TEST_F(WindowBuilderTest, LaterTabPagesAndClearedVisibleBitsStartHidden) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     EXPECT_TRUE(Live(0)->isVisible());
     EXPECT_TRUE(Live(kPageOneButton)->isVisible());
     EXPECT_FALSE(Live(kPageTwoEdit)->isVisible()) << "page 2 starts hidden despite its bit";
@@ -291,14 +291,14 @@ TEST_F(WindowBuilderTest, LaterTabPagesAndClearedVisibleBitsStartHidden) {
 }
 
 TEST_F(WindowBuilderTest, CursorsComeFromTheStoredSelector) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     EXPECT_EQ(Live(kPageOneButton)->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(Live(kPageTwoEdit)->cursor().shape(), Qt::IBeamCursor);
     EXPECT_FALSE(Live(kGroup)->testAttribute(Qt::WA_SetCursor)) << "0: the default";
 }
 
 TEST_F(WindowBuilderTest, NoEventReachesAHandlerDuringTheBuild) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     auto* probe = static_cast<ProbeWidget*>(Live(kProbe));
     // The probe raised its event at creation and at the build-finished message;
     // only the shown message comes after the build.
@@ -315,18 +315,18 @@ TEST_F(WindowBuilderTest, NoEventReachesAHandlerDuringTheBuild) {
 TEST_F(WindowBuilderTest, CreatedEventFiresOnceAfterEveryControlExists) {
     // Without the probe's extra raising.
     FindWindowDescription(kSampleWindowId)->units[5].type = kTypeLabel;
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     EXPECT_EQ(seen.created, 1);
     EXPECT_TRUE(seen.allExistedAtCreation);
     // A second load only brings the window forward.
     QWidget* first = Live(0);
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     EXPECT_EQ(Live(0), first);
     EXPECT_EQ(seen.created, 1);
 }
 
 TEST_F(WindowBuilderTest, EventSourceOfAnotherTypeKeepsItsOwnBindings) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     static_cast<QPushButton*>(Live(kInGroupButton))->click();
     EXPECT_EQ(seen.clicked, 1) << "a button naming a button uses its bindings";
     controls::RaiseEvent(Live(kLabel), 0);
@@ -335,7 +335,7 @@ TEST_F(WindowBuilderTest, EventSourceOfAnotherTypeKeepsItsOwnBindings) {
 }
 
 TEST_F(WindowBuilderTest, CloseRefusedByFalseAndWindowLoadsAgainAfterClosing) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     seen.refuseClose = true;
     EXPECT_FALSE(Live(0)->close());
     Settle();
@@ -349,13 +349,13 @@ TEST_F(WindowBuilderTest, CloseRefusedByFalseAndWindowLoadsAgainAfterClosing) {
     EXPECT_FALSE(AnyWindowLoaded());
 
     // The records stayed; the window builds again from them.
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     EXPECT_TRUE(IsWindowLoaded(kSampleWindowId));
     EXPECT_EQ(seen.created, 4) << "event 0 again on the second build (probe included)";
 }
 
 TEST_F(WindowBuilderTest, RebuildRecreatesTheControlWithEventsSuppressed) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     QWidget* before = Live(kPageTwoEdit);
     int id = controls::IdentityOf(before)->controlId;
     auto set = TypeRoutine<SetPropertyRoutine>(*FindDataType(kTypeEditBox), kRequestSetProperty);
@@ -376,7 +376,7 @@ TEST_F(WindowBuilderTest, RebuildRecreatesTheControlWithEventsSuppressed) {
 }
 
 TEST_F(WindowBuilderTest, RebuildKeepsTheUnitsInsideTheControl) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
     QWidget* inside = Live(kInGroupButton);
     ASSERT_TRUE(RebuildControl(kSampleWindowId, kGroup));
     EXPECT_EQ(inside->parentWidget(), Live(kGroup));
@@ -384,9 +384,9 @@ TEST_F(WindowBuilderTest, RebuildKeepsTheUnitsInsideTheControl) {
 }
 
 TEST_F(WindowBuilderTest, AModalWindowDisablesTheOthersUntilItGoes) {
-    ASSERT_TRUE(LoadWindow(kSampleWindowId));
-    EXPECT_FALSE(LoadWindow(kOwned, true, 0x52019999)) << "the owner must be a live window";
-    ASSERT_TRUE(LoadWindow(kOwned, true, kSampleWindowId));
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
+    EXPECT_FALSE(BuildWindow(kOwned, true, 0x52019999)) << "the owner must be a live window";
+    ASSERT_TRUE(BuildWindow(kOwned, true, kSampleWindowId));
     EXPECT_EQ(FindLiveObject(kOwned, 0)->parentWidget(), Live(0));
     EXPECT_FALSE(Live(0)->isEnabled());
     delete FindLiveObject(kOwned, 0);
@@ -396,12 +396,12 @@ TEST_F(WindowBuilderTest, AModalWindowDisablesTheOthersUntilItGoes) {
 TEST_F(WindowBuilderTest, AUnitWithoutCreateRoutineStopsTheBuildAndLeavesNothing) {
     FindWindowDescription(kSampleWindowId)->units[5].type = 0x00010004;  // unused position
     int before = QApplication::topLevelWidgets().size();
-    EXPECT_FALSE(LoadWindow(kSampleWindowId));
+    EXPECT_FALSE(BuildWindow(kSampleWindowId));
     Settle();
     EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
     EXPECT_FALSE(EventsSuppressed());
     EXPECT_EQ(seen.created, 0);
-    EXPECT_FALSE(LoadWindow(0x52019999)) << "an unknown window";
+    EXPECT_FALSE(BuildWindow(0x52019999)) << "an unknown window";
 }
 
 TEST_F(WindowBuilderTest, FindingAMissingUnitThroughTheRaisingRequestIsFatal) {

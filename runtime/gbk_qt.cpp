@@ -1,0 +1,16 @@
+#include "runtime/gbk_qt.h"
+
+#include "runtime/gbk.h"
+
+namespace velmora {
+
+QString FromGbk(std::string_view gbk) {
+    std::u16string utf16 = GbkToUtf16Lossy(gbk);
+    return QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
+}
+
+std::string ToGbk(const QString& text) {
+    return Utf16ToGbkLossy(text.toStdU16String());
+}
+
+}  // namespace velmora
