@@ -83,33 +83,6 @@ std::string RefusalDetail(const json& error) {
 
 }  // namespace
 
-std::string HtmlEscaped(std::string_view text) {
-    std::string escaped;
-    escaped.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                escaped += "&amp;";
-                break;
-            case '<':
-                escaped += "&lt;";
-                break;
-            case '>':
-                escaped += "&gt;";
-                break;
-            case '"':
-                escaped += "&quot;";
-                break;
-            case '\'':
-                escaped += "&#39;";
-                break;
-            default:
-                escaped += c;
-        }
-    }
-    return escaped;
-}
-
 std::string WithScheme(std::string_view address) {
     if (address.starts_with("//")) return "https:" + std::string(address);
     return std::string(address);

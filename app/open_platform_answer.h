@@ -33,10 +33,6 @@ struct PlatformAnswer {
 // upgrade's nested one (item_basic_info, price_promotion_info, publish_info).
 PlatformAnswer ParseSearchAnswer(std::string_view body);
 
-// & < > " ' as entities: the answer's texts are plain text, and they go into
-// HTML pages, attributes included.
-std::string HtmlEscaped(std::string_view text);
-
 // "https:" before a protocol-relative address; others stay as they are.
 std::string WithScheme(std::string_view address);
 

@@ -5,6 +5,7 @@
 #include "app/open_platform_request.h"
 #include "app/window_calls.h"
 #include "net/http_client.h"
+#include "net/markup_text.h"
 #include "runtime/constants.h"
 #include "runtime/gbk.h"
 
@@ -116,7 +117,7 @@ std::optional<ItemRecord> OpenPlatformSource::Item(int rank) {
     const PlatformItem& item = items_[rank - 1];
     // Plain texts from the answer become HTML text, so that no title or link
     // can cut into the template's markup.
-    auto pageText = [](const std::string& utf8) { return GbkText(HtmlEscaped(utf8)); };
+    auto pageText = [](const std::string& utf8) { return GbkText(net::EscapeMarkup(utf8)); };
     ItemRecord record;
     record.rank = rank;
     record.title = pageText(item.title);

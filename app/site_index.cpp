@@ -1,6 +1,7 @@
 #include "app/site_index.h"
 
 #include "app/template_text.h"
+#include "net/markup_text.h"
 
 namespace velmora::app {
 namespace {
@@ -53,31 +54,6 @@ struct Values {
     std::string time;
 };
 
-// Byte-wise escaping is safe in GBK: these characters are all below 0x40,
-// and a GBK trail byte never is.
-std::string HtmlText(std::string_view gbk) {
-    std::string out;
-    for (char c : gbk) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 std::string LocalTime(std::time_t time) {
     std::tm parts{};
     localtime_r(&time, &parts);
@@ -122,7 +98,8 @@ std::string RenderSiteIndex(std::string_view indexTemplate, const std::vector<Si
     Fill(parts.head.view(), own, &index);
     for (const SitePage& page : pages)
         Fill(parts.loop.view(),
-             {HtmlText(page.keyword), PercentEncoded(page.fileName), LocalTime(page.modified)},
+             {net::EscapeMarkup(page.keyword), PercentEncoded(page.fileName),
+              LocalTime(page.modified)},
              &index);
     Fill(parts.tail.view(), own, &index);
     return index.append(kIndexMark);

@@ -1,33 +1,9 @@
 #include "app/sitemap.h"
 
+#include "net/markup_text.h"
+
 namespace velmora::app {
 namespace {
-
-std::string XmlText(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&apos;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
 
 std::string W3cTime(std::time_t time) {
     std::tm parts{};
@@ -45,7 +21,7 @@ std::string RenderSitemap(std::string_view baseUrl, const std::vector<SitemapEnt
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\n";
     for (const SitemapEntry& entry : entries) {
-        xml += "  <url>\n    <loc>" + XmlText(base + PercentEncoded(entry.fileName)) +
+        xml += "  <url>\n    <loc>" + net::EscapeMarkup(base + PercentEncoded(entry.fileName)) +
                "</loc>\n    <lastmod>" + W3cTime(entry.modified) + "</lastmod>\n  </url>\n";
     }
     return xml + "</urlset>\n";

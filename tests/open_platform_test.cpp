@@ -8,6 +8,7 @@
 #include "app/open_platform_answer.h"
 #include "app/open_platform_request.h"
 #include "app/request_rate.h"
+#include "net/markup_text.h"
 #include "runtime/gbk.h"
 #include "tools/marketsim/catalogue.h"
 #include "tools/marketsim/gateway.h"
@@ -150,8 +151,8 @@ TEST(OpenPlatformTest, AnswersInBothShapesAndWhatGoesWrong) {
 }
 
 TEST(OpenPlatformTest, AnswerTextsAreEscapedForHtml) {
-    EXPECT_EQ(HtmlEscaped(R"(a<b>&"c'd)"), "a&lt;b&gt;&amp;&quot;c&#39;d");
-    EXPECT_EQ(HtmlEscaped("手机 https://x.example/?a=1&b=2"),
+    EXPECT_EQ(net::EscapeMarkup(R"(a<b>&"c'd)"), "a&lt;b&gt;&amp;&quot;c&#39;d");
+    EXPECT_EQ(net::EscapeMarkup("手机 https://x.example/?a=1&b=2"),
               "手机 https://x.example/?a=1&amp;b=2");
 }
 

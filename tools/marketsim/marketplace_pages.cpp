@@ -41,13 +41,13 @@ std::string ItemUrl(std::string_view id) {
 
 std::string MarketplacePage(std::string_view query, const std::vector<CatalogueItem>& items) {
     std::string page = kHead;
-    page += "<div class=\"search\">搜索“" + EscapeHtml(query) + "”，共 " +
+    page += "<div class=\"search\">搜索“" + net::EscapeMarkup(query) + "”，共 " +
             std::to_string(items.size()) + " 件宝贝</div>\n";
     page += "<div class=\"sort\">综合排序 | 销量 | 信用 | 价格 | 描述相符</div>\n";
     page += "<div class=\"items\">\n";
     for (const CatalogueItem& item : items) {
         std::string url = ItemUrl(item.id);
-        std::string title = EscapeHtml(item.title);
+        std::string title = net::EscapeMarkup(item.title);
         page += "<div class=\"item\" nid=\"" + item.id + "\">\n";
         page += "<div class=\"pic\"><a traceNum=\"1\" href=\"" + url +
                 "\" target=\"_blank\"><img class=\"J_ItemPic\" src=\"" +
@@ -59,7 +59,7 @@ std::string MarketplacePage(std::string_view query, const std::vector<CatalogueI
             "<div class=\"deal-cnt\">最近30天 " + std::to_string(item.sales30) + "人付款</div>\n";
         page += "<h3 class=\"summary\"><a trace=\"auction\" traceNum=\"2\" href=\"" + url +
                 "\" class=\"EventCanSelect\" target=\"_blank\">" + title + "</a></h3>\n";
-        page += "<div class=\"shop\">" + EscapeHtml(item.seller) + "</div>\n";
+        page += "<div class=\"shop\">" + net::EscapeMarkup(item.seller) + "</div>\n";
         page += "<div class=\"dsr\">如实描述：4.8 服务态度：4.9 物流服务：4.8</div>\n</div>\n";
     }
     page += "</div>\n";
@@ -69,7 +69,7 @@ std::string MarketplacePage(std::string_view query, const std::vector<CatalogueI
 
 std::string ItemPage(std::string_view id) {
     std::string page = kHead;
-    std::string safeId = EscapeHtml(id);
+    std::string safeId = net::EscapeMarkup(id);
     page += "<h1>宝贝 " + safeId + "</h1>\n<p><img src=\"" + PictureUrl(safeId) +
             "\" width=\"310\" height=\"310\" alt=\"\"></p>\n"
             "<p>这是模拟市场的宝贝页面，仅供演示。</p>\n";
@@ -82,7 +82,7 @@ std::string PictureSvg(std::string_view id) {
     for (unsigned char c : id) h = (h ^ c) * 16777619u;
     char colour[8];
     std::snprintf(colour, sizeof colour, "#%06x", h & 0xFFFFFFu);
-    std::string safeId = EscapeHtml(id.substr(0, 24));
+    std::string safeId = net::EscapeMarkup(id.substr(0, 24));
     return std::string(
                "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"210\" height=\"210\" "
                "viewBox=\"0 0 210 210\">") +

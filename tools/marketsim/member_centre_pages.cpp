@@ -46,7 +46,7 @@ std::string MemberUrl(const char* path) {
 std::string LoginPage(std::string_view error) {
     std::string page = kHead;
     page += "<div class=\"box\">\n<h2>会员登录</h2>\n";
-    if (!error.empty()) page += "<p class=\"error\">" + EscapeHtml(error) + "</p>\n";
+    if (!error.empty()) page += "<p class=\"error\">" + net::EscapeMarkup(error) + "</p>\n";
     page += "<form method=\"post\" action=\"" + MemberUrl("/membersvc/login.htm") + "\">\n";
     page += "<label>账户名</label><input type=\"text\" name=\"logname\" value=\"";
     page += kDemoAccount;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "net/markup_text.h"
 #include "tools/marketsim/catalogue.h"
 
 namespace velmora::marketsim {
@@ -13,10 +14,6 @@ namespace velmora::marketsim {
 // The account the login form offers; any other pair is refused.
 inline constexpr char kDemoAccount[] = "velmora_demo";
 inline constexpr char kDemoPassword[] = "demo2024";
-
-// & < > " ' as entities. None of them is ever a GBK trail byte, so the
-// replacement can work on bytes.
-std::string EscapeHtml(std::string_view text);
 
 // Affiliate member centre. `error` is an already-GBK message or empty.
 std::string LoginPage(std::string_view error);

@@ -38,8 +38,9 @@ const char* SortCaption(SortKey key) {
 // keyword is marked: a byte search further on could match across the two
 // bytes of a GBK character.
 std::string HighlightedTitle(std::string_view title, std::string_view keyword) {
-    if (keyword.empty() || !title.starts_with(keyword)) return EscapeHtml(title);
-    return "<span>" + EscapeHtml(keyword) + "</span>" + EscapeHtml(title.substr(keyword.size()));
+    if (keyword.empty() || !title.starts_with(keyword)) return net::EscapeMarkup(title);
+    return "<span>" + net::EscapeMarkup(keyword) + "</span>" +
+           net::EscapeMarkup(title.substr(keyword.size()));
 }
 
 std::string PercentText(int64_t hundredths) {
@@ -54,12 +55,12 @@ std::string PromotionPage(std::string_view keyword, SortKey key,
     page += "<div class=\"top\">淘宝联盟 推广商品 | <a href=\"http://";
     page += sites::kMemberCentreHost;
     page += "/membersvc/logout.htm\">退出</a></div>\n";
-    page += "<p class=\"summary\">关键词“" + EscapeHtml(keyword) + "”共有 " +
+    page += "<p class=\"summary\">关键词“" + net::EscapeMarkup(keyword) + "”共有 " +
             std::to_string(items.size()) + " 件推广商品，" + SortCaption(key) + "排列。</p>\n";
     page += "<ul class=\"result-list\">\n";
     for (const CatalogueItem& item : items) {
         std::string url = ItemUrl(item.id);
-        std::string seller = EscapeHtml(item.seller);
+        std::string seller = net::EscapeMarkup(item.seller);
         page += "<li class=\"result-item\">\n<div class=\"list-info\">\n";
         page += "<a class=\"pic\" href=\"" + url + "\" target=\"_blank\"><img src=\"" +
                 PictureUrl(item.id) +
