@@ -66,6 +66,14 @@ QWidget* Create(const CreateRequest& request) {
 bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
     if (index == kRadioBoxChecked) {
         static_cast<QRadioButton*>(control)->setChecked(value.Logical());
+        // A written state outlives the window: this button's and the
+        // siblings it unchecked go into their records.
+        for (auto* radio :
+             control->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
+            if (auto data = IdentityOf(radio) ? Properties().Load(radio) : std::nullopt) {
+                data->checked = radio->isChecked();
+                Properties().Store(radio, *data);
+            }
         return false;
     }
     WriteProperty(Properties(), control, index, value, Apply);

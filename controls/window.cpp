@@ -31,16 +31,24 @@ class WindowWidget : public QWidget {
         reportedSize_ = size();
     }
 
+    // However the window goes (closed, or destroyed by the program), event 2
+    // comes once, while its controls still live; a window the runtime no
+    // longer holds (its layer already gone) has nobody to tell.
+    ~WindowWidget() override {
+        auto identity = IdentityOf(this);
+        if (identity && RuntimeNotify(kNotifyFindLiveObject, identity->windowId, 0) ==
+                            reinterpret_cast<intptr_t>(this))
+            ReportDestroyed();
+    }
+
   protected:
     void closeEvent(QCloseEvent* event) override {
-        std::optional<uint32_t> result;
-        bool ran = RaiseEvent(this, kEventCloseRequest, &result);
-        if (ran && result && *result == 0) {
+        if (!RaiseEventAllowing(this, kEventCloseRequest)) {
             event->ignore();
             return;
         }
         event->accept();
-        RaiseEvent(this, kEventDestroyed);
+        ReportDestroyed();
     }
 
     void moveEvent(QMoveEvent* event) override {
@@ -56,6 +64,13 @@ class WindowWidget : public QWidget {
     }
 
   private:
+    void ReportDestroyed() {
+        if (destroyedReported_) return;
+        destroyedReported_ = true;
+        RaiseEvent(this, kEventDestroyed);
+    }
+
+    bool destroyedReported_ = false;
     QPoint reportedPos_;
     QSize reportedSize_;
 };

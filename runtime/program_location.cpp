@@ -25,6 +25,7 @@ ProgramFile LocateProgram(const std::string& nativeProgramPath) {
         slash == std::string::npos ? nativeProgramPath : nativeProgramPath.substr(slash + 1);
     ProgramFile file;
     file.directory = NativeNameToGbk(directory).value_or(".");
+    file.nativeDirectory = slash == 0 ? std::string("/") : directory;
     file.fileName = NativeNameToGbk(name).value_or(std::string());
     return file;
 }

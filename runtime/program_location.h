@@ -12,6 +12,9 @@ struct ProgramFile {
     // the right place. When GBK cannot spell the folder it is ".", which
     // names the same folder because start-up makes it the current one.
     std::string directory;
+    // The same folder as the file system names it (UTF-8), "/" for the root;
+    // start-up enters it whatever GBK can spell.
+    std::string nativeDirectory;
     // The program file's bare name, for display; empty when GBK cannot spell it.
     std::string fileName;
 };

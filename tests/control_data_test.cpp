@@ -199,7 +199,7 @@ TEST(ControlDataTest, OlderLayoutsLackTheirLaterFields) {
     auto tabRead = ReadTabData(WriteTabData(tab));
     ASSERT_TRUE(tabRead);
     EXPECT_EQ(tabRead->noStrip, 1u);
-    EXPECT_EQ(tabRead->transparent, 0u) << "version 2 leaves the transparency off";
+    EXPECT_EQ(tabRead->transparent, 0u) << "version 2 leaves option 14 at 0";
     EXPECT_EQ(tabRead->pages, std::vector<std::string>{"a"});
 
     WindowData window;

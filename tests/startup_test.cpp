@@ -246,6 +246,7 @@ struct SplitCase {
     const char* path;
     const char* directory;
     const char* fileName;
+    const char* nativeDirectory;
 };
 
 void PrintTo(const SplitCase& c, std::ostream* os) {
@@ -258,14 +259,19 @@ TEST_P(SplitProgramPathTest, CutsAtTheLastSeparator) {
     ProgramFile p = LocateProgram(GetParam().path);
     EXPECT_EQ(p.directory, testing::Gbk(GetParam().directory));
     EXPECT_EQ(p.fileName, testing::Gbk(GetParam().fileName));
+    EXPECT_EQ(p.nativeDirectory, GetParam().nativeDirectory);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, SplitProgramPathTest,
-    ::testing::Values(SplitCase{"/opt/velmora/velmora", "/opt/velmora", "velmora"},
-                      SplitCase{"velmora", "", "velmora"}, SplitCase{"/velmora", "", "velmora"},
-                      SplitCase{"/home/运營/工具/采集器", "/home/运營/工具", "采集器"},
-                      SplitCase{"/opt/", "/opt", ""}));
+    ::testing::Values(SplitCase{"/opt/velmora/velmora", "/opt/velmora", "velmora", "/opt/velmora"},
+                      SplitCase{"velmora", "", "velmora", ""},
+                      SplitCase{"/velmora", "", "velmora", "/"},
+                      SplitCase{"/home/运營/工具/采集器", "/home/运營/工具", "采集器",
+                                "/home/运營/工具"},
+                      // GBK has no Hangul syllables: the folder is "." once start-up entered it.
+                      SplitCase{"/opt/프로그램/v", ".", "v", "/opt/프로그램"},
+                      SplitCase{"/opt/", "/opt", "", "/opt"}));
 
 }  // namespace
 }  // namespace velmora
