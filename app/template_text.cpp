@@ -78,7 +78,7 @@ Text FillKeyword(const char* text, const char* keyword) {
 
 // Dots elsewhere are ordinary characters: only "." and ".." name another folder.
 bool IsPlainName(const char* name) {
-    std::string_view whole(name);
+    std::string_view whole(name ? name : "");  // null is the empty text
     return !Holds(name, kBackslash) && !Holds(name, kSlash) && whole != "." && whole != "..";
 }
 

@@ -73,7 +73,6 @@ void InsertTyped(QWidget* box, const QString& text) {
         QTextCursor cursor = multi->textCursor();
         InsertLines(multi, cursor, text);
         multi->setTextCursor(cursor);
-        RaiseEvent(multi, kEventClicked);
     }
 }
 
@@ -302,7 +301,6 @@ void SelectBytes(QWidget* box, int32_t start, int32_t length) {
 void SetContent(QWidget* box, const QString& text) {
     if (auto* multi = qobject_cast<QPlainTextEdit*>(box)) {
         SetLines(multi, text);
-        RaiseEvent(multi, kEventClicked);
     }
     if (auto* single = qobject_cast<QLineEdit*>(box)) {
         // Writing the content is a change even when the text stays the same.
@@ -465,7 +463,6 @@ void AppendToEditBox(QWidget* box, const QString& text) {
         InsertLines(multi, cursor, text);
         multi->setTextCursor(cursor);
         multi->document()->setUndoRedoEnabled(undo);
-        RaiseEvent(multi, kEventClicked);
         multi->ensureCursorVisible();
     } else if (auto* single = qobject_cast<QLineEdit*>(box)) {
         single->end(false);

@@ -74,23 +74,29 @@ void MarkEnds(QTextBlock first, const std::vector<int>& ends) {
 
 void SetLines(QPlainTextEdit* box, const QString& text) {
     SplitText split = Split(text);
-    const QSignalBlocker quiet(box);
-    box->setPlainText(split.joined);
-    MarkEnds(box->document()->begin(), split.ends);
+    {
+        const QSignalBlocker quiet(box);
+        box->setPlainText(split.joined);
+        MarkEnds(box->document()->begin(), split.ends);
+    }
+    emit box->textChanged();
 }
 
 void InsertLines(QPlainTextEdit* box, QTextCursor& cursor, const QString& text) {
     SplitText split = Split(text);
-    const QSignalBlocker quiet(box);
-    // The line the insertion splits keeps its end on its last part.
-    int closing = box->document()->findBlock(cursor.selectionEnd()).userState();
-    cursor.insertText(split.joined);
-    QTextBlock block = cursor.block();
-    block.setUserState(closing);
-    for (auto end = split.ends.rbegin(); end != split.ends.rend(); ++end) {
-        block = block.previous();
-        block.setUserState(*end);
+    {
+        const QSignalBlocker quiet(box);
+        // The line the insertion splits keeps its end on its last part.
+        int closing = box->document()->findBlock(cursor.selectionEnd()).userState();
+        cursor.insertText(split.joined);
+        QTextBlock block = cursor.block();
+        block.setUserState(closing);
+        for (auto end = split.ends.rbegin(); end != split.ends.rend(); ++end) {
+            block = block.previous();
+            block.setUserState(*end);
+        }
     }
+    emit box->textChanged();
 }
 
 QString LinesText(const QPlainTextEdit* box) {

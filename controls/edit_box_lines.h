@@ -12,8 +12,7 @@ class QTextCursor;
 
 namespace velmora::controls {
 
-// Both writers run with the box's signals blocked: the caller reports the
-// change, so that the box's own textChanged means a change by the user.
+// Both writers give the box one textChanged, after the line ends are in place.
 void SetLines(QPlainTextEdit* box, const QString& text);
 // Inserts at the cursor, replacing its selection.
 void InsertLines(QPlainTextEdit* box, QTextCursor& cursor, const QString& text);

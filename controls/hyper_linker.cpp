@@ -6,6 +6,7 @@
 #include <QUrl>
 #include <cstdio>
 
+#include "controls/caption_fit.h"
 #include "controls/control_support.h"
 #include "controls/default_browser.h"
 #include "controls/hyper_linker_data.h"
@@ -49,7 +50,7 @@ void Apply(QWidget* control, const HyperLinkerData& d) {
     link->setText(FromGbk(d.caption));
     QFont font = ToQFont(d.font);
     font.setUnderline(true);
-    link->setFont(font);
+    SetCaptionFont(link, font);
     ApplyColours(link, link->visited ? d.visitedColour : d.colour, d.background);
 }
 

@@ -148,12 +148,14 @@ QWidget* Create(const CreateRequest& request) {
     FrameSize frame = FrameOf(data->border);
     int width = std::max(0, request.width - 2 * frame.side);
     int height = std::max(0, request.height - frame.top - frame.bottom);
+    // The stored rectangle is the outer one: centring places the frame on
+    // the whole screen, and move() places the frame, as left and top read it.
     QPoint at(request.left, request.top);
     if (data->position == 1)
         if (QScreen* screen = QGuiApplication::primaryScreen())
-            at = screen->availableGeometry().center() -
-                 QPoint(request.width / 2, request.height / 2);
-    window->setGeometry(at.x(), at.y(), width, height);
+            at = screen->geometry().center() - QPoint(request.width / 2, request.height / 2);
+    window->resize(width, height);
+    window->move(at);
     Apply(window, *data);
     if (data->position == 2) window->setWindowState(Qt::WindowMinimized);
     if (data->position == 3) window->setWindowState(Qt::WindowMaximized);

@@ -30,6 +30,11 @@ ProgramFile LocateProgram(const std::string& nativeProgramPath) {
     return file;
 }
 
+void EnterProgramDirectory(const ProgramFile& location) {
+    if (!location.nativeDirectory.empty()) [[maybe_unused]]
+        int ignored = chdir(location.nativeDirectory.c_str());
+}
+
 const ProgramFile& ProgramLocation() {
     static const ProgramFile file = LocateProgram(ExecutablePath());
     return file;

@@ -21,6 +21,11 @@ struct ProgramFile {
 
 const ProgramFile& ProgramLocation();
 
+// Makes the program's folder the current one, by its native name; a program
+// path without a folder leaves the current directory as it is. As on the
+// original platform, a folder that cannot be entered is no error.
+void EnterProgramDirectory(const ProgramFile& location);
+
 // The same split for any native (UTF-8) program path; the cached value above
 // is this applied to /proc/self/exe.
 ProgramFile LocateProgram(const std::string& nativeProgramPath);

@@ -55,10 +55,8 @@ void InitialiseRuntime() {
     state.programDirectory = location.directory;
     state.programNativeDirectory = location.nativeDirectory;
     state.programFileName = location.fileName;
-    // Entered by its native name, so that "." stands for a folder GBK cannot
-    // spell. As on the original platform, one that cannot be entered is no error.
-    if (!location.nativeDirectory.empty()) [[maybe_unused]]
-        int ignored = chdir(location.nativeDirectory.c_str());
+    // Entered by its native name, so that "." stands for a folder GBK cannot spell.
+    EnterProgramDirectory(location);
 
     if (state.host) state.host->CreateHiddenWindow();
     state.mainThread = std::this_thread::get_id();

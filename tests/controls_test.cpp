@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -637,14 +638,45 @@ TEST_F(ControlsTest, ListAndComboCommandsKeepToTheirItems) {
     EXPECT_EQ(itemText(commands::ListBoxGetItemText, kList, 0), "");
 }
 
+// Every visible control draws something where it sits: its part of the
+// window's picture is not a single colour.
 TEST_F(ControlsTest, ScreenshotOfEveryType) {
     ASSERT_TRUE(LoadWindow(kSampleWindowId));
-    QPixmap shot = Live(0)->grab();
-    EXPECT_FALSE(shot.isNull());
+    QWidget* window = Live(0);
+    QImage shot = window->grab().toImage();
+    ASSERT_EQ(shot.size(), window->size());
+    int drawn = 0;
+    for (const UnitRecord& unit : FindWindowDescription(kSampleWindowId)->units) {
+        QWidget* control = Live(unit.id);
+        if (unit.id == 0 || !control || !control->isVisible()) continue;
+        SCOPED_TRACE(::testing::Message() << std::hex << unit.id);
+        QRect place(control->mapTo(window, QPoint(0, 0)), control->size());
+        QImage part = shot.copy(place & shot.rect());
+        bool varied = false;
+        for (int y = 0; y < part.height() && !varied; ++y)
+            for (int x = 0; x < part.width() && !varied; ++x)
+                varied = part.pixel(x, y) != part.pixel(0, 0);
+        EXPECT_TRUE(varied) << "the control draws nothing";
+        ++drawn;
+    }
+    EXPECT_GE(drawn, 12);
     const char* path = std::getenv("VELMORA_SCREENSHOT");
     if (path) {
         EXPECT_TRUE(shot.save(path));
     }
+}
+
+TEST_F(ControlsTest, ACaptionTooWideForItsLabelIsNarrowedToFit) {
+    ASSERT_TRUE(LoadWindow(kSampleWindowId));
+    auto* label = qobject_cast<QLabel*>(Live(kLabel));
+    ASSERT_NE(label, nullptr);
+    const int room = label->contentsRect().width();
+    WriteText(kLabel, 8, Gbk("关键词列表（一行一个）："));  // 144 pixels at full width
+    const int stretch = label->font().stretch();
+    EXPECT_TRUE(stretch > 0 && stretch < 100) << stretch;
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), room);
+    WriteText(kLabel, 8, Gbk("短"));
+    EXPECT_EQ(label->font().stretch(), QFont().stretch()) << "a caption that fits keeps its font";
 }
 
 TEST_F(ControlsTest, TypedLettersTakeTheLetterCase) {

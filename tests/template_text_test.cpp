@@ -156,6 +156,7 @@ TEST_F(TemplateTextTest, PlainNamesStayInsideTheirFolder) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(IsPlainName(c.name.c_str()), c.plain);
     }
+    EXPECT_TRUE(IsPlainName(nullptr)) << "null is the empty text";
 }
 
 TEST_F(TemplateTextTest, PathsInTheirTwoSpellings) {
