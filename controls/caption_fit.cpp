@@ -30,7 +30,8 @@ std::pair<QString, int> CaptionRoom(const QWidget* control) {
         return {box->title(), box->width() - title.left() - padding};
     }
     if (auto* radio = qobject_cast<const QRadioButton*>(control)) {
-        int around = radio->sizeHint().width() - radio->fontMetrics().horizontalAdvance(radio->text());
+        int around =
+            radio->sizeHint().width() - radio->fontMetrics().horizontalAdvance(radio->text());
         return {radio->text(), radio->width() - around};
     }
     return {};
@@ -77,8 +78,9 @@ CaptionFitter* Fitter() {
 }  // namespace
 
 QFont FittingFont(QFont font, const QString& caption, int room) {
-    if (caption.isEmpty() || room <= 0) return font;
-    for (int stretch = 100; stretch >= kNarrowest; --stretch) {
+    if (caption.isEmpty() || room <= 0 || QFontMetrics(font).horizontalAdvance(caption) <= room)
+        return font;
+    for (int stretch = 99; stretch >= kNarrowest; --stretch) {
         font.setStretch(stretch);
         if (QFontMetrics(font).horizontalAdvance(caption) <= room) return font;
     }

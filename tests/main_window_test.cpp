@@ -335,6 +335,19 @@ void SwitchFromTheLoginPage(const PageSwitchCase& c, const char* head) {
     ExpectOnlyPageShown(c.page);
 }
 
+// Each test runs in a process of its own, so here the login browser has
+// never opened a page: its address is empty and a start asks for the login.
+TEST_F(MainWindowOpeningTest, WithTheLoginPageNeverOpenedAStartAsksForTheLogin) {
+    if (!ReadText(kLoginBrowser, property::kBrowserAddress).empty())
+        GTEST_SKIP() << "an earlier test of this process opened the login page";
+    WriteText(kKeywordBox, "a");
+    program_.Type(kItemCountBox, "1");
+    program_.ClearLog();
+    program_.Press(kStartButton);
+    EXPECT_EQ(program_.TakeMessages(), std::vector<std::string>{"请登陆阿里妈妈"});
+    EXPECT_EQ(program_.LogLines(), std::vector<std::string>{kFirstLine});
+}
+
 TEST_F(MainWindowPageTest, EachSwitchShowsItsPageWithTheTemplateInPlace) {
     for (const PageSwitchCase& c : kPageSwitches) {
         SCOPED_TRACE(c.page);
