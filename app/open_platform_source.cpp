@@ -83,10 +83,8 @@ SearchOutcome OpenPlatformSource::Search(const ItemQuery& query) {
         auto started = std::chrono::steady_clock::now();
         net::HttpResponse response = net::PerformRequest(request);
         if (!response.completed) {
-            // Either limit running out is a time-out; a refused connection ends sooner.
             auto waited = std::chrono::steady_clock::now() - started;
-            const net::RequestLimits limits = net::CurrentRequestLimits();
-            if (waited >= std::min(limits.connect, limits.total))
+            if (response.timedOut)
                 return Failed(keywordGbk,
                               kNoAnswerWithin +
                                   std::to_string(duration_cast<seconds>(waited).count()) +

@@ -20,7 +20,8 @@ VELMORA_CONSTANT const char kLeavesTheFolder[] = "\"含有路径分隔符或\"..
 constexpr int kWaitAfterFailure = 200;
 
 // The keyword and the template name become parts of the page's path; one
-// holding a separator or ".." would put the page outside the template's folder.
+// holding a separator, or being "." or "..", would put the page outside the
+// template's folder.
 bool RefuseNameLeavingTheFolder(const char* label, const char* name) {
     if (IsPlainName(name)) return false;
     AppendToLog({label, name, kLeavesTheFolder});

@@ -1,5 +1,7 @@
 #include "app/template_text.h"
 
+#include <string_view>
+
 #include "app/text_between.h"
 #include "commands/text_commands.h"
 #include "runtime/constants.h"
@@ -28,7 +30,6 @@ VELMORA_CONSTANT const char kPageSuffix[] = ".htm";
 
 VELMORA_CONSTANT const char kBackslash[] = "\\";
 VELMORA_CONSTANT const char kSlash[] = "/";
-VELMORA_CONSTANT const char kParentFolder[] = "..";
 
 Text ReplaceAll(const char* text, const char* sought, const char* replacement) {
     return TakeText(
@@ -83,8 +84,10 @@ Text FillKeyword(const char* text, const char* keyword) {
     return ReplaceAll(text, kKeywordPlaceholder, keyword);
 }
 
+// Dots elsewhere are ordinary characters: only "." and ".." name another folder.
 bool IsPlainName(const char* name) {
-    return !Holds(name, kBackslash) && !Holds(name, kSlash) && !Holds(name, kParentFolder);
+    std::string_view whole(name ? name : "");  // null is the empty text
+    return !Holds(name, kBackslash) && !Holds(name, kSlash) && whole != "." && whole != "..";
 }
 
 Text TemplateFileAddress(const char* programDirectory, const char* templateName) {

@@ -30,7 +30,8 @@ Text RenderItem(const char* loop, const char* keyword, const ItemRecord& item);
 Text FillKeyword(const char* text, const char* keyword);
 
 // True for a name that stays inside the folder it is put in: no separator
-// ('\' or '/', where '\' is not the second byte of a GBK character) and no "..".
+// ('\' or '/', where '\' is not the second byte of a GBK character) and not
+// exactly "." or "..".
 bool IsPlainName(const char* name);
 
 // programDirectory + "/单页生成/模板/" + name + "/模板文件.htm", the form the

@@ -3,9 +3,11 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
+#include <tuple>
 
 #include "controls/combo_box_data.h"
 #include "controls/control_support.h"
+#include "controls/gbk_positions.h"
 #include "controls/stored_properties.h"
 #include "runtime/event_dispatch.h"
 
@@ -30,8 +32,10 @@ void Apply(QWidget* control, const ComboBoxData& d) {
     auto* combo = static_cast<QComboBox*>(control);
     combo->setFont(ToQFont(d.font));
     ApplyColours(combo, d.textColour, d.background);
-    if (QLineEdit* field = combo->lineEdit())
-        field->setMaxLength(d.maxLength > 0 ? d.maxLength : 32767);
+    // Setting the length again would reset the field's text and selection.
+    int maxLength = d.maxLength > 0 ? d.maxLength : 32767;
+    if (QLineEdit* field = combo->lineEdit(); field && field->maxLength() != maxLength)
+        field->setMaxLength(maxLength);
     for (int i = 0; i < combo->count(); ++i)
         combo->setItemData(i, i < int(d.itemValues.size()) ? d.itemValues[size_t(i)] : 0);
 }
@@ -40,6 +44,32 @@ void FillItems(QComboBox* combo, const std::vector<std::string>& items, bool sor
     combo->clear();
     for (const std::string& item : items) combo->addItem(FromGbk(item));
     if (sorted) combo->model()->sort(0);
+}
+
+// Byte positions in the edit field: start -1 drops the selection, length -1
+// runs to the end of the text.
+void SelectInField(QComboBox* combo, int32_t start, int32_t length) {
+    QLineEdit* field = combo->lineEdit();
+    if (!field) return;
+    QString text = field->text();
+    if (start == -1) {
+        field->deselect();
+        return;
+    }
+    int first = CharactersBefore(text, std::max(0, start));
+    int last = length == -1
+                   ? static_cast<int>(text.size())
+                   : CharactersBefore(text, int64_t(std::max(0, start)) + std::max(0, length));
+    field->setSelection(first, last - first);
+}
+
+std::pair<int32_t, int32_t> FieldSelection(const QLineEdit* field) {
+    QString text = field->text();
+    int start = field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
+    int length = static_cast<int>(field->selectedText().size());
+    int64_t from = BytesBefore(text, start);
+    return {static_cast<int32_t>(from),
+            static_cast<int32_t>(BytesBefore(text, start + length) - from)};
 }
 
 // Above the last item means the last; below -1 means none.
@@ -60,12 +90,15 @@ QWidget* Create(const CreateRequest& request) {
     Apply(combo, *data);
     SelectClamped(combo, data->current);
     if (combo->isEditable()) combo->setEditText(FromGbk(data->content));
+    SelectInField(combo, data->selectionStart, data->selectionLength);
     // The stored height is the field with its dropped list; the field itself
     // is as tall as the style draws it.
     int field = std::min(request.height, combo->sizeHint().height());
     int dropped = std::max(request.height, kDroppedHeight) - field;
-    int row = std::max(1, combo->fontMetrics().height() + 2 + data->itemHeight);
-    combo->setMaxVisibleItems(std::max(1, dropped / row));
+    int row =
+        combo->count() > 0 ? combo->view()->sizeHintForRow(0) : combo->fontMetrics().height() + 2;
+    row = std::max(1, row + data->itemHeight);
+    combo->setMaxVisibleItems(std::max(1, (dropped + row - 1) / row));
     combo->setGeometry(request.left, request.top, request.width, field);
     AttachToUnit(combo, request);
     QObject::connect(combo, &QComboBox::activated, combo,
@@ -84,7 +117,23 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
             return false;
         case kComboBoxCurrent:
             SelectClamped(combo, value.Int());
+            // A written selection outlives the window: a second load shows it.
+            if (auto data = Properties().Load(control)) {
+                data->current = combo->currentIndex();
+                Properties().Store(control, *data);
+            }
             return false;
+        case kComboBoxSelectionStart:
+        case kComboBoxSelectionLength:
+            if (QLineEdit* field = combo->lineEdit()) {
+                auto [start, length] = FieldSelection(field);
+                if (index == kComboBoxSelectionStart)
+                    SelectInField(combo, value.Int(), length);
+                else
+                    SelectInField(combo, start, value.Int());
+                return false;
+            }
+            break;
         case kComboBoxItems: {
             auto data = Properties().Load(control);
             auto items = TextListFrom(BytesOf(value));
@@ -98,9 +147,18 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
         default:
             break;
     }
-    // The type and the sorting shape the box at creation.
-    return WriteProperty(Properties(), control, index, value, Apply) &&
-           (index == kComboBoxType || index == kComboBoxSorted);
+    if (!WriteProperty(Properties(), control, index, value, Apply)) return false;
+    if (index != kComboBoxType && index != kComboBoxSorted) return false;
+    // The type and the sorting shape the box at creation: the rebuild takes
+    // the live selection, edit text and field selection.
+    auto data = Properties().Load(control);
+    if (!data) return false;
+    data->current = combo->currentIndex();
+    data->content = ToGbk(combo->currentText());
+    if (QLineEdit* field = combo->lineEdit())
+        std::tie(data->selectionStart, data->selectionLength) = FieldSelection(field);
+    Properties().Store(control, *data);
+    return true;
 }
 
 ValueRecord GetProperty(QWidget* control, int index) {
@@ -112,14 +170,22 @@ ValueRecord GetProperty(QWidget* control, int index) {
             return TextValue(combo->lineEdit() ? combo->lineEdit()->selectedText() : QString());
         case kComboBoxCurrent:
             return MakeInteger(combo->currentIndex());
+        case kComboBoxSelectionStart:
+        case kComboBoxSelectionLength:
+            if (const QLineEdit* field = combo->lineEdit()) {
+                auto [start, length] = FieldSelection(field);
+                return MakeInteger(index == kComboBoxSelectionStart ? start : length);
+            }
+            break;
         case kComboBoxItems: {
             std::vector<std::string> items;
             for (int i = 0; i < combo->count(); ++i) items.push_back(ToGbk(combo->itemText(i)));
             return ValueOf(items);
         }
         default:
-            return ReadProperty(Properties(), control, index);
+            break;
     }
+    return ReadProperty(Properties(), control, index);
 }
 
 }  // namespace

@@ -11,13 +11,15 @@ class QWidget;
 namespace velmora::controls {
 
 enum ComboBoxProperty : int {
-    kComboBoxType = 0,          // 8
-    kComboBoxContent = 1,       // 9
-    kComboBoxSelectedText = 5,  // 13
-    kComboBoxCurrent = 11,      // 19
-    kComboBoxItems = 12,        // 20
-    kComboBoxItemValues = 13,   // 21
-    kComboBoxSorted = 16,       // 24
+    kComboBoxType = 0,             // 8
+    kComboBoxContent = 1,          // 9
+    kComboBoxSelectionStart = 3,   // 11
+    kComboBoxSelectionLength = 4,  // 12
+    kComboBoxSelectedText = 5,     // 13
+    kComboBoxCurrent = 11,         // 19
+    kComboBoxItems = 12,           // 20
+    kComboBoxItemValues = 13,      // 21
+    kComboBoxSorted = 16,          // 24
 };
 
 // A drop-down list has at least this many pixels from the field's top to the

@@ -67,6 +67,15 @@ bool RaiseEvent(const QWidget* widget, int32_t event, std::optional<uint32_t>* r
     return ran;
 }
 
+bool RaiseEventAllowing(const QWidget* widget, int32_t event) {
+    std::optional<uint32_t> result;
+    bool ran = RaiseEvent(widget, event, &result);
+    SimpleEventRecord record;
+    record.returned = result ? 1 : 0;
+    record.result = result.value_or(0);
+    return DefaultActionAllowed(ran, record);
+}
+
 UnitRecord* UnitOf(const QWidget* widget) {
     auto identity = IdentityOf(widget);
     WindowRecord* window = identity ? FindWindowDescription(identity->windowId) : nullptr;

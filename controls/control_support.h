@@ -32,6 +32,10 @@ std::optional<UnitIdentity> IdentityOf(const QWidget* widget);
 // result, when the handler gave one, lands in *result.
 bool RaiseEvent(const QWidget* widget, int32_t event, std::optional<uint32_t>* result = nullptr);
 
+// Raises an event that asks leave for a default action (a close, a page
+// change); true when the action may go on.
+bool RaiseEventAllowing(const QWidget* widget, int32_t event);
+
 // The unit record behind a live control; null for a widget of no unit.
 UnitRecord* UnitOf(const QWidget* widget);
 

@@ -1,5 +1,7 @@
 #include "controls/edit_box.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -10,6 +12,8 @@
 
 #include "controls/control_support.h"
 #include "controls/edit_box_data.h"
+#include "controls/edit_box_lines.h"
+#include "controls/gbk_positions.h"
 #include "controls/stored_properties.h"
 #include "runtime/event_dispatch.h"
 #include "runtime/gbk.h"
@@ -20,6 +24,7 @@ namespace {
 
 constexpr char kInputModeProperty[] = "velmoraInputMode";
 constexpr char kLetterCaseProperty[] = "velmoraLetterCase";
+constexpr char kMaxLengthProperty[] = "velmoraMaxLength";
 
 const StoredProperties<EditBoxData>& Properties() {
     using F = StoredField<EditBoxData>;
@@ -41,14 +46,63 @@ QString WithCase(const QString& text, uint32_t letterCase) {
     return text;
 }
 
-// A multi-line box holds lines; its text outside has CR LF line ends.
-QString LinesOf(QString text) {
-    return text.replace("\r\n", "\n");
+QString Content(const QWidget* control) {
+    if (auto* multi = qobject_cast<const QPlainTextEdit*>(control)) return LinesText(multi);
+    if (auto* single = qobject_cast<const QLineEdit*>(control)) return single->text();
+    return {};
 }
 
+// Selection in characters of Content: start and length.
+std::pair<int, int> Selection(const QWidget* box) {
+    if (auto* single = qobject_cast<const QLineEdit*>(box)) {
+        if (!single->hasSelectedText()) return {single->cursorPosition(), 0};
+        return {single->selectionStart(), static_cast<int>(single->selectedText().size())};
+    }
+    if (auto* multi = qobject_cast<const QPlainTextEdit*>(box)) {
+        QTextCursor c = multi->textCursor();
+        int start = TextPosition(multi, c.selectionStart());
+        return {start, TextPosition(multi, c.selectionEnd()) - start};
+    }
+    return {0, 0};
+}
+
+// Inserts at the caret, replacing the selection; a change like any typed one.
 void InsertTyped(QWidget* box, const QString& text) {
     if (auto* single = qobject_cast<QLineEdit*>(box)) single->insert(text);
-    if (auto* multi = qobject_cast<QPlainTextEdit*>(box)) multi->insertPlainText(LinesOf(text));
+    if (auto* multi = qobject_cast<QPlainTextEdit*>(box)) {
+        QTextCursor cursor = multi->textCursor();
+        InsertLines(multi, cursor, text);
+        multi->setTextCursor(cursor);
+    }
+}
+
+// The maximum length counts GBK bytes and holds back only what the user
+// types or pastes; text written through the properties may exceed it.
+// Returns the part of `typed` that still fits.
+QString FittingPart(const QWidget* box, const QString& typed) {
+    int64_t limit = box->property(kMaxLengthProperty).toLongLong();
+    if (limit <= 0) return typed;
+    auto [start, length] = Selection(box);
+    QString text = Content(box);
+    int64_t room = limit - GbkBytes(text) + GbkBytes(text.mid(start, length));
+    qsizetype fits = 0;
+    for (int64_t used = 0; fits < typed.size(); ++fits) {
+        // A CR LF goes in whole or not at all.
+        qsizetype width = typed.mid(fits, 2) == "\r\n" ? 2 : 1;
+        used += GbkBytes(typed.mid(fits, width));
+        if (used > room) break;
+        fits += width - 1;
+    }
+    return typed.left(fits);
+}
+
+// The text a key press puts into the box; Enter in a multi-line box is a
+// line end, counted as two bytes.
+QString TypedText(const QWidget* box, const QKeyEvent* key) {
+    bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (enter) return qobject_cast<const QPlainTextEdit*>(box) ? "\r\n" : QString();
+    QString text = key->text();
+    return text.isEmpty() || text[0].unicode() < 32 ? QString() : text;
 }
 
 // Typed characters pass the input mode's filter and take the letter case;
@@ -56,9 +110,16 @@ void InsertTyped(QWidget* box, const QString& text) {
 class TypedCharacters : public QObject {
   public:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress) return false;
         auto* box = static_cast<QWidget*>(watched);
-        QString text = static_cast<QKeyEvent*>(event)->text();
+        if (event->type() == QEvent::InputMethod) {
+            auto* input = static_cast<QInputMethodEvent*>(event);
+            return FittingPart(box, input->commitString()) != input->commitString();
+        }
+        if (event->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Paste)) return Paste(box);
+        QString text = TypedText(box, key);
+        if (FittingPart(box, text) != text) return true;
         if (text.isEmpty() || text[0].unicode() < 32) return false;
         uint32_t mode = box->property(kInputModeProperty).toUInt();
         for (QChar c : text)
@@ -66,6 +127,17 @@ class TypedCharacters : public QObject {
         QString cased = WithCase(text, box->property(kLetterCaseProperty).toUInt());
         if (cased == text) return false;
         InsertTyped(box, cased);
+        return true;
+    }
+
+  private:
+    // Pastes what of the clipboard fits; false leaves an unlimited box to Qt.
+    static bool Paste(QWidget* box) {
+        if (box->property(kMaxLengthProperty).toLongLong() <= 0) return false;
+        if (!box->isEnabled() || box->property(kInputModeProperty).toUInt() == 1) return true;
+        QString pasted = QGuiApplication::clipboard()->text();
+        if (qobject_cast<QLineEdit*>(box)) pasted.replace('\r', ' ').replace('\n', ' ');
+        InsertTyped(box, FittingPart(box, pasted));
         return true;
     }
 };
@@ -124,6 +196,46 @@ class Adjuster : public QWidget {
     int32_t high_ = 100;
 };
 
+// Qt drops a line's selection when it loses the focus; with hide-selection
+// off the box keeps it, as it keeps it visible.
+class LineBox : public QLineEdit {
+  public:
+    using QLineEdit::QLineEdit;
+    bool keepSelection = false;
+
+  protected:
+    void focusOutEvent(QFocusEvent* event) override {
+        int start = selectionStart(), length = static_cast<int>(selectedText().size());
+        QLineEdit::focusOutEvent(event);
+        if (keepSelection && length > 0 && !hasSelectedText()) setSelection(start, length);
+    }
+};
+
+// With hide-selection off the selection is painted in the focused colours
+// when the box has no focus; with it on, not painted at all.
+void ShowSelection(QWidget* box, bool show) {
+    if (auto* line = dynamic_cast<LineBox*>(box)) line->keepSelection = show;
+    QPalette palette = box->palette();
+    for (auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
+        QBrush shown = palette.brush(QPalette::Active, role);
+        QBrush hidden = palette.brush(
+            QPalette::Inactive, role == QPalette::Highlight ? QPalette::Base : QPalette::Text);
+        palette.setBrush(QPalette::Inactive, role, show ? shown : hidden);
+    }
+    box->setPalette(palette);
+}
+
+// Mode 2 shows the stored password character in place of each character;
+// the character 0 shows the text itself.
+void ApplyPasswordCharacter(QLineEdit* box, const EditBoxData& d) {
+    bool hidden = d.inputMode == 2 && d.passwordChar != 0;
+    box->setEchoMode(hidden ? QLineEdit::Password : QLineEdit::Normal);
+    char16_t shown = d.passwordChar < 0x80 ? d.passwordChar : u'*';
+    box->setStyleSheet(
+        hidden ? QString("QLineEdit { lineedit-password-character: %1; }").arg(int(shown))
+               : QString());
+}
+
 QColor SystemBackground(QWidget* box, uint32_t background) {
     // The box's own "system default" background is the button face.
     return background == kSystemColour ? box->palette().color(QPalette::Button) : QColor();
@@ -139,13 +251,14 @@ void Apply(QWidget* box, const EditBoxData& d) {
     box->setFont(ToQFont(d.font));
     box->setProperty(kInputModeProperty, d.inputMode);
     box->setProperty(kLetterCaseProperty, d.letterCase);
+    box->setProperty(kMaxLengthProperty, d.maxLength);
+    ShowSelection(box, d.hideSelection == 0);
     Qt::Alignment align = d.alignment == 1   ? Qt::AlignHCenter
                           : d.alignment == 2 ? Qt::AlignRight
                                              : Qt::AlignLeft;
     if (auto* single = qobject_cast<QLineEdit*>(box)) {
         single->setFrame(d.border != 0);
-        single->setMaxLength(d.maxLength > 0 ? d.maxLength : 32767);
-        single->setEchoMode(d.inputMode == 2 ? QLineEdit::Password : QLineEdit::Normal);
+        ApplyPasswordCharacter(single, d);
         single->setReadOnly(d.inputMode == 1);
         single->setAlignment(align | Qt::AlignVCenter);
         if (auto* adjuster = single->findChild<Adjuster*>("adjuster"))
@@ -160,46 +273,12 @@ void Apply(QWidget* box, const EditBoxData& d) {
     }
 }
 
-QString Content(const QWidget* control) {
-    if (auto* multi = qobject_cast<const QPlainTextEdit*>(control))
-        return multi->toPlainText().replace('\n', "\r\n");
-    if (auto* single = qobject_cast<const QLineEdit*>(control)) return single->text();
-    return {};
-}
-
-// Characters before a byte position of the GBK form of the text.
-int CharactersBefore(const QString& text, int64_t bytes) {
-    int64_t seen = 0;
-    for (int i = 0; i < text.size(); ++i) {
-        if (seen >= bytes) return i;
-        seen += text[i].unicode() < 0x80 ? 1 : 2;
-    }
-    return static_cast<int>(text.size());
-}
-
-int64_t BytesBefore(const QString& text, int characters) {
-    return static_cast<int64_t>(ToGbk(text.left(characters)).size());
-}
-
-// Selection in characters: start and length.
-std::pair<int, int> Selection(const QWidget* box) {
-    if (auto* single = qobject_cast<const QLineEdit*>(box)) {
-        if (!single->hasSelectedText()) return {single->cursorPosition(), 0};
-        return {single->selectionStart(), static_cast<int>(single->selectedText().size())};
-    }
-    if (auto* multi = qobject_cast<const QPlainTextEdit*>(box)) {
-        QTextCursor c = multi->textCursor();
-        return {c.selectionStart(), c.selectionEnd() - c.selectionStart()};
-    }
-    return {0, 0};
-}
-
 void Select(QWidget* box, int start, int length) {
     if (auto* single = qobject_cast<QLineEdit*>(box)) single->setSelection(start, length);
     if (auto* multi = qobject_cast<QPlainTextEdit*>(box)) {
         QTextCursor c = multi->textCursor();
-        c.setPosition(start);
-        c.setPosition(start + length, QTextCursor::KeepAnchor);
+        c.setPosition(DocumentPosition(multi, start));
+        c.setPosition(DocumentPosition(multi, start + length), QTextCursor::KeepAnchor);
         multi->setTextCursor(c);
         multi->ensureCursorVisible();
     }
@@ -220,7 +299,9 @@ void SelectBytes(QWidget* box, int32_t start, int32_t length) {
 }
 
 void SetContent(QWidget* box, const QString& text) {
-    if (auto* multi = qobject_cast<QPlainTextEdit*>(box)) multi->setPlainText(LinesOf(text));
+    if (auto* multi = qobject_cast<QPlainTextEdit*>(box)) {
+        SetLines(multi, text);
+    }
     if (auto* single = qobject_cast<QLineEdit*>(box)) {
         // Writing the content is a change even when the text stays the same.
         if (single->text() == text) RaiseEvent(single, kEventClicked);
@@ -234,7 +315,8 @@ QWidget* Create(const CreateRequest& request) {
     QWidget* box;
     QString content = WithCase(FromGbk(data->content), data->letterCase);
     if (data->multiLine) {
-        auto* edit = new QPlainTextEdit(LinesOf(content), request.parent);
+        auto* edit = new QPlainTextEdit(request.parent);
+        SetLines(edit, content);
         bool horizontal = data->scrollBars == 1 || data->scrollBars == 3;
         bool vertical = data->scrollBars == 2 || data->scrollBars == 3;
         edit->setLineWrapMode(horizontal ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
@@ -245,7 +327,7 @@ QWidget* Create(const CreateRequest& request) {
                          [edit] { RaiseEvent(edit, kEventClicked); });
         box = edit;
     } else {
-        auto* edit = new QLineEdit(content, request.parent);
+        auto* edit = new LineBox(content, request.parent);
         if (data->adjuster != 0) new Adjuster(edit);
         QObject::connect(edit, &QLineEdit::textChanged, edit,
                          [edit] { RaiseEvent(edit, kEventClicked); });
@@ -280,6 +362,11 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
         case kEditBoxContent: {
             uint32_t letterCase = control->property(kLetterCaseProperty).toUInt();
             SetContent(control, WithCase(FromGbk(value.Text()), letterCase));
+            // Written content outlives the window: a second load shows it.
+            if (auto data = Properties().Load(control)) {
+                data->content = ToGbk(Content(control));
+                Properties().Store(control, *data);
+            }
             return false;
         }
         case kEditBoxPasswordChar: {
@@ -288,6 +375,7 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
             std::string text = value.Text();
             data->passwordChar = text.empty() ? 0 : static_cast<uint8_t>(text[0]);
             Properties().Store(control, *data);
+            Apply(control, *data);
             return false;
         }
         case kEditBoxSelectionStart:
@@ -371,7 +459,9 @@ void AppendToEditBox(QWidget* box, const QString& text) {
         // An append is no step the user could undo.
         bool undo = multi->document()->isUndoRedoEnabled();
         multi->document()->setUndoRedoEnabled(false);
-        multi->insertPlainText(LinesOf(text));
+        QTextCursor cursor = multi->textCursor();
+        InsertLines(multi, cursor, text);
+        multi->setTextCursor(cursor);
         multi->document()->setUndoRedoEnabled(undo);
         multi->ensureCursorVisible();
     } else if (auto* single = qobject_cast<QLineEdit*>(box)) {

@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 
+#include "controls/caption_fit.h"
 #include "controls/control_support.h"
 #include "controls/group_box_data.h"
 #include "controls/stored_properties.h"
@@ -22,7 +23,7 @@ const StoredProperties<GroupBoxData>& Properties() {
 void Apply(QWidget* control, const GroupBoxData& d) {
     auto* box = static_cast<QGroupBox*>(control);
     box->setTitle(FromGbk(d.caption));
-    box->setFont(ToQFont(d.font));
+    SetCaptionFont(box, ToQFont(d.font));
     ApplyColours(box, d.textColour, d.background);
 }
 

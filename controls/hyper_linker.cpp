@@ -4,8 +4,11 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QUrl>
+#include <cstdio>
 
+#include "controls/caption_fit.h"
 #include "controls/control_support.h"
+#include "controls/default_browser.h"
 #include "controls/hyper_linker_data.h"
 #include "controls/stored_properties.h"
 
@@ -24,10 +27,12 @@ const StoredProperties<HyperLinkerData>& Properties() {
     return properties;
 }
 
+bool OpenOnTheDesktop(const QString& link) {
+    return QDesktopServices::openUrl(QUrl::fromUserInput(link));
+}
+
 LinkOpener& Opener() {
-    static LinkOpener opener = [](const QString& link) {
-        return QDesktopServices::openUrl(QUrl::fromUserInput(link));
-    };
+    static LinkOpener opener = OpenOnTheDesktop;
     return opener;
 }
 
@@ -45,7 +50,7 @@ void Apply(QWidget* control, const HyperLinkerData& d) {
     link->setText(FromGbk(d.caption));
     QFont font = ToQFont(d.font);
     font.setUnderline(true);
-    link->setFont(font);
+    SetCaptionFont(link, font);
     ApplyColours(link, link->visited ? d.visitedColour : d.colour, d.background);
 }
 
@@ -58,7 +63,9 @@ void LinkWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (address.empty()) return;
     QString link = FromGbk(address);
     if (data->linkKind != 1) link.prepend("mailto:");
-    Opener()(link);
+    // The desktop's own way first, then the program registered for pages.
+    if (!Opener()(link) && !OpenWithDefaultBrowser(link))
+        std::fprintf(stderr, "velmora: no program opened the link %s\n", link.toUtf8().constData());
     visited = true;
     Apply(this, *data);
 }
@@ -74,7 +81,7 @@ QWidget* Create(const CreateRequest& request) {
 }  // namespace
 
 void SetLinkOpener(LinkOpener opener) {
-    Opener() = std::move(opener);
+    Opener() = opener ? std::move(opener) : OpenOnTheDesktop;
 }
 
 InterfaceRoutine HyperLinkerInterface(int request) {

@@ -12,7 +12,8 @@ namespace velmora::controls {
 InterfaceRoutine HyperLinkerInterface(int request);
 
 // What opens a link; the desktop's handler unless replaced (a demo run or a
-// test that must not start a browser). Answers whether it opened.
+// test that must not start a browser); an empty one restores the desktop's.
+// Answers whether it opened.
 using LinkOpener = std::function<bool(const QString& link)>;
 void SetLinkOpener(LinkOpener opener);
 

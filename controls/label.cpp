@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 
+#include "controls/caption_fit.h"
 #include "controls/control_support.h"
 #include "controls/label_data.h"
 #include "controls/stored_properties.h"
@@ -40,7 +41,7 @@ class LabelWidget : public QLabel {
 void Apply(QWidget* control, const LabelData& d) {
     auto* label = static_cast<QLabel*>(control);
     label->setText(FromGbk(d.caption));
-    label->setFont(ToQFont(d.font));
+    SetCaptionFont(label, ToQFont(d.font));
     ApplyColours(label, d.textColour, d.background);
 }
 

@@ -58,6 +58,8 @@ void SelectCurrent(QListWidget* list, int32_t index) {
     list->setCurrentRow(index);
 }
 
+constexpr int32_t kEventDoubleClicked = 1;
+
 QWidget* Create(const CreateRequest& request) {
     auto data = ReadListBoxData(request.data);
     if (!data) return nullptr;
@@ -73,6 +75,8 @@ QWidget* Create(const CreateRequest& request) {
         if (list->property("velmoraQuiet").toBool()) return;
         RaiseEvent(list, kEventClicked);
     });
+    QObject::connect(list, &QListWidget::itemDoubleClicked, list,
+                     [list] { RaiseEvent(list, kEventDoubleClicked); });
     return list;
 }
 
@@ -102,6 +106,11 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
     switch (index) {
         case kListBoxCurrent:
             Quietly(list, [&] { SelectCurrent(list, value.Int()); });
+            // A written selection outlives the window: a second load shows it.
+            if (auto data = Properties().Load(control)) {
+                data->current = list->selectedItems().isEmpty() ? -1 : list->currentRow();
+                Properties().Store(control, *data);
+            }
             return false;
         case kListBoxItems:
             if (auto items = TextListFrom(BytesOf(value)))

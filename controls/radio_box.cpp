@@ -3,6 +3,7 @@
 #include <QPixmap>
 #include <QRadioButton>
 
+#include "controls/caption_fit.h"
 #include "controls/control_support.h"
 #include "controls/radio_box_data.h"
 #include "controls/stored_properties.h"
@@ -35,7 +36,7 @@ void UncheckSiblings(QRadioButton* checked) {
 void Apply(QWidget* control, const RadioBoxData& d) {
     auto* radio = static_cast<QRadioButton*>(control);
     radio->setText(FromGbk(d.caption));
-    radio->setFont(ToQFont(d.font));
+    SetCaptionFont(radio, ToQFont(d.font));
     ApplyColours(radio, d.textColour, d.background);
     QPixmap picture;
     if (!d.picture.empty())
@@ -66,6 +67,14 @@ QWidget* Create(const CreateRequest& request) {
 bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
     if (index == kRadioBoxChecked) {
         static_cast<QRadioButton*>(control)->setChecked(value.Logical());
+        // A written state outlives the window: this button's and the
+        // siblings it unchecked go into their records.
+        for (auto* radio :
+             control->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
+            if (auto data = IdentityOf(radio) ? Properties().Load(radio) : std::nullopt) {
+                data->checked = radio->isChecked();
+                Properties().Store(radio, *data);
+            }
         return false;
     }
     WriteProperty(Properties(), control, index, value, Apply);

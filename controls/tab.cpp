@@ -9,6 +9,7 @@
 #include "controls/tab_data.h"
 #include "runtime/event_dispatch.h"
 #include "runtime/notification.h"
+#include "runtime/runtime_link.h"
 #include "runtime/property_access.h"
 #include "runtime/window_table.h"
 
@@ -38,9 +39,7 @@ class PageStrip : public QTabBar {
     void mousePressEvent(QMouseEvent* event) override {
         int page = tabAt(event->pos());
         if (page >= 0 && page != currentIndex()) {
-            std::optional<uint32_t> result;
-            bool ran = RaiseEvent(tab_, 1, &result);
-            if (ran && result && *result == 0) return;
+            if (!RaiseEventAllowing(tab_, 1)) return;
             QTabBar::mousePressEvent(event);
             if (currentIndex() == page) {
                 ShowTabPage(tab_, page);
@@ -84,7 +83,8 @@ void PlaceStrip(QWidget* tab, PageStrip* strip, uint32_t position) {
 
 void Apply(QWidget* tab, const TabData& d) {
     tab->setFont(ToQFont(d.font));
-    bool filled = d.noStrip && !d.transparent;
+    // Option 14 at 0 leaves a stripless container see-through.
+    bool filled = d.noStrip && d.transparent != 0;
     ApplyColours(tab, kSystemColour, filled ? d.colour : kSystemColour);
     if (PageStrip* strip = StripOf(tab)) {
         QSignalBlocker quiet(strip);
@@ -126,8 +126,11 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
     }
     uint32_t before = Properties().Load(control).value_or(TabData{}).position;
     if (!WriteProperty(Properties(), control, index, value, Apply)) return false;
-    if (index == kTabNoStrip) return true;
-    return index == kTabSide && (before == 3) != (value.low == 3);
+    bool rebuild = index == kTabNoStrip || (index == kTabSide && (before == 3) != (value.low == 3));
+    // The rebuilt Tab opens on its first page; its children show that page
+    // from the start rather than the one the old control had.
+    if (rebuild) ShowTabPage(control, 0);
+    return rebuild;
 }
 
 ValueRecord GetProperty(QWidget* control, int index) {
@@ -150,7 +153,7 @@ void ShowTabPage(QWidget* tab, int page) {
             continue;
         }
         auto* widget = reinterpret_cast<QWidget*>(
-            RuntimeNotify(kNotifyFindLiveObject, identity->windowId, child));
+            CallRuntime(kNotifyFindLiveObject, identity->windowId, child));
         const UnitRecord* record = window->FindUnit(child);
         if (!widget || !record) continue;
         widget->setVisible(current == page && (record->state & kStateVisible));
@@ -176,7 +179,7 @@ void FocusFirstOnPage(QWidget* tab, int page) {
         }
         const UnitRecord* record = window->FindUnit(child);
         auto* widget = reinterpret_cast<QWidget*>(
-            RuntimeNotify(kNotifyFindLiveObject, identity->windowId, child));
+            CallRuntime(kNotifyFindLiveObject, identity->windowId, child));
         if (current != page || !record || !widget || !widget->isEnabled() ||
             !(widget->focusPolicy() & Qt::TabFocus))
             continue;

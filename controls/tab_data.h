@@ -19,7 +19,7 @@ struct TabData {
     uint32_t multiRow = 0;
     uint32_t option = 0;
     uint32_t noStrip = 0;      // from version 2
-    uint32_t transparent = 0;  // from version 3
+    uint32_t transparent = 0;  // from version 3; 0: a stripless Tab is see-through
     uint32_t colour = 0xFF000000;
     std::optional<FontData> font;
     std::vector<std::string> pages;  // GBK captions

@@ -32,16 +32,24 @@ class WindowWidget : public QWidget {
         reportedSize_ = size();
     }
 
+    // However the window goes (closed, or destroyed by the program), event 2
+    // comes once, while its controls still live; a window the runtime no
+    // longer holds (its layer already gone) has nobody to tell.
+    ~WindowWidget() override {
+        auto identity = IdentityOf(this);
+        if (identity && CallRuntime(kNotifyFindLiveObject, identity->windowId, 0) ==
+                            reinterpret_cast<intptr_t>(this))
+            ReportDestroyed();
+    }
+
   protected:
     void closeEvent(QCloseEvent* event) override {
-        std::optional<uint32_t> result;
-        bool ran = RaiseEvent(this, kEventCloseRequest, &result);
-        if (ran && result && *result == 0) {
+        if (!RaiseEventAllowing(this, kEventCloseRequest)) {
             event->ignore();
             return;
         }
         event->accept();
-        RaiseEvent(this, kEventDestroyed);
+        ReportDestroyed();
     }
 
     void moveEvent(QMoveEvent* event) override {
@@ -57,6 +65,13 @@ class WindowWidget : public QWidget {
     }
 
   private:
+    void ReportDestroyed() {
+        if (destroyedReported_) return;
+        destroyedReported_ = true;
+        RaiseEvent(this, kEventDestroyed);
+    }
+
+    bool destroyedReported_ = false;
     QPoint reportedPos_;
     QSize reportedSize_;
 };
@@ -134,12 +149,14 @@ QWidget* Create(const CreateRequest& request) {
     FrameSize frame = FrameOf(data->border);
     int width = std::max(0, request.width - 2 * frame.side);
     int height = std::max(0, request.height - frame.top - frame.bottom);
+    // The stored rectangle is the outer one: centring places the frame on
+    // the whole screen, and move() places the frame, as left and top read it.
     QPoint at(request.left, request.top);
     if (data->position == 1)
         if (QScreen* screen = QGuiApplication::primaryScreen())
-            at = screen->availableGeometry().center() -
-                 QPoint(request.width / 2, request.height / 2);
-    window->setGeometry(at.x(), at.y(), width, height);
+            at = screen->geometry().center() - QPoint(request.width / 2, request.height / 2);
+    window->resize(width, height);
+    window->move(at);
     Apply(window, *data);
     if (data->position == 2) window->setWindowState(Qt::WindowMinimized);
     if (data->position == 3) window->setWindowState(Qt::WindowMaximized);

@@ -256,6 +256,7 @@ HttpResponse PerformRequest(const HttpRequest& request, const BodySink& sink) {
 
         CURLcode result = curl_easy_perform(c);
         response.completed = result == CURLE_OK;
+        response.timedOut = result == CURLE_OPERATION_TIMEDOUT;
         if (!response.completed || !transfer.SkipsBody() || hop == kMaxRedirects) break;
 
         char* next = nullptr;

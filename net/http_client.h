@@ -54,6 +54,8 @@ struct HttpResponse {
     // redirected elsewhere than http or https: whatever a sink was given of
     // it does not count.
     bool refused = false;
+    // A limit of CurrentRequestLimits() ran out before the answer was complete.
+    bool timedOut = false;
 };
 
 // Receives the body of the final hop piece by piece, with the response head

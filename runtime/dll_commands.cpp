@@ -39,19 +39,6 @@ void* OpenLibrary(const std::string& gbkName) {
     return dlopen(FileSystemName(gbkName).c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 
-std::vector<std::string> SearchPlaces(const std::string& fileName) {
-    const RuntimeState& state = State();
-    if (HasOwnDirectory(FileSystemName(fileName))) return {fileName};
-    std::vector<std::string> places;
-    // An empty directory would turn the name into one at the root; skip it.
-    if (!state.dllDirectory.empty()) places.push_back(state.dllDirectory + "\\" + fileName);
-    if (!state.programDirectory.empty()) places.push_back(state.programDirectory + "\\" + fileName);
-    if (!state.programDirectoryWithSeparator.empty())
-        places.push_back(state.programDirectoryWithSeparator + fileName);
-    places.push_back(fileName);
-    return places;
-}
-
 [[noreturn]] void ExportNotFound(const DllCommand& command) {
     if (command.fileName.empty())
         FatalRuntimeMessage(FormatText(texts::kExportMissing, command.functionName.c_str()));
@@ -60,6 +47,21 @@ std::vector<std::string> SearchPlaces(const std::string& fileName) {
 }
 
 }  // namespace
+
+std::vector<std::string> DllSearchPlaces(const std::string& fileName) {
+    const RuntimeState& state = State();
+    if (HasOwnDirectory(FileSystemName(fileName))) return {fileName};
+    std::vector<std::string> places;
+    // An empty directory turns the name into one at the root: right for a
+    // program in the root folder, wrong for a directory nobody set.
+    bool programKnown = !state.programDirectory.empty() || state.programNativeDirectory == "/";
+    if (!state.dllDirectory.empty()) places.push_back(state.dllDirectory + "\\" + fileName);
+    if (programKnown) places.push_back(state.programDirectory + "\\" + fileName);
+    if (!state.programDirectoryWithSeparator.empty())
+        places.push_back(state.programDirectoryWithSeparator + fileName);
+    places.push_back(fileName);
+    return places;
+}
 
 void PrepareDllCommands(const ProgramHeader& header) {
     std::vector<DllCommand>& commands = State().dllCommands;
@@ -91,7 +93,7 @@ void* ResolveDllCommand(int index) {
             module = nullptr;
         }
     } else {
-        for (const std::string& place : SearchPlaces(command.fileName))
+        for (const std::string& place : DllSearchPlaces(command.fileName))
             if ((module = OpenLibrary(place))) break;
         if (module) address = dlsym(module, symbol.c_str());
     }

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "runtime/program_image.h"
 
@@ -18,6 +19,11 @@ namespace velmora {
 
 // Initialisation: one unresolved entry per DLL command of the header.
 void PrepareDllCommands(const ProgramHeader& header);
+
+// Where a library is looked for, in order (GBK paths): a name with its own
+// directory as given; otherwise the configured directory, the program's
+// directory, the directory recorded at process start, then the bare name.
+std::vector<std::string> DllSearchPlaces(const std::string& fileName);
 
 // The address of command `index`, loading its library on first use. A missing
 // library or export is a fatal runtime error.

@@ -7,6 +7,7 @@
 #include "runtime/runtime_state.h"
 #include "runtime/runtime_texts.h"
 #include "runtime/value.h"
+#include "runtime/window_layer.h"
 #include "runtime/window_table.h"
 
 namespace velmora {
@@ -23,8 +24,11 @@ EventSource currentSource;
 // Steps 1-7 of finding a handler; null when the event reaches none.
 HandlerRoutine FindHandler(uint32_t windowId, uint32_t unitId, int32_t event) {
     if (EventsSuppressed()) return nullptr;
+    // A window that is not loaded has no controls that could have raised it.
     WindowRecord* window = FindWindowDescription(windowId);
-    if (!window) FatalDispatchError(texts::kEventWindowMissing);
+    WindowLayer* layer = State().windows;
+    if (!window || !layer || !layer->FindLiveObject(windowId, 0))
+        FatalDispatchError(texts::kEventWindowMissing);
     const UnitRecord* unit = window->FindUnit(unitId);
     if (!unit) FatalDispatchError(texts::kEventUnitMissing);
     // Follow the event-source chain while it names another unit of the same

@@ -25,9 +25,14 @@ ProgramFile LocateProgram(const std::string& nativeProgramPath) {
         slash == std::string::npos ? nativeProgramPath : nativeProgramPath.substr(slash + 1);
     ProgramFile file;
     file.directory = NativeNameToGbk(directory).value_or(".");
-    file.nativeDirectory = directory;
+    file.nativeDirectory = slash == 0 ? std::string("/") : directory;
     file.fileName = NativeNameToGbk(name).value_or(std::string());
     return file;
+}
+
+void EnterProgramDirectory(const ProgramFile& location) {
+    if (!location.nativeDirectory.empty()) [[maybe_unused]]
+        int ignored = chdir(location.nativeDirectory.c_str());
 }
 
 const ProgramFile& ProgramLocation() {

@@ -12,13 +12,19 @@ struct ProgramFile {
     // the right place. When GBK cannot spell the folder it is ".", which
     // names the same folder because start-up makes it the current one.
     std::string directory;
-    // The same folder as the file system names it (UTF-8), spelled or not.
+    // The same folder as the file system names it (UTF-8), "/" for the root;
+    // start-up enters it whatever GBK can spell.
     std::string nativeDirectory;
     // The program file's bare name, for display; empty when GBK cannot spell it.
     std::string fileName;
 };
 
 const ProgramFile& ProgramLocation();
+
+// Makes the program's folder the current one, by its native name; a program
+// path without a folder leaves the current directory as it is. As on the
+// original platform, a folder that cannot be entered is no error.
+void EnterProgramDirectory(const ProgramFile& location);
 
 // The same split for any native (UTF-8) program path; the cached value above
 // is this applied to /proc/self/exe.

@@ -15,6 +15,7 @@ void ResetRuntimeState() {
     state.windows = nullptr;
     state.buildKind = state.reserved = state.programValuePlusOne = 0;
     state.programDirectory.clear();
+    state.programNativeDirectory.clear();
     state.programFileName.clear();
     state.programDirectoryWithSeparator.clear();
     state.dllDirectory.clear();

@@ -38,6 +38,9 @@ struct RuntimeState {
 
     // GBK; the directory has no trailing separator and is the current directory.
     std::string programDirectory;
+    // The same folder as the file system names it, "/" for the root; empty
+    // until start-up has located the program.
+    std::string programNativeDirectory;
     std::string programFileName;
     // Recorded at process start; the outside-library search tries it after
     // programDirectory, so the program's directory is in effect tried twice.

@@ -52,12 +52,10 @@ void InitialiseRuntime() {
 
     const ProgramFile& location = ProgramLocation();
     state.programDirectory = location.directory;
+    state.programNativeDirectory = location.nativeDirectory;
     state.programFileName = location.fileName;
-    if (!location.directory.empty()) {
-        std::string directory = GbkToUtf8(location.directory).value_or(location.directory);
-        // As on the original platform, a directory that cannot be entered is not an error.
-        [[maybe_unused]] int ignored = chdir(directory.c_str());
-    }
+    // Entered by its native name, so that "." stands for a folder GBK cannot spell.
+    EnterProgramDirectory(location);
 
     if (state.host) state.host->CreateHiddenWindow();
     state.mainThread = std::this_thread::get_id();

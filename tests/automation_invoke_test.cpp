@@ -256,6 +256,7 @@ TEST_F(AutomationTest, OutcomeCodesOfObjectsThatCannotBeCalled) {
     EXPECT_EQ(Call("NoSuchMember"), -3);
     EXPECT_EQ(Call("Fail"), -11) << "the object raised an error";
     EXPECT_EQ(Call("Echo", {MakeTextValue("a"), MakeTextValue("b")}), -5);
+    EXPECT_EQ(Call("Echo", {MakeTextValue("x"), Omitted()}), 0) << "trailing omissions drop";
     EXPECT_EQ(Call("Add"), -9) << "a required argument left out";
     EXPECT_EQ(Call("Add", {MakeTextValue("abc")}), -16);
     EXPECT_EQ(Call("Add", {MakeDouble(1e12)}), -14);

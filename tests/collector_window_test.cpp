@@ -64,11 +64,6 @@ std::string ReplaceAll(std::string text, const std::string& sought, const std::s
     return text;
 }
 
-// Text as a multi-line edit box gives it back: its lines end in CR LF.
-std::string AsBoxLines(const std::string& text) {
-    return ReplaceAll(ReplaceAll(text, "\r\n", "\n"), "\n", "\r\n");
-}
-
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
@@ -350,6 +345,18 @@ TEST_F(CollectorWindowTest, StopEndsTheItemLoopAfterTheItemInFlight) {
     EXPECT_EQ(MarketplaceQueries(2).size(), 2u);
 }
 
+TEST_F(CollectorWindowTest, ThePageKeepsTheTemplatesLineEnds) {
+    const std::string keyword = Gbk("手机");
+    MakeTemplate("换行模板", nullptr);
+    ListItems(keyword, 2);
+    program_.Type(kItemCountBox, "2");
+    PrepareEditor(Gbk("换行模板"), "<p>\n", Gbk("A[#商品排名#]\r\n"), "</p>\n", keyword);
+
+    CollectAndWritePage();
+
+    EXPECT_EQ(ReadFile(Root() / "换行模板" / "手机.htm"), "<p>\nA1\r\nA2\r\n</p>\n");
+}
+
 // ---- loading a template into the editor boxes
 
 TEST_F(CollectorWindowTest, LoadTemplateFillsTheEditorBoxesFromTheFile) {
@@ -380,19 +387,33 @@ TEST_F(CollectorWindowTest, LoadTemplateFillsTheEditorBoxesFromTheFile) {
 }
 
 TEST_F(CollectorWindowTest, ALoadedTemplateSavesBackByteForByte) {
-    const std::string file = "A" + kLoopStart + "B" + kLoopEnd + "C";
-    MakeTemplate("往返模板", &file);
-    program_.ChooseTemplate("往返模板");
-    LoadTemplate();
-    ASSERT_EQ(ReadText(kHeadBox).view(), "A");
-    ASSERT_EQ(ReadText(kLoopBox).view(), "B");
-    ASSERT_EQ(ReadText(kTailBox).view(), "C");
-    fs::remove(Root() / "往返模板" / "模板文件.htm");
+    // 運 is DF 5C in GBK: its second byte is a backslash in ASCII.
+    const std::string yun = Gbk("運");
+    const struct {
+        const char* name;
+        std::string head, loop, tail;
+    } cases[] = {
+        {"plain", "A", "B", "C"},
+        {"LF only", "<p>\n" + yun + "\n", "\n<li>\n", "\n</p>\n"},
+        {"CR LF", "<p>\r\n" + yun + "\r\n", "<li>\r\n", "\r\n</p>"},
+        {"mixed", "a\nb\r\nc\r", "\r\n\n", yun + "\r\r\n\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string file = c.head + kLoopStart + c.loop + kLoopEnd + c.tail;
+        MakeTemplate("往返模板", &file);
+        program_.ChooseTemplate("往返模板");
+        LoadTemplate();
+        ASSERT_EQ(ReadText(kHeadBox).view(), c.head);
+        ASSERT_EQ(ReadText(kLoopBox).view(), c.loop);
+        ASSERT_EQ(ReadText(kTailBox).view(), c.tail);
+        fs::remove(Root() / "往返模板" / "模板文件.htm");
 
-    program_.Press(kSaveButton);
+        program_.Press(kSaveButton);
 
-    EXPECT_EQ(program_.TakeMessages(), std::vector<std::string>{"保存模板成功"});
-    EXPECT_EQ(ReadFile(Root() / "往返模板" / "模板文件.htm"), file);
+        EXPECT_EQ(program_.TakeMessages(), std::vector<std::string>{"保存模板成功"});
+        EXPECT_EQ(ReadFile(Root() / "往返模板" / "模板文件.htm"), file);
+    }
 }
 
 // ---- writing the page
@@ -410,8 +431,8 @@ TEST_F(CollectorWindowTest, StarterTemplatePageForAKeyword) {
 
     CollectAndWritePage();
 
-    // The editor boxes hand the parts on with CR LF line ends.
-    const std::string templateFile = AsBoxLines(ReadFile(Root() / "高贵大气" / "模板文件.htm"));
+    // The editor boxes hand the parts on with the template's own line ends.
+    const std::string templateFile = ReadFile(Root() / "高贵大气" / "模板文件.htm");
     const size_t start = templateFile.find(kLoopStart), end = templateFile.find(kLoopEnd);
     ASSERT_NE(start, std::string::npos);
     ASSERT_NE(end, std::string::npos);

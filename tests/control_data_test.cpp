@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <variant>
+#include <vector>
+
 #include "controls/button_data.h"
 #include "controls/combo_box_data.h"
 #include "controls/edit_box_data.h"
@@ -153,6 +157,62 @@ TEST(ControlDataTest, EditBoxFieldsSitAtTheirStoredOffsets) {
     EXPECT_EQ(bytes.size(), 0x42u + 16);
 }
 
+// The stored bytes, written out by hand: 32-bit words little-endian, counted
+// blocks and texts as a 32-bit length and the bytes, a Tab's page count in 16 bits.
+std::vector<uint8_t> Bytes(
+    std::initializer_list<std::variant<uint32_t, uint16_t, std::string>> parts) {
+    std::vector<uint8_t> bytes;
+    for (const auto& part : parts) {
+        if (auto* word = std::get_if<uint32_t>(&part))
+            for (int shift = 0; shift < 32; shift += 8) bytes.push_back(uint8_t(*word >> shift));
+        if (auto* half = std::get_if<uint16_t>(&part))
+            bytes.insert(bytes.end(), {uint8_t(*half), uint8_t(*half >> 8)});
+        if (auto* text = std::get_if<std::string>(&part))
+            bytes.insert(bytes.end(), text->begin(), text->end());
+    }
+    return bytes;
+}
+
+TEST(ControlDataTest, ButtonGroupBoxTabAndWindowFieldsSitAtTheirStoredOffsets) {
+    ButtonData button;
+    button.option9 = 7;
+    button.option12 = 0;
+    button.caption = "OK";
+    EXPECT_EQ(WriteButtonData(button),
+              Bytes({1u, 7u, 1u, 0u, 0u /* picture */, 0u /* font */, 2u, std::string("OK")}));
+
+    GroupBoxData group;
+    group.option9 = 3;
+    group.textColour = 0x112233;
+    group.caption = "g";
+    EXPECT_EQ(WriteGroupBoxData(group),
+              Bytes({1u, 3u, 0x112233u, 0xFF000000u, 0u /* font */, 1u, std::string("g")}));
+
+    TabData tab;
+    tab.position = 2;
+    tab.multiRow = 1;
+    tab.noStrip = 1;
+    tab.transparent = 1;
+    tab.colour = 0x0000FF;
+    tab.pages = {"a", "bc"};
+    EXPECT_EQ(WriteTabData(tab), Bytes({3u, 2u, 1u, 0u, 1u, 1u, 0xFFu, 0u /* font */, uint16_t(2),
+                                        1u, std::string("a"), 2u, std::string("bc")}));
+
+    WindowData window;
+    window.position = 0;
+    window.alwaysOnTop = 1;
+    window.optionV5 = 5;
+    window.caption = "W";
+    std::vector<uint8_t> bytes = WriteWindowData(window);
+    const std::pair<size_t, uint8_t> fields[] = {{0x00, 6}, {0x04, 2}, {0x08, 1}, {0x0F, 0xFF},
+                                                 {0x18, 1}, {0x1C, 0}, {0x20, 1}, {0x2C, 1},
+                                                 {0x38, 1}, {0x44, 1}, {0x48, 5}, {0x4C, 0}};
+    for (auto [offset, value] : fields) EXPECT_EQ(bytes.at(offset), value) << std::hex << offset;
+    // Class name, picture, icon and music are empty; then the caption and one more text.
+    EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 0x4C, bytes.end()),
+              Bytes({0u, 0u, 0u, 0u, 1u, std::string("W"), 0u}));
+}
+
 TEST(ControlDataTest, EmptyDataMeansEveryDefault) {
     auto edit = ReadEditBoxData({});
     ASSERT_TRUE(edit);
@@ -199,7 +259,7 @@ TEST(ControlDataTest, OlderLayoutsLackTheirLaterFields) {
     auto tabRead = ReadTabData(WriteTabData(tab));
     ASSERT_TRUE(tabRead);
     EXPECT_EQ(tabRead->noStrip, 1u);
-    EXPECT_EQ(tabRead->transparent, 0u) << "version 2 leaves the transparency off";
+    EXPECT_EQ(tabRead->transparent, 0u) << "version 2 leaves option 14 at 0";
     EXPECT_EQ(tabRead->pages, std::vector<std::string>{"a"});
 
     WindowData window;

@@ -3,12 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <array>
 #include <string>
@@ -16,6 +23,7 @@
 #include "commands/control_commands.h"
 #include "controls/combo_box_data.h"
 #include "controls/core_types.h"
+#include "controls/default_browser.h"
 #include "controls/edit_box.h"
 #include "controls/edit_box_data.h"
 #include "controls/hyper_linker.h"
@@ -64,6 +72,7 @@ struct Seen {
     int digitsChanged = 0;
     int tabAsked = 0;
     int tabChanged = 0;
+    int listDoubleClicked = 0;
     bool refusePage = false;
 } seen;
 
@@ -77,8 +86,13 @@ HandlerResult TabAsked(const HandlerCall&) {
 HandlerResult TabChanged(const HandlerCall&) {
     return ++seen.tabChanged, HandlerResult{};
 }
-const HandlerEntry kHandlers[] = {
-    {"DigitsChanged", DigitsChanged}, {"TabAsked", TabAsked}, {"TabChanged", TabChanged}};
+HandlerResult ListDoubleClicked(const HandlerCall&) {
+    return ++seen.listDoubleClicked, HandlerResult{};
+}
+const HandlerEntry kHandlers[] = {{"DigitsChanged", DigitsChanged},
+                                  {"TabAsked", TabAsked},
+                                  {"TabChanged", TabChanged},
+                                  {"ListDoubleClicked", ListDoubleClicked}};
 
 template <typename Data>
 UnitRecord WithData(UnitRecord u, const Data& data, std::vector<uint8_t> (*write)(const Data&)) {
@@ -303,8 +317,30 @@ TEST_F(ControlsTest, ComboSelectionIsClampedToTheItems) {
         EXPECT_EQ(ReadInt(kCombo, 19), c.read) << c.written;
     }
     EXPECT_EQ(ReadText(kCombo, 9), Gbk("30天支出佣金"));
+    // Stored 100 pixels tall, the field and its dropped list take 160.
     auto* combo = qobject_cast<QComboBox*>(Live(kCombo));
-    EXPECT_GE(combo->maxVisibleItems() * combo->fontMetrics().height() + combo->height(), 100);
+    int row = combo->view()->sizeHintForRow(0);
+    int dropped = combo->height() + combo->maxVisibleItems() * row;
+    EXPECT_GE(dropped, 160);
+    EXPECT_LT(dropped, 160 + row);
+}
+
+TEST_F(ControlsTest, AComboRebuildKeepsTheLiveStateAndTheFieldSelectionIsInBytes) {
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
+    Write(kCombo, 19, 1);
+    Write(kCombo, 8, 1);  // a type with an edit field: rebuilt
+    ASSERT_NE(qobject_cast<QComboBox*>(Live(kCombo))->lineEdit(), nullptr);
+    EXPECT_EQ(ReadInt(kCombo, 19), 1) << "the live selection survives the rebuild";
+    WriteText(kCombo, 9, Gbk("按佣金x"));
+    Write(kCombo, 11, 2);
+    Write(kCombo, 12, 4);
+    EXPECT_EQ(ReadText(kCombo, 13), Gbk("佣金"));
+    Write(kCombo, 24, 1);  // sorted: rebuilt again
+    EXPECT_EQ(ReadText(kCombo, 9), Gbk("按佣金x"));
+    EXPECT_EQ(ReadInt(kCombo, 11), 2);
+    EXPECT_EQ(ReadInt(kCombo, 12), 4);
+    Write(kCombo, 12, uint32_t(-1));
+    EXPECT_EQ(ReadText(kCombo, 13), Gbk("佣金x")) << "-1 runs to the end";
 }
 
 TEST_F(ControlsTest, CheckingARadioButtonUnchecksItsSiblingsOnly) {
@@ -364,6 +400,114 @@ TEST_F(ControlsTest, SelectionPropertiesCountBytesAndTheirNegatives) {
     EXPECT_EQ(ReadInt(kDigits, 25), 0);
 }
 
+TEST_F(ControlsTest, WrittenStateShowsAgainWhenTheWindowIsLoadedASecondTime) {
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
+    WriteText(kDigits, 8, "77");
+    WriteText(kLog, 8, "a\nb");
+    Write(kRadioB, 9, 1);
+    Write(kCombo, 19, 2);
+    Write(kList, 16, 1);
+    delete Live(0);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
+    EXPECT_EQ(ReadText(kDigits, 8), "77");
+    EXPECT_EQ(ReadText(kLog, 8), "a\nb");
+    EXPECT_EQ(ReadInt(kRadioA, 9), 0);
+    EXPECT_EQ(ReadInt(kRadioB, 9), 1);
+    EXPECT_EQ(ReadInt(kCombo, 19), 2);
+    EXPECT_EQ(ReadInt(kList, 16), 1);
+}
+
+TEST_F(ControlsTest, AMultiLineBoxHandsBackTheLineEndsItWasGiven) {
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
+    const std::string yun = Gbk("運");  // DF 5C: a trail byte that is a backslash
+    for (const std::string& text :
+         {std::string("a\nb\n"), std::string("a\r\nb"), "x\r" + yun + "\n\r\n" + yun + "\r",
+          std::string("\n\n"), std::string("")}) {
+        SCOPED_TRACE(text);
+        WriteText(kLog, 8, text);
+        EXPECT_EQ(ReadText(kLog, 8), text);
+    }
+    // Lines the user starts follow the box's own lines, CR LF in an empty box.
+    auto* log = qobject_cast<QPlainTextEdit*>(Live(kLog));
+    for (const auto& [before, after] : std::vector<std::pair<std::string, std::string>>{
+             {"a\nb", "a\nb\nc"}, {"a\r\nb", "a\r\nb\r\nc"}, {"", "\r\nc"}}) {
+        WriteText(kLog, 8, before);
+        log->moveCursor(QTextCursor::End);
+        QTest::keyClick(log, Qt::Key_Return);
+        QTest::keyClick(log, Qt::Key_C);
+        EXPECT_EQ(ReadText(kLog, 8), after);
+    }
+    // Byte positions count each line end at its own width.
+    WriteText(kLog, 8, "ab\r\ncd\nef");
+    Write(kLog, 24, 7);
+    Write(kLog, 25, 2);
+    EXPECT_EQ(ReadText(kLog, 26), "ef");
+    WriteText(kLog, 26, "E\nF");
+    EXPECT_EQ(ReadText(kLog, 8), "ab\r\ncd\nE\nF");
+}
+
+TEST_F(ControlsTest, TheMaximumLengthCountsGbkBytesOfWhatTheUserTypes) {
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
+    Write(kDigits, 18, 0);  // normal input
+    Write(kDigits, 14, 4);
+    WriteText(kDigits, 8, "");
+    auto* line = qobject_cast<QLineEdit*>(Live(kDigits));
+    QTest::keyClicks(line, "a");
+    line->insert(QString::fromUtf8("关"));  // as an input method commits it
+    QTest::keyClicks(line, "bc");
+    EXPECT_EQ(ReadText(kDigits, 8), "a" + Gbk("关") + "b") << "four bytes, the fifth refused";
+    QTest::keyClick(line, Qt::Key_Backspace);
+    QTest::keyClicks(line, "xy");
+    EXPECT_EQ(ReadText(kDigits, 8), "a" + Gbk("关") + "x");
+    WriteText(kDigits, 8, "written past the limit");
+    EXPECT_EQ(ReadText(kDigits, 8), "written past the limit");
+
+    Write(kLog, 14, 4);
+    WriteText(kLog, 8, "a");
+    auto* log = qobject_cast<QPlainTextEdit*>(Live(kLog));
+    log->moveCursor(QTextCursor::End);
+    QTest::keyClick(log, Qt::Key_Return);  // a CR LF: two bytes
+    QTest::keyClicks(log, "bc");
+    EXPECT_EQ(ReadText(kLog, 8), "a\r\nb");
+    QGuiApplication::clipboard()->setText("xyz");
+    WriteText(kLog, 8, "ab");
+    log->moveCursor(QTextCursor::End);
+    QTest::keySequence(log, QKeySequence::Paste);
+    EXPECT_EQ(ReadText(kLog, 8), "abxy") << "a paste is cut to what fits";
+}
+
+TEST_F(ControlsTest, PasswordCharacterAndKeptSelection) {
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
+    Write(kDigits, 18, 2);
+    WriteText(kDigits, 19, "#");
+    WriteText(kDigits, 8, "abc");
+    auto* line = qobject_cast<QLineEdit*>(Live(kDigits));
+    EXPECT_EQ(line->displayText(), "###");
+    WriteText(kDigits, 19, "");
+    EXPECT_EQ(line->displayText(), "abc") << "no password character shows the text";
+
+    // Losing the focus: a line box drops its selection only with
+    // hide-selection on; a multi-line box keeps it and paints it unfocused
+    // only with hide-selection off.
+    for (uint32_t hide : {1u, 0u}) {
+        for (uint32_t unit : {kDigits, kLog}) {
+            SCOPED_TRACE(::testing::Message() << hide << " " << std::hex << unit);
+            Write(unit, 13, hide);  // rebuilds the box
+            WriteText(unit, 8, "abcd");
+            Write(unit, 24, 1);
+            Write(unit, 25, 2);
+            QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+            QCoreApplication::sendEvent(Live(unit), &out);
+            EXPECT_EQ(ReadText(unit, 26), hide && unit == kDigits ? "" : "bc");
+            const QPalette& p = Live(unit)->palette();
+            EXPECT_EQ(p.color(QPalette::Inactive, QPalette::Highlight) ==
+                          p.color(QPalette::Active, QPalette::Highlight),
+                      hide == 0);
+        }
+    }
+}
+
 TEST_F(ControlsTest, TheAdjusterStepsWithinItsRange) {
     ASSERT_TRUE(BuildWindow(kSampleWindowId));
     Write(kDigits, 23, 10);
@@ -387,6 +531,51 @@ TEST_F(ControlsTest, AnEmailLinkOpensAsMailtoAndAnEmptyOneDoesNothing) {
     QTest::mouseClick(Live(kLink), Qt::LeftButton);
     controls::SetLinkOpener({});
     EXPECT_EQ(opened, QStringList{"mailto:maker@example.com"});
+}
+
+TEST_F(ControlsTest, ALinkThatDoesNotOpenGoesToTheRegisteredPageProgramThenStandardError) {
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
+    QTemporaryDir home;
+    ASSERT_TRUE(QDir(home.path()).mkpath("data/applications"));
+    auto write = [&](const QString& name, const char* text) {
+        QFile file(home.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    };
+    write("mimeapps.list",
+          "[Added Associations]\ntext/html=not-this.desktop\n"
+          "[Default Applications]\ntext/html=web.desktop;other.desktop;\n");
+    write("data/applications/web.desktop",
+          "[Desktop Entry]\nName=Web\nExec=\"/opt/web browser/run\" --new-tab %u\n");
+    std::vector<std::pair<const char*, QByteArray>> saved;
+    for (const char* name :
+         {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS"})
+        saved.emplace_back(name, qgetenv(name));
+    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+    qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());
+    qputenv("XDG_CONFIG_DIRS", home.filePath("none").toUtf8());
+    qputenv("XDG_DATA_DIRS", home.filePath("none").toUtf8());
+
+    controls::SetLinkOpener([](const QString&) { return false; });
+    QStringList started;
+    bool starts = true;
+    controls::SetProgramStarter([&](const QString& program, const QStringList& arguments) {
+        started = QStringList{program} + arguments;
+        return starts;
+    });
+    QTest::mouseClick(Live(kLink), Qt::LeftButton);
+    EXPECT_EQ(started,
+              (QStringList{"/opt/web browser/run", "--new-tab", "mailto:maker@example.com"}));
+    starts = false;
+    ::testing::internal::CaptureStderr();
+    QTest::mouseClick(Live(kLink), Qt::LeftButton);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find(
+                  "no program opened the link mailto:maker@example.com"),
+              std::string::npos);
+
+    controls::SetLinkOpener({});
+    controls::SetProgramStarter({});
+    for (const auto& [name, value] : saved) value.isNull() ? qunsetenv(name) : qputenv(name, value);
 }
 
 TEST_F(ControlsTest, TypePropertiesOfAnUnbuiltWindowAreFatalCommonOnesAreStored) {
@@ -470,14 +659,45 @@ TEST_F(ControlsTest, ControlCommandsReadOnlyTheArgumentsTheyAreGiven) {
                 ::testing::ExitedWithCode(255), "指定窗口或窗口组件不存在或尚未载入");
 }
 
+// Every visible control draws something where it sits: its part of the
+// window's picture is not a single colour.
 TEST_F(ControlsTest, ScreenshotOfEveryType) {
     ASSERT_TRUE(BuildWindow(kSampleWindowId));
-    QPixmap shot = Live(0)->grab();
-    EXPECT_FALSE(shot.isNull());
+    QWidget* window = Live(0);
+    QImage shot = window->grab().toImage();
+    ASSERT_EQ(shot.size(), window->size());
+    int drawn = 0;
+    for (const UnitRecord& unit : FindWindowDescription(kSampleWindowId)->units) {
+        QWidget* control = Live(unit.id);
+        if (unit.id == 0 || !control || !control->isVisible()) continue;
+        SCOPED_TRACE(::testing::Message() << std::hex << unit.id);
+        QRect place(control->mapTo(window, QPoint(0, 0)), control->size());
+        QImage part = shot.copy(place & shot.rect());
+        bool varied = false;
+        for (int y = 0; y < part.height() && !varied; ++y)
+            for (int x = 0; x < part.width() && !varied; ++x)
+                varied = part.pixel(x, y) != part.pixel(0, 0);
+        EXPECT_TRUE(varied) << "the control draws nothing";
+        ++drawn;
+    }
+    EXPECT_GE(drawn, 12);
     const char* path = std::getenv("VELMORA_SCREENSHOT");
     if (path) {
         EXPECT_TRUE(shot.save(path));
     }
+}
+
+TEST_F(ControlsTest, ACaptionTooWideForItsLabelIsNarrowedToFit) {
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
+    auto* label = qobject_cast<QLabel*>(Live(kLabel));
+    ASSERT_NE(label, nullptr);
+    const int room = label->contentsRect().width();
+    WriteText(kLabel, 8, Gbk("关键词列表（一行一个）："));  // 144 pixels at full width
+    const int stretch = label->font().stretch();
+    EXPECT_TRUE(stretch > 0 && stretch < 100) << stretch;
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), room);
+    WriteText(kLabel, 8, Gbk("短"));
+    EXPECT_EQ(label->font().stretch(), QFont().stretch()) << "a caption that fits keeps its font";
 }
 
 TEST_F(ControlsTest, TypedLettersTakeTheLetterCase) {
@@ -494,7 +714,7 @@ TEST_F(ControlsTest, TypedLettersTakeTheLetterCase) {
 
 TEST_F(ControlsTest, OnlyTheUsersListSelectionRaisesTheEvent) {
     FindWindowDescription(kSampleWindowId)->FindUnit(kList)->events = {
-        {0, HandlerOffset(0), nullptr}};
+        {0, HandlerOffset(0), nullptr}, {1, HandlerOffset(3), nullptr}};
     std::vector<WindowRecord> windows = {*FindWindowDescription(kSampleWindowId)};
     ASSERT_TRUE(ResolveHandlers(windows, {kHandlers, std::size(kHandlers)}));
     InstallWindowDescriptions(std::move(windows));
@@ -506,6 +726,12 @@ TEST_F(ControlsTest, OnlyTheUsersListSelectionRaisesTheEvent) {
                       list->visualItemRect(list->item(0)).center());
     EXPECT_EQ(seen.digitsChanged, 1);
     EXPECT_EQ(ReadInt(kList, 16), 0);
+    EXPECT_EQ(seen.listDoubleClicked, 0);
+    // A double click is a press, a release and the second press.
+    const QPoint second = list->visualItemRect(list->item(1)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second);
+    EXPECT_EQ(seen.listDoubleClicked, 1) << "a double click raises event 1";
 }
 
 TEST_F(ControlsTest, DroppingTheTabStripRebuildsAPlainContainerKeepingThePages) {
@@ -513,7 +739,15 @@ TEST_F(ControlsTest, DroppingTheTabStripRebuildsAPlainContainerKeepingThePages) 
     Write(kTab, 12, 1);
     Write(kTab, 13, 1);
     EXPECT_EQ(Live(kTab)->findChild<QTabBar*>(), nullptr);
+    EXPECT_EQ(ReadInt(kTab, 12), 0) << "the rebuilt Tab opens on its first page";
+    EXPECT_TRUE(Live(kDigits)->isVisible()) << "and shows that page's children";
+    EXPECT_FALSE(Live(kLog)->isVisible());
     EXPECT_EQ(Live(kLog)->parentWidget(), Live(kTab));
+    Write(kTab, 15, 0x0000FF);
+    EXPECT_FALSE(Live(kTab)->autoFillBackground()) << "option 14 at 0 is see-through";
+    Write(kTab, 14, 1);
+    EXPECT_TRUE(Live(kTab)->autoFillBackground());
+    EXPECT_EQ(Live(kTab)->palette().color(QPalette::Window), QColor(255, 0, 0));
     Write(kTab, 12, 0);
     EXPECT_TRUE(Live(kDigits)->isVisible());
     EXPECT_FALSE(Live(kLog)->isVisible());

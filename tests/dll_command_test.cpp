@@ -61,6 +61,13 @@ TEST_F(DllCommandTest, TheProgramDirectoryWinsOverTheSystemSearch) {
     EXPECT_EQ(Call(), 1u);
 }
 
+TEST_F(DllCommandTest, AProgramInTheRootFolderSearchesTheRootFolder) {
+    State().programNativeDirectory = "/";  // its GBK directory is then empty
+    EXPECT_EQ(DllSearchPlaces("p.dll"), (std::vector<std::string>{"\\p.dll", "p.dll"}));
+    State().programNativeDirectory = "";  // nobody has located the program
+    EXPECT_EQ(DllSearchPlaces("p.dll"), std::vector<std::string>{"p.dll"});
+}
+
 TEST_F(DllCommandTest, TheConfiguredDirectoryComesFirst) {
     State().programDirectory = Dir(root_ / "first");
     SetDllSearchDirectory(Dir(root_ / "second"));

@@ -8,6 +8,8 @@
 #include "runtime/data_type.h"
 #include "runtime/notification.h"
 #include "runtime/runtime_error.h"
+#include "runtime/runtime_state.h"
+#include "runtime/window_layer.h"
 #include "runtime/window_table.h"
 #include "tests/window_samples.h"
 
@@ -46,6 +48,20 @@ constexpr uint32_t kLabel = 0x16010003;
 constexpr uint32_t kSilent = 0x16010004;
 constexpr uint32_t kLooping = 0x16010005;
 constexpr uint32_t kMenu = 0x26010001;
+
+// Holds the sample window loaded, as the built window would be.
+class LoadedSample : public WindowLayer {
+  public:
+    bool ReadDescriptions(const void*, size_t) override { return true; }
+    void RelocateHandlers(const void*) override {}
+    void RegisterWindows() override {}
+    bool LoadWindow(uint32_t) override { return true; }
+    bool AnyWindowAlive() const override { return true; }
+    void DestroyAllWindows() override {}
+    void* FindLiveObject(uint32_t windowId, uint32_t) override {
+        return windowId == kSampleWindowId ? this : nullptr;
+    }
+};
 
 class EventDispatchTest : public ::testing::Test {
   protected:
@@ -92,10 +108,12 @@ class EventDispatchTest : public ::testing::Test {
         std::vector<WindowRecord> windows = {w};
         ASSERT_TRUE(ResolveHandlers(windows, {kHandlers, 3}));
         InstallWindowDescriptions(std::move(windows));
+        State().windows = &loaded_;
         calls.clear();
         nextResult = {};
     }
     void TearDown() override {
+        State().windows = nullptr;
         InstallWindowDescriptions({});
         ClearDataTypes();
         while (EventsSuppressed()) LowerEventSuppression();
@@ -110,6 +128,7 @@ class EventDispatchTest : public ::testing::Test {
     }
 
     DataTypeEntry types_[11] = {};
+    LoadedSample loaded_;
 };
 
 TEST_F(EventDispatchTest, BoundEventRunsItsHandlerWithTheArguments) {
@@ -153,8 +172,11 @@ TEST_F(EventDispatchTest, EventSourceCycleEnds) {
     WindowRecord* w = FindWindowDescription(kSampleWindowId);
     w->units[1].eventSource = kSecondButton;  // button <-> second button
     SimpleEventRecord r = Event(kButton, kEventClicked);
-    DispatchEvent(r);  // must return; which end of the loop binds is immaterial
-    SUCCEED();
+    // The chain stops where it would repeat; one of the two bindings runs.
+    EXPECT_TRUE(DispatchEvent(r));
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_TRUE(calls[0].handler == 1 || calls[0].handler == 2) << calls[0].handler;
+    EXPECT_EQ(calls[0].source.unitId, kButton);
 }
 
 TEST_F(EventDispatchTest, MenuItemUsesItsSingleHandler) {
@@ -293,6 +315,9 @@ TEST_F(EventDispatchDeathTest, LookupFailuresAreFatal) {
         r.unitId = c.unit;
         EXPECT_EXIT(DispatchEvent(r), ::testing::ExitedWithCode(255), c.message);
     }
+    State().windows = nullptr;  // described, but not loaded
+    SimpleEventRecord unloaded = Event(kButton, kEventClicked);
+    EXPECT_EXIT(DispatchEvent(unloaded), ::testing::ExitedWithCode(255), "未找到引发事件的窗口");
 }
 
 // Stands in for the error report, which may pump messages while it shows:

@@ -105,9 +105,17 @@ TEST_F(FileCommandsTest, DirectoryMaskListsDotsThenEachSubFolderThenNull) {
     fs::create_directory(root_ / "beta");
     fs::create_directory(root_ / "alpha");
     std::ofstream(root_ / "page.htm") << "x";
-    uintptr_t handle = 12345;
-    EXPECT_EQ(FindAll(At("*.*"), kDirectoryMask, false, &handle),
+    EXPECT_EQ(FindAll(At("*.*"), kDirectoryMask, false),
               (std::vector<std::string>{".", "..", "alpha", "beta"}));
+    // The caller's word holds the search while it runs and 0 once it ends.
+    uintptr_t handle = 0;
+    char* first = FindFile(At("*.*").c_str(), kDirectoryMask, false, &handle);
+    ASSERT_NE(first, nullptr);
+    Free(first);
+    EXPECT_NE(handle, 0u);
+    for (int rest = 0; rest < 3; ++rest) Free(FindFile(nullptr, kDirectoryMask, false, &handle));
+    EXPECT_NE(handle, 0u) << "the last folder is out, the end not yet seen";
+    EXPECT_EQ(FindFile(nullptr, kDirectoryMask, false, &handle), nullptr);
     EXPECT_EQ(handle, 0u);
 }
 

@@ -457,6 +457,15 @@ TEST_F(HtmlViewerTest, HelpFileAddressesAreComposedWithinTheirLimit) {
         << "an address that does not fit is refused";
 }
 
+TEST_F(HtmlViewerTest, AHelpFileThatFitsIsNavigatedToAndTheAddressReadsBeforeTheLoadEnds) {
+    Navigate(kPreview, "/x.htm", "h.chm");
+    EXPECT_EQ(View(kPreview)->url().toString(), "its:h.chm::/x.htm");
+
+    Navigate(kHelp, pages_.Url("/page"));
+    EXPECT_EQ(TakeText(Property(kHelp, kHtmlAddress)), pages_.Url("/page"))
+        << "read before the first load finished";
+}
+
 TEST_F(HtmlViewerTest, StoredSettingsReadBackAndNewerLayoutsFail) {
     HtmlViewerData data;
     data.version = 0;

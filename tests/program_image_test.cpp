@@ -4,6 +4,8 @@
 
 #include <set>
 
+#include "app/image/main_window_block.h"
+#include "app/main_window_handlers.h"
 #include "commands/file_commands.h"
 #include "commands/text_commands.h"
 #include "controls/list_view_commands.h"
@@ -60,10 +62,15 @@ TEST(ProgramImage, TheStartedResponsiveWaitHandlesMessages) {
 
 TEST(ProgramImage, HeaderCarriesTheWindowBlockAndTheSkinEngineImport) {
     const ProgramHeader& header = app::ProgramImage();
-    EXPECT_NE(header.windowBlock, nullptr);
-    EXPECT_GT(header.windowBlockSize, 0u);
-    EXPECT_NE(header.handlerBase, nullptr);
+    EXPECT_EQ(header.buildKind, 3u) << "a normal build";
+    EXPECT_EQ(header.windowBlock, app::kMainWindowBlock);
+    EXPECT_EQ(header.windowBlockSize, app::kMainWindowBlockSize);
+    EXPECT_GT(header.windowBlockSize, 1000u) << "the whole main window, not a stub";
+    EXPECT_EQ(header.handlerBase, app::MainWindowHandlers().entries);
     ASSERT_EQ(header.dllCommandCount, 1u);
+    EXPECT_STREQ(header.dllFileNames[0], "SkinH_EL.dll");
+    EXPECT_STREQ(header.dllFunctionNames[0], "SkinH_AttachRes");
+    EXPECT_EQ(header.libraryCount, 5u);
 }
 
 }  // namespace

@@ -6,6 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -127,6 +131,38 @@ TEST(SkinImages, ThirtyThreeDistinctSkinsInTheConstantRegion) {
     }
     EXPECT_EQ(sheets.size(), size_t(app::kSkinCount)) << "two skins look the same";
     EXPECT_TRUE(inRegion(app::SkinEngineImage()));
+}
+
+// Under every skin a radio button shows its indicator, checked or not: the
+// window's page switches must look like something to click.
+TEST(SkinImages, EverySkinDrawsTheRadioIndicatorCheckedOrNot) {
+    QWidget host;
+    QRadioButton off(QString::fromUtf8("使用说明"), &host),
+        on(QString::fromUtf8("模板预览"), &host);
+    off.setAutoExclusive(false);
+    on.setChecked(true);
+    on.move(0, 30);
+    auto indicator = [](QRadioButton& button) {
+        QStyleOptionButton option;
+        option.initFrom(&button);
+        return button
+            .grab(button.style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, &button))
+            .toImage();
+    };
+    auto colours = [](const QImage& image) {
+        std::set<QRgb> seen;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) seen.insert(image.pixel(x, y));
+        return seen.size();
+    };
+    for (int n = 1; n <= app::kSkinCount; ++n) {
+        SCOPED_TRACE(n);
+        qApp->setStyleSheet(QString::fromStdString(SheetOf(Bytes(app::SkinImage(n)))));
+        QImage unchecked = indicator(off), checked = indicator(on);
+        EXPECT_GT(colours(unchecked), 1u) << "an unchecked indicator draws nothing";
+        EXPECT_NE(unchecked, checked);
+    }
+    qApp->setStyleSheet({});
 }
 
 TEST(SkinImages, NumbersOutsideTheTableHaveNoSkin) {

@@ -122,12 +122,16 @@ class ProgramDirectoryTest : public StartupHostTest {
   protected:
     void SetUp() override {
         StartupHostTest::SetUp();
-        program_ = root_ / "program" / "startup_host";
-        fs::create_directories(root_ / "program");
         fs::create_directories(root_ / "system");
-        fs::copy_file(VELMORA_STARTUP_HOST, program_);
-        fs::copy_file(VELMORA_PROBE_FIRST, root_ / "program" / "velmora_probe.dll");
         fs::copy_file(VELMORA_PROBE_SECOND, root_ / "system" / "velmora_probe.dll");
+        program_ = Install("program");
+    }
+    // The host and the first probe build in a folder of that name.
+    fs::path Install(const std::string& folder) {
+        fs::create_directories(root_ / folder);
+        fs::copy_file(VELMORA_STARTUP_HOST, root_ / folder / "startup_host");
+        fs::copy_file(VELMORA_PROBE_FIRST, root_ / folder / "velmora_probe.dll");
+        return root_ / folder / "startup_host";
     }
     fs::path program_;
 };
@@ -144,6 +148,16 @@ TEST_F(ProgramDirectoryTest, TheCopyInTheProgramDirectoryWinsOverTheLibraryPath)
     o = Run(program_, {"dll", "ProbeValue"}, (root_ / "system").string());
     EXPECT_EQ(o.exitCode, 0) << o.err;
     EXPECT_THAT(o.out, HasSubstr("value 2\n"));
+}
+
+// A folder GBK cannot spell is entered all the same, so "." is the program's.
+TEST_F(ProgramDirectoryTest, AFolderNameGbkCannotHoldIsStillTheProgramsDirectory) {
+    for (const char* folder : {"程序", "프로그램"}) {
+        SCOPED_TRACE(folder);
+        Outcome o = Run(Install(folder), {"dll", "ProbeValue"}, (root_ / "system").string());
+        EXPECT_EQ(o.exitCode, 0) << o.err;
+        EXPECT_THAT(o.out, HasSubstr("value 1\n"));
+    }
 }
 
 TEST_F(ProgramDirectoryTest, AMissingExportIsFatalOnItsFirstCallNotAtStart) {

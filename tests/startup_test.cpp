@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "runtime/constants.h"
 #include "runtime/heap.h"
 #include "runtime/program_location.h"
+#include "runtime/runtime_host.h"
 #include "runtime/runtime_link.h"
 #include "runtime/runtime_service.h"
 #include "runtime/shutdown.h"
@@ -238,17 +240,54 @@ TEST_F(StartupTest, ExitFromAnotherThreadWithoutAHostStillEndsTheProcess) {
                 ::testing::Not(HasSubstr("end routine ran")));
 }
 
+// A host whose loop only counts its runs.
+class CountingHost : public RuntimeHost {
+  public:
+    int loops = 0;
+    void CreateHiddenWindow() override {}
+    void DestroyHiddenWindow() override {}
+    void ForwardExit(int) override {}
+    void ShowErrorDialog(const std::string&) override {}
+    void RunMessageLoop() override { ++loops; }
+    void QuitMessageLoop() override {}
+    void ClearIdleCallbacks() override {}
+};
+
 TEST_F(StartupTest, TheLoopReturnsAtOnceWhenNoWindowLives) {
-    RecordingWindows windows;
+    struct Windows : RecordingWindows {
+        bool alive = false;
+        bool AnyWindowAlive() const override { return alive; }
+    } windows;
+    CountingHost host;
     Start(&windows);
+    State().host = &host;
     Entries().RunMessageLoop();
     EXPECT_TRUE(State().messageLoopStarted);
+    EXPECT_EQ(host.loops, 0) << "no window lives: the host's loop is not entered";
+    windows.alive = true;
+    Entries().RunMessageLoop();
+    EXPECT_EQ(host.loops, 1);
+    State().host = nullptr;
+}
+
+TEST(EnterProgramDirectoryTest, OnlyAPathWithAFolderChangesTheCurrentDirectory) {
+    const std::filesystem::path before = std::filesystem::current_path();
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("velmora_enter_" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    EnterProgramDirectory(LocateProgram("velmora"));
+    EXPECT_EQ(std::filesystem::current_path(), before) << "no separator, no change";
+    EnterProgramDirectory(LocateProgram((folder / "velmora").string()));
+    EXPECT_EQ(std::filesystem::current_path(), folder);
+    std::filesystem::current_path(before);
+    std::filesystem::remove_all(folder);
 }
 
 struct SplitCase {
     const char* path;
     const char* directory;
     const char* fileName;
+    const char* nativeDirectory;
 };
 
 void PrintTo(const SplitCase& c, std::ostream* os) {
@@ -261,14 +300,19 @@ TEST_P(SplitProgramPathTest, CutsAtTheLastSeparator) {
     ProgramFile p = LocateProgram(GetParam().path);
     EXPECT_EQ(p.directory, testing::Gbk(GetParam().directory));
     EXPECT_EQ(p.fileName, testing::Gbk(GetParam().fileName));
+    EXPECT_EQ(p.nativeDirectory, GetParam().nativeDirectory);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, SplitProgramPathTest,
-    ::testing::Values(SplitCase{"/opt/velmora/velmora", "/opt/velmora", "velmora"},
-                      SplitCase{"velmora", "", "velmora"}, SplitCase{"/velmora", "", "velmora"},
-                      SplitCase{"/home/运營/工具/采集器", "/home/运營/工具", "采集器"},
-                      SplitCase{"/opt/", "/opt", ""}));
+    ::testing::Values(SplitCase{"/opt/velmora/velmora", "/opt/velmora", "velmora", "/opt/velmora"},
+                      SplitCase{"velmora", "", "velmora", ""},
+                      SplitCase{"/velmora", "", "velmora", "/"},
+                      SplitCase{"/home/运營/工具/采集器", "/home/运營/工具", "采集器",
+                                "/home/运營/工具"},
+                      // GBK has no Hangul syllables: the folder is "." once start-up entered it.
+                      SplitCase{"/opt/프로그램/v", ".", "v", "/opt/프로그램"},
+                      SplitCase{"/opt/", "/opt", "", "/opt"}));
 
 }  // namespace
 }  // namespace velmora

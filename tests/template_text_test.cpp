@@ -135,19 +135,30 @@ TEST_F(TemplateTextTest, PlainNamesStayInsideTheirFolder) {
         std::string name;
         bool plain;
     } cases[] = {
-        {Gbk("手机"), true},    {"", true},
-        {"a.b", true},          {"v1.htm", true},
-        {Gbk("乕"), true},  // its second byte is 0x5C, a backslash only in ASCII
-        {Gbk("乕乕x"), true},   {"..\\..\\x", false},
-        {"../x", false},        {"a\\b", false},
-        {"a/b", false},         {"..", false},
-        {"x..", false},         {"\\", false},
-        {Gbk("手\\机"), false}, {Gbk("乕") + "\\", false},
+        {Gbk("手机"), true},
+        {"", true},
+        {"a.b", true},
+        {"v1.htm", true},
+        {Gbk("運"), true},  // its second byte is 0x5C, a backslash only in ASCII
+        {Gbk("運運x"), true},
+        {Gbk("新款..."), true},
+        {"x..", true},
+        {"...", true},
+        {"..\\..\\x", false},
+        {"../x", false},
+        {"a\\b", false},
+        {"a/b", false},
+        {"..", false},
+        {".", false},
+        {"\\", false},
+        {Gbk("手\\机"), false},
+        {Gbk("運") + "\\", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(IsPlainName(c.name.c_str()), c.plain);
     }
+    EXPECT_TRUE(IsPlainName(nullptr)) << "null is the empty text";
 }
 
 TEST_F(TemplateTextTest, PathsInTheirTwoSpellings) {

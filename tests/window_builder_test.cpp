@@ -59,6 +59,7 @@ struct Seen {
     int labelOwnClick = 0;
     int edited = 0;
     int probe = 0;
+    int destroyed = 0;
     bool allExistedAtCreation = false;
     bool refuseClose = false;
 } seen;
@@ -92,6 +93,9 @@ HandlerResult Edited(const HandlerCall&) {
 HandlerResult Probe(const HandlerCall&) {
     return ++seen.probe, HandlerResult{};
 }
+HandlerResult Destroyed(const HandlerCall&) {
+    return ++seen.destroyed, HandlerResult{};
+}
 HandlerResult CloseRequest(const HandlerCall&) {
     return {true, seen.refuseClose ? 0u : 1u};
 }
@@ -103,7 +107,8 @@ const HandlerEntry kHandlers[] = {{"Created", Created},
                                   {"LabelClicked", LabelClicked},
                                   {"Edited", Edited},
                                   {"Probe", Probe},
-                                  {"CloseRequest", CloseRequest}};
+                                  {"CloseRequest", CloseRequest},
+                                  {"Destroyed", Destroyed}};
 int32_t Bound(HandlerRoutine routine) {
     for (size_t i = 0; i < std::size(kHandlers); ++i)
         if (kHandlers[i].routine == routine) return HandlerOffset(i);
@@ -163,6 +168,7 @@ WindowRecord TestWindow() {
         WithData(WindowUnit({kTab, kGroup, kProbe, kLabel}), controls::WriteWindowData(windowData));
     window.events = {{kEventCreated, Bound(Created), nullptr},
                      {kEventCloseRequest, Bound(CloseRequest), nullptr},
+                     {kEventDestroyed, Bound(Destroyed), nullptr},
                      {kEventMoved, Bound(Moved), nullptr},
                      {kEventResized, Bound(Resized), nullptr}};
     w.units.push_back(window);
@@ -402,6 +408,28 @@ TEST_F(WindowBuilderTest, AUnitWithoutCreateRoutineStopsTheBuildAndLeavesNothing
     EXPECT_FALSE(EventsSuppressed());
     EXPECT_EQ(seen.created, 0);
     EXPECT_FALSE(BuildWindow(0x52019999)) << "an unknown window";
+}
+
+TEST_F(WindowBuilderTest, EveryEndOfAWindowRaisesEventTwoOnce) {
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
+    seen.refuseClose = true;
+    Live(0)->close();
+    EXPECT_EQ(seen.destroyed, 0) << "a refused close destroys nothing";
+    seen.refuseClose = false;
+    Live(0)->close();
+    Settle();
+    EXPECT_EQ(seen.destroyed, 1) << "closed, then deleted: once";
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
+    delete Live(0);  // destroyed by the program, no close
+    EXPECT_EQ(seen.destroyed, 2);
+}
+
+TEST_F(WindowBuilderTest, AnEventOfAWindowThatIsNotLoadedIsFatal) {
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
+    RaiseFrom(kSampleWindowId, kPageOneButton, kEventClicked);
+    EXPECT_EQ(seen.clicked, 1);
+    EXPECT_EXIT(RaiseFrom(kOwned, 0, kEventClicked), ::testing::ExitedWithCode(255),
+                "未找到引发事件的窗口");
 }
 
 TEST_F(WindowBuilderTest, FindingAMissingUnitThroughTheRaisingRequestIsFatal) {

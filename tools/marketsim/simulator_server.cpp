@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include "runtime/gbk.h"
 
@@ -45,16 +46,28 @@ SimulatorServer::SimulatorServer(std::function<void(const std::string&)> log) {
     // size would leave page pictures waiting for seconds.
     server_.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
     // One handler for every host and path: the sites route by host themselves.
-    auto handler = [this](const httplib::Request& req, httplib::Response& res) {
+    // A request's line is written before its answer leaves, so whoever gets
+    // the answer finds the line already there; the server's logger, which runs
+    // after the answer went out, only speaks for requests no handler took.
+    static thread_local bool answeredByHandler = false;
+    auto logLine = [log](const httplib::Request& req, int status, size_t bytes) {
+        log(RequestLogLine(req.method, req.get_header_value("Host"), req.target, status, bytes,
+                           CookieNames(req.get_header_value("Cookie"))));
+    };
+    auto handler = [this, logLine](const httplib::Request& req, httplib::Response& res) {
+        answeredByHandler = true;
         SiteRequest request =
             ParseSiteRequest(req.method, req.target, req.get_header_value("Host"));
         request.cookies = req.get_header_value("Cookie");
         request.body = req.body;
         SiteResponse response = sites_.Respond(request);
         if (response.silent) {
+            logLine(req, 0, 0);
             WaitForStop();
             return;
         }
+        logLine(req, response.status,
+                response.unannouncedBytes > 0 ? response.unannouncedBytes : response.body.size());
         res.status = response.status;
         for (const auto& [name, value] : response.headers) res.set_header(name.c_str(), value);
         if (response.unannouncedBytes > 0)
@@ -65,11 +78,9 @@ SimulatorServer::SimulatorServer(std::function<void(const std::string&)> log) {
     // [\s\S] rather than '.': a decoded path may hold a line break.
     server_.Get("[\\s\\S]*", handler);
     server_.Post("[\\s\\S]*", handler);
-    server_.set_logger(
-        [log = std::move(log)](const httplib::Request& req, const httplib::Response& res) {
-            log(RequestLogLine(req.method, req.get_header_value("Host"), req.target, res.status,
-                               res.body.size(), CookieNames(req.get_header_value("Cookie"))));
-        });
+    server_.set_logger([logLine](const httplib::Request& req, const httplib::Response& res) {
+        if (!std::exchange(answeredByHandler, false)) logLine(req, res.status, res.body.size());
+    });
 }
 
 int SimulatorServer::Bind(const std::string& address, int port) {
