@@ -38,16 +38,10 @@ namespace {
 namespace fs = std::filesystem;
 namespace sim = velmora::marketsim;
 using velmora::testing::Gbk;
+using velmora::testing::ReadFile;
 
 constexpr char kTemplateName[] = "高贵大气";
 constexpr auto kRunLimit = std::chrono::seconds(120);
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 std::string Utf8(const std::string& gbk) {
     return velmora::GbkToUtf8(gbk).value();
