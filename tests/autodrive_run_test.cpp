@@ -27,7 +27,9 @@
 #include "tests/child_process.h"
 #include "tests/test_support.h"
 #include "tools/marketsim/catalogue.h"
+#include "tools/marketsim/gateway.h"
 #include "tools/marketsim/pages.h"
+#include "tools/marketsim/site_hosts.h"
 
 extern char** environ;
 
@@ -36,16 +38,10 @@ namespace {
 namespace fs = std::filesystem;
 namespace sim = velmora::marketsim;
 using velmora::testing::Gbk;
+using velmora::testing::ReadFile;
 
 constexpr char kTemplateName[] = "高贵大气";
 constexpr auto kRunLimit = std::chrono::seconds(120);
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 std::string Utf8(const std::string& gbk) {
     return velmora::GbkToUtf8(gbk).value();
@@ -245,6 +241,34 @@ class AutodriveRunTest : public ::testing::Test {
         return run;
     }
 
+    // A window run's pages by keyword, taken out of the folder so that the
+    // next run has to write them anew; `log` receives the window's log.
+    std::map<std::string, std::string> WindowPages(const std::vector<std::string>& keywords,
+                                                   int count,
+                                                   std::vector<std::string>* log = nullptr) {
+        std::string list;
+        for (const std::string& keyword : keywords) list += (list.empty() ? "" : ",") + keyword;
+        DriverReport window = Drive({"--keywords", list, "--count", std::to_string(count)});
+        EXPECT_EQ(window.exitCode, 0) << window.errors;
+        if (log) *log = window.All("log");
+        std::map<std::string, std::string> pages;
+        for (const std::string& keyword : keywords) {
+            const fs::path page = PagePath(keyword.c_str());
+            EXPECT_TRUE(fs::exists(page)) << keyword;
+            pages[keyword] = ReadFile(page);
+            fs::remove(page);
+        }
+        return pages;
+    }
+
+    // The folder holds `pages` again, byte for byte; they are taken out again.
+    void ExpectPagesAgain(const std::map<std::string, std::string>& pages) const {
+        for (const auto& [keyword, bytes] : pages) {
+            EXPECT_EQ(ReadFile(PagePath(keyword.c_str())), bytes) << keyword;
+            fs::remove(PagePath(keyword.c_str()));
+        }
+    }
+
     fs::path WriteKeywords(const std::string& name, const std::string& bytes) const {
         std::ofstream(root_ / name, std::ios::binary) << bytes;
         return root_ / name;
@@ -404,25 +428,13 @@ TEST_F(AutodriveRunTest, RefusedInputEndsTheRunWithAReason) {
 // progress in place on a terminal, and from GBK on standard input with plain
 // progress lines and a summary; the folder's index lists them.
 TEST_F(AutodriveRunTest, BatchWritesTheWindowsPagesByteForByte) {
-    DriverReport window = Drive({"--keywords", "手机,连衣裙", "--count", "2"});
-    ASSERT_EQ(window.exitCode, 0) << window.errors;
-    std::map<std::string, std::string> pages;
-    for (const char* keyword : {"手机", "连衣裙"}) {
-        pages[keyword] = ReadFile(PagePath(keyword));
-        fs::remove(PagePath(keyword));
-    }
-    const auto expectWindowPages = [&] {
-        for (const auto& [keyword, bytes] : pages) {
-            EXPECT_EQ(ReadFile(PagePath(keyword.c_str())), bytes) << keyword;
-            fs::remove(PagePath(keyword.c_str()));
-        }
-    };
+    const std::map<std::string, std::string> pages = WindowPages({"手机", "连衣裙"}, 2);
 
     BatchRun shown = Batch({"--count", "2", "--base-url", "http://shop.example",
                             WriteKeywords("kw.txt", "手机\n连衣裙\n").string()},
                            "/dev/null", true);
     EXPECT_EQ(shown.exitCode, 0) << shown.err;
-    expectWindowPages();
+    ExpectPagesAgain(pages);
     EXPECT_NE(shown.err.find("\rkeyword 1/2 手机 · 0 items · time left unknown\x1b[K"),
               std::string::npos)
         << shown.err;
@@ -438,7 +450,7 @@ TEST_F(AutodriveRunTest, BatchWritesTheWindowsPagesByteForByte) {
     BatchRun plain = Batch({"--count", "2", "--json", "-"},
                            WriteKeywords("kw-gbk.txt", Gbk("手机\r\n连衣裙\r\n")));
     EXPECT_EQ(plain.exitCode, 0) << plain.err;
-    expectWindowPages();
+    ExpectPagesAgain(pages);
     EXPECT_NE(plain.err.find("keyword 1/2 手机 · 2 items · "), std::string::npos) << plain.err;
     EXPECT_EQ(plain.err.find('\r'), std::string::npos) << "no in-place updates off a terminal";
     EXPECT_NE(plain.out.find("\"pages\": 2"), std::string::npos) << plain.out;
@@ -446,6 +458,30 @@ TEST_F(AutodriveRunTest, BatchWritesTheWindowsPagesByteForByte) {
     BatchRun failed = Batch({"--count", "1", WriteKeywords("kw-bad.txt", "a/b\n手机\n").string()});
     EXPECT_EQ(failed.exitCode, 1);
     EXPECT_NE(failed.err.find("failed: a/b: "), std::string::npos) << failed.err;
+}
+
+// With the platform's keys in the settings file, the window and the batch
+// both take their items from the simulated gateway, and agree byte for byte.
+TEST_F(AutodriveRunTest, BatchWritesTheWindowsPagesFromTheOpenPlatform) {
+    fs::create_directories(root_ / "config" / "velmora");
+    std::ofstream(root_ / "config" / "velmora" / "velmora.conf")
+        << "[api]\napp_key = " << sim::kDemoAppKey << "\napp_secret = " << sim::kDemoAppSecret
+        << "\nadzone_id = " << sim::kDemoAdzoneId << "\ngateway = http://"
+        << velmora::sites::kGatewayHost << sim::kGatewayPath << "\nrate_per_second = 0\n";
+    const std::string source = std::string("采集来源：开放平台接口 ") + sim::kMaterialSearchMethod;
+
+    std::vector<std::string> log;
+    const std::map<std::string, std::string> pages = WindowPages({"手机", "连衣裙"}, 3, &log);
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.front(), source);
+    // Platform pages carry coupons, which classic pages never have.
+    EXPECT_NE(pages.at("手机"), ExpectedPage("手机", 3));
+
+    BatchRun run =
+        Batch({"--count", "3", "--json", WriteKeywords("kw.txt", "手机\n连衣裙\n").string()});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("\"source\": \"api\""), std::string::npos) << run.out;
+    ExpectPagesAgain(pages);
 }
 
 TEST_F(AutodriveRunTest, BatchRefusesUsageErrorsAndRunsNoClassicSourceWithoutALogin) {

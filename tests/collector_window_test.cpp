@@ -11,9 +11,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <set>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -45,6 +43,7 @@ using velmora::testing::Gbk;
 using velmora::testing::LiveProgram;
 using velmora::testing::PromotionBlock;
 using velmora::testing::PromotionPage;
+using velmora::testing::ReadFile;
 
 // The "文件后缀：" box beside the template editor; the collector never reads it.
 constexpr uint32_t kSuffixBox = 0x16011a9c;
@@ -62,11 +61,6 @@ std::string ReplaceAll(std::string text, const std::string& sought, const std::s
          at = text.find(sought, at + value.size()))
         text.replace(at, sought.size(), value);
     return text;
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void WriteFile(const fs::path& path, const std::string& bytes) {

@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "app/collection_run.h"
 #include "app/main_window_ids.h"
@@ -30,13 +29,9 @@ namespace fs = std::filesystem;
 namespace sim = velmora::marketsim;
 using velmora::testing::Gbk;
 using velmora::testing::LiveProgram;
+using velmora::testing::ReadFile;
 
 constexpr char kTemplate[] = "接口模板";
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // 4990 -> "49.9", 5000 -> "50": how the source writes a price it computed.
 std::string Yuan(int64_t cents) {

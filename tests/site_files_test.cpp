@@ -8,7 +8,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "app/site_index.h"
 #include "app/site_pages.h"
@@ -21,17 +20,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using velmora::testing::Gbk;
+using velmora::testing::ReadFile;
 
 // 2024-05-01 08:00:00 UTC and an hour later.
 constexpr std::time_t kEarlier = 1714550400;
 constexpr std::time_t kLater = kEarlier + 3600;
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 class SiteFilesTest : public ::testing::Test {
   protected:

@@ -7,29 +7,23 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/test_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 using ::testing::Not;
+using velmora::testing::ReadFile;
 
 struct Outcome {
     int exitCode = -1000;
     std::string out;
     std::string err;
 };
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class StartupHostTest : public ::testing::Test {
   protected:
