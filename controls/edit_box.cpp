@@ -26,19 +26,22 @@ constexpr char kInputModeProperty[] = "velmoraInputMode";
 constexpr char kLetterCaseProperty[] = "velmoraLetterCase";
 constexpr char kMaxLengthProperty[] = "velmoraMaxLength";
 
-const StoredProperties<EditBoxData>& Properties() {
-    using F = StoredField<EditBoxData>;
-    static const StoredProperties<EditBoxData> properties(
-        ReadEditBoxData, WriteEditBoxData,
-        {F{1, &EditBoxData::border}, F{2, &EditBoxData::textColour}, F{3, &EditBoxData::background},
-         F{4, &EditBoxData::font}, F{5, &EditBoxData::hideSelection}, F{6, &EditBoxData::maxLength},
-         F{7, &EditBoxData::multiLine}, F{8, &EditBoxData::scrollBars},
-         F{9, &EditBoxData::alignment}, F{10, &EditBoxData::inputMode},
-         F{12, &EditBoxData::letterCase}, F{13, &EditBoxData::adjuster},
-         F{14, &EditBoxData::adjusterLow}, F{15, &EditBoxData::adjusterHigh},
-         F{19, &EditBoxData::binding1}, F{20, &EditBoxData::binding2}});
-    return properties;
-}
+const StoredProperties<EditBoxData> kProperties({{1, &EditBoxData::border},
+                                                 {2, &EditBoxData::textColour},
+                                                 {3, &EditBoxData::background},
+                                                 {4, &EditBoxData::font},
+                                                 {5, &EditBoxData::hideSelection},
+                                                 {6, &EditBoxData::maxLength},
+                                                 {7, &EditBoxData::multiLine},
+                                                 {8, &EditBoxData::scrollBars},
+                                                 {9, &EditBoxData::alignment},
+                                                 {10, &EditBoxData::inputMode},
+                                                 {12, &EditBoxData::letterCase},
+                                                 {13, &EditBoxData::adjuster},
+                                                 {14, &EditBoxData::adjusterLow},
+                                                 {15, &EditBoxData::adjusterHigh},
+                                                 {19, &EditBoxData::binding1},
+                                                 {20, &EditBoxData::binding2}});
 
 QString WithCase(const QString& text, uint32_t letterCase) {
     if (letterCase == 1) return text.toLower();
@@ -310,7 +313,7 @@ void SetContent(QWidget* box, const QString& text) {
 }
 
 QWidget* Create(const CreateRequest& request) {
-    auto data = ReadEditBoxData(request.data);
+    auto data = ReadStoredData<EditBoxData>(request.data);
     if (!data) return nullptr;
     QWidget* box;
     QString content = WithCase(FromGbk(data->content), data->letterCase);
@@ -363,18 +366,18 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
             uint32_t letterCase = control->property(kLetterCaseProperty).toUInt();
             SetContent(control, WithCase(FromGbk(value.Text()), letterCase));
             // Written content outlives the window: a second load shows it.
-            if (auto data = Properties().Load(control)) {
+            if (auto data = kProperties.Load(control)) {
                 data->content = ToGbk(Content(control));
-                Properties().Store(control, *data);
+                kProperties.Store(control, *data);
             }
             return false;
         }
         case kEditBoxPasswordChar: {
-            auto data = Properties().Load(control);
+            auto data = kProperties.Load(control);
             if (!data) return false;
             std::string text = value.Text();
             data->passwordChar = text.empty() ? 0 : static_cast<uint8_t>(text[0]);
-            Properties().Store(control, *data);
+            kProperties.Store(control, *data);
             Apply(control, *data);
             return false;
         }
@@ -397,11 +400,11 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
         default:
             break;
     }
-    if (!WriteProperty(Properties(), control, index, value, Apply)) return false;
-    auto data = Properties().Load(control);
+    if (!WriteProperty(kProperties, control, index, value, Apply)) return false;
+    auto data = kProperties.Load(control);
     if (!data || !NeedsRebuild(index, *data)) return false;
     data->content = ToGbk(Content(control));
-    Properties().Store(control, *data);
+    kProperties.Store(control, *data);
     return true;
 }
 
@@ -412,7 +415,7 @@ ValueRecord GetProperty(QWidget* control, int index) {
         case kEditBoxContent:
             return TextValue(text);
         case kEditBoxPasswordChar: {
-            auto data = Properties().Load(control);
+            auto data = kProperties.Load(control);
             char c = data ? static_cast<char>(data->passwordChar) : '*';
             return c ? MakeTextValue(MakeText(&c, 1)) : MakeTextValue(nullptr);
         }
@@ -424,7 +427,7 @@ ValueRecord GetProperty(QWidget* control, int index) {
         case kEditBoxSelectedText:
             return TextValue(text.mid(start, length));
         default:
-            return ReadProperty(Properties(), control, index);
+            return ReadProperty(kProperties, control, index);
     }
 }
 

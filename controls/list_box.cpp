@@ -11,17 +11,17 @@
 namespace velmora::controls {
 namespace {
 
-const StoredProperties<ListBoxData>& Properties() {
-    using F = StoredField<ListBoxData>;
-    static const StoredProperties<ListBoxData> properties(
-        ReadListBoxData, WriteListBoxData,
-        {F{0, &ListBoxData::border}, F{1, &ListBoxData::multiSelect},
-         F{2, &ListBoxData::extendedSelect}, F{3, &ListBoxData::itemHeight},
-         F{4, &ListBoxData::textColour}, F{5, &ListBoxData::background}, F{6, &ListBoxData::font},
-         F{7, &ListBoxData::option15}, F{11, &ListBoxData::binding1}, F{12, &ListBoxData::binding2},
-         F{13, &ListBoxData::sorted}});
-    return properties;
-}
+const StoredProperties<ListBoxData> kProperties({{0, &ListBoxData::border},
+                                                 {1, &ListBoxData::multiSelect},
+                                                 {2, &ListBoxData::extendedSelect},
+                                                 {3, &ListBoxData::itemHeight},
+                                                 {4, &ListBoxData::textColour},
+                                                 {5, &ListBoxData::background},
+                                                 {6, &ListBoxData::font},
+                                                 {7, &ListBoxData::option15},
+                                                 {11, &ListBoxData::binding1},
+                                                 {12, &ListBoxData::binding2},
+                                                 {13, &ListBoxData::sorted}});
 
 // Item data words travel with the items in this role.
 constexpr int kValueRole = Qt::UserRole;
@@ -61,7 +61,7 @@ void SelectCurrent(QListWidget* list, int32_t index) {
 constexpr int32_t kEventDoubleClicked = 1;
 
 QWidget* Create(const CreateRequest& request) {
-    auto data = ReadListBoxData(request.data);
+    auto data = ReadStoredData<ListBoxData>(request.data);
     if (!data) return nullptr;
     auto* list = new QListWidget(request.parent);
     list->setSortingEnabled(data->sorted != 0);
@@ -107,9 +107,9 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
         case kListBoxCurrent:
             Quietly(list, [&] { SelectCurrent(list, value.Int()); });
             // A written selection outlives the window: a second load shows it.
-            if (auto data = Properties().Load(control)) {
+            if (auto data = kProperties.Load(control)) {
                 data->current = list->selectedItems().isEmpty() ? -1 : list->currentRow();
-                Properties().Store(control, *data);
+                kProperties.Store(control, *data);
             }
             return false;
         case kListBoxItems:
@@ -125,15 +125,15 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
         default:
             break;
     }
-    if (!WriteProperty(Properties(), control, index, value, Apply)) return false;
+    if (!WriteProperty(kProperties, control, index, value, Apply)) return false;
     if (index != kListBoxSorted) return false;
     // Sorting shapes the list at creation: the rebuild takes the live items.
-    auto data = Properties().Load(control);
+    auto data = kProperties.Load(control);
     if (!data) return false;
     data->items = Items(list);
     data->itemValues = Values(list);
     data->current = list->currentRow();
-    Properties().Store(control, *data);
+    kProperties.Store(control, *data);
     return true;
 }
 
@@ -147,7 +147,7 @@ ValueRecord GetProperty(QWidget* control, int index) {
         case kListBoxItemValues:
             return ValueOf(Values(list));
         default:
-            return ReadProperty(Properties(), control, index);
+            return ReadProperty(kProperties, control, index);
     }
 }
 

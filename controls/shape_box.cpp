@@ -10,16 +10,13 @@
 namespace velmora::controls {
 namespace {
 
-const StoredProperties<ShapeBoxData>& Properties() {
-    using F = StoredField<ShapeBoxData>;
-    static const StoredProperties<ShapeBoxData> properties(
-        ReadShapeBoxData, WriteShapeBoxData,
-        {F{0, &ShapeBoxData::background}, F{1, &ShapeBoxData::shape},
-         F{2, &ShapeBoxData::lineStyle}, F{3, &ShapeBoxData::option11},
-         F{4, &ShapeBoxData::lineWidth}, F{5, &ShapeBoxData::lineColour},
-         F{6, &ShapeBoxData::fillColour}});
-    return properties;
-}
+const StoredProperties<ShapeBoxData> kProperties({{0, &ShapeBoxData::background},
+                                                  {1, &ShapeBoxData::shape},
+                                                  {2, &ShapeBoxData::lineStyle},
+                                                  {3, &ShapeBoxData::option11},
+                                                  {4, &ShapeBoxData::lineWidth},
+                                                  {5, &ShapeBoxData::lineColour},
+                                                  {6, &ShapeBoxData::fillColour}});
 
 QColor FromStored(uint32_t colour) {
     return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
@@ -58,7 +55,7 @@ void Apply(QWidget* control, const ShapeBoxData& d) {
     shape->update();
 }
 
-using Type = StoredType<ShapeWidget, ShapeBoxData, Properties, Apply>;
+using Type = StoredType<ShapeWidget, ShapeBoxData, kProperties, Apply>;
 
 }  // namespace
 

@@ -9,8 +9,8 @@
 #include "controls/tab_data.h"
 #include "runtime/event_dispatch.h"
 #include "runtime/notification.h"
-#include "runtime/runtime_link.h"
 #include "runtime/property_access.h"
+#include "runtime/runtime_link.h"
 #include "runtime/window_table.h"
 
 namespace velmora::controls {
@@ -18,16 +18,13 @@ namespace {
 
 constexpr int kStripHeight = 21;
 
-const StoredProperties<TabData>& Properties() {
-    using F = StoredField<TabData>;
-    static const StoredProperties<TabData> properties(
-        ReadTabData, WriteTabData,
-        {F{kTabSide, &TabData::position}, F{kTabMultiRow, &TabData::multiRow},
-         F{kTabFont, &TabData::font}, F{kTabPages, &TabData::pages},
-         F{kTabNoStrip, &TabData::noStrip}, F{kTabTransparent, &TabData::transparent},
-         F{kTabColour, &TabData::colour}});
-    return properties;
-}
+const StoredProperties<TabData> kProperties({{kTabSide, &TabData::position},
+                                             {kTabMultiRow, &TabData::multiRow},
+                                             {kTabFont, &TabData::font},
+                                             {kTabPages, &TabData::pages},
+                                             {kTabNoStrip, &TabData::noStrip},
+                                             {kTabTransparent, &TabData::transparent},
+                                             {kTabColour, &TabData::colour}});
 
 // A user's click first asks event 1, which refuses the change by answering
 // false; the change itself then raises event 2.
@@ -98,7 +95,7 @@ void Apply(QWidget* tab, const TabData& d) {
 }
 
 QWidget* Create(const CreateRequest& request) {
-    auto data = ReadTabData(request.data);
+    auto data = ReadStoredData<TabData>(request.data);
     if (!data) return nullptr;
     auto* tab = new QWidget(request.parent);
     tab->setGeometry(request.left, request.top, request.width, request.height);
@@ -124,8 +121,8 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
         ShowTabPage(control, page);
         return false;
     }
-    uint32_t before = Properties().Load(control).value_or(TabData{}).position;
-    if (!WriteProperty(Properties(), control, index, value, Apply)) return false;
+    uint32_t before = kProperties.Load(control).value_or(TabData{}).position;
+    if (!WriteProperty(kProperties, control, index, value, Apply)) return false;
     bool rebuild = index == kTabNoStrip || (index == kTabSide && (before == 3) != (value.low == 3));
     // The rebuilt Tab opens on its first page; its children show that page
     // from the start rather than the one the old control had.
@@ -135,7 +132,7 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
 
 ValueRecord GetProperty(QWidget* control, int index) {
     if (index == kTabCurrent) return MakeInteger(CurrentTabPage(control));
-    return ReadProperty(Properties(), control, index);
+    return ReadProperty(kProperties, control, index);
 }
 
 }  // namespace

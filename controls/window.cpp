@@ -76,36 +76,30 @@ class WindowWidget : public QWidget {
     QSize reportedSize_;
 };
 
-const StoredProperties<WindowData>& Properties() {
-    using F = StoredField<WindowData>;
-    using D = WindowData;
-    static const StoredProperties<WindowData> properties(
-        ReadWindowData, WriteWindowData,
-        {F{0, &D::caption},
-         F{1, &D::border},
-         F{2, &D::background},
-         F{3, &D::picture},
-         F{4, &D::displayOption},
-         F{5, &D::music},
-         F{7, &D::controlBox},
-         F{8, &D::maximiseButton},
-         F{9, &D::minimiseButton},
-         F{10, &D::position},
-         F{11, &D::movable},
-         F{12, &D::icon},
-         F{13, [](D& d) -> uint32_t& { return d.furtherOptions[0]; }},
-         F{14, [](D& d) -> uint32_t& { return d.furtherOptions[1]; }},
-         F{15, [](D& d) -> uint32_t& { return d.furtherOptions[2]; }},
-         F{16, [](D& d) -> uint32_t& { return d.furtherOptions[3]; }},
-         F{17, [](D& d) -> uint32_t& { return d.furtherOptions[4]; }},
-         F{18, &D::optionV2},
-         F{19, [](D& d) -> uint32_t& { return d.optionsV3[0]; }},
-         F{20, [](D& d) -> uint32_t& { return d.optionsV3[1]; }},
-         F{21, &D::alwaysOnTop},
-         F{22, &D::optionV5},
-         F{23, &D::className}});
-    return properties;
-}
+const StoredProperties<WindowData> kProperties(
+    {{0, &WindowData::caption},
+     {1, &WindowData::border},
+     {2, &WindowData::background},
+     {3, &WindowData::picture},
+     {4, &WindowData::displayOption},
+     {5, &WindowData::music},
+     {7, &WindowData::controlBox},
+     {8, &WindowData::maximiseButton},
+     {9, &WindowData::minimiseButton},
+     {10, &WindowData::position},
+     {11, &WindowData::movable},
+     {12, &WindowData::icon},
+     {13, [](WindowData& d) -> uint32_t& { return d.furtherOptions[0]; }},
+     {14, [](WindowData& d) -> uint32_t& { return d.furtherOptions[1]; }},
+     {15, [](WindowData& d) -> uint32_t& { return d.furtherOptions[2]; }},
+     {16, [](WindowData& d) -> uint32_t& { return d.furtherOptions[3]; }},
+     {17, [](WindowData& d) -> uint32_t& { return d.furtherOptions[4]; }},
+     {18, &WindowData::optionV2},
+     {19, [](WindowData& d) -> uint32_t& { return d.optionsV3[0]; }},
+     {20, [](WindowData& d) -> uint32_t& { return d.optionsV3[1]; }},
+     {21, &WindowData::alwaysOnTop},
+     {22, &WindowData::optionV5},
+     {23, &WindowData::className}});
 
 // Border style, buttons and stacking become the window's flags; a change of
 // flags hides the window, so a shown one is shown again.
@@ -143,7 +137,7 @@ void Apply(QWidget* window, const WindowData& d) {
 }
 
 QWidget* Create(const CreateRequest& request) {
-    auto data = ReadWindowData(request.data);
+    auto data = ReadStoredData<WindowData>(request.data);
     if (!data) return nullptr;
     auto* window = new WindowWidget(request.parent);
     FrameSize frame = FrameOf(data->border);
@@ -169,13 +163,13 @@ QWidget* Create(const CreateRequest& request) {
 }
 
 bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
-    WriteProperty(Properties(), control, index, value, Apply);
+    WriteProperty(kProperties, control, index, value, Apply);
     return false;
 }
 
 ValueRecord GetProperty(QWidget* control, int index) {
     if (index == 0) return TextValue(control->windowTitle());
-    return ReadProperty(Properties(), control, index);
+    return ReadProperty(kProperties, control, index);
 }
 
 }  // namespace

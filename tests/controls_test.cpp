@@ -114,7 +114,7 @@ WindowRecord EveryType() {
     window.position = 0;
     UnitRecord windowUnit = WithData(WindowUnit({kTab, kRadioA, kRadioB, kRadioC, kGroup, kCombo,
                                                  kList, kLabel, kLink, kShape, kButton}),
-                                     window, controls::WriteWindowData);
+                                     window, controls::WriteStoredData<controls::WindowData>);
     windowUnit.width = 560;
     windowUnit.height = 360;
     w.units.push_back(windowUnit);
@@ -122,7 +122,7 @@ WindowRecord EveryType() {
     controls::TabData tab;
     tab.pages = {Gbk("数字"), Gbk("日志")};
     UnitRecord tabUnit = WithData(Unit(kTab, kTypeTab, 0, kStateVisible, {kDigits, 0, kLog, 0}),
-                                  tab, controls::WriteTabData);
+                                  tab, controls::WriteStoredData<controls::TabData>);
     tabUnit.events = {{1, HandlerOffset(1), nullptr}, {2, HandlerOffset(2), nullptr}};
     w.units.push_back(Placed(tabUnit, 8, 8, 260, 150));
 
@@ -132,7 +132,7 @@ WindowRecord EveryType() {
     digits.content = "12";
     UnitRecord digitsUnit =
         WithData(Unit(kDigits, kTypeEditBox, kTab, kStateVisible | kStateTabStop), digits,
-                 controls::WriteEditBoxData);
+                 controls::WriteStoredData<controls::EditBoxData>);
     digitsUnit.events = {{0, HandlerOffset(0), nullptr}};
     digitsUnit.focusOrder = 2;
     w.units.push_back(Placed(digitsUnit, 10, 30, 120, 22));
@@ -141,7 +141,7 @@ WindowRecord EveryType() {
     log.scrollBars = 2;
     log.content = Gbk("第一行\r\n");
     UnitRecord logUnit = WithData(Unit(kLog, kTypeEditBox, kTab, kStateVisible | kStateTabStop),
-                                  log, controls::WriteEditBoxData);
+                                  log, controls::WriteStoredData<controls::EditBoxData>);
     logUnit.focusOrder = 1;
     w.units.push_back(Placed(logUnit, 10, 30, 240, 110));
 
@@ -151,7 +151,7 @@ WindowRecord EveryType() {
         radio.caption = Gbk(radios[i]);
         radio.checked = i == 0;
         w.units.push_back(Placed(WithData(Unit(kRadioA + uint32_t(i), kTypeRadio, 0, kStateVisible),
-                                          radio, controls::WriteRadioBoxData),
+                                          radio, controls::WriteStoredData<controls::RadioBoxData>),
                                  280, 10 + 26 * i, 80, 22));
     }
     w.units.push_back(
@@ -160,7 +160,7 @@ WindowRecord EveryType() {
     inGroup.caption = Gbk("组内");
     inGroup.checked = 1;
     w.units.push_back(Placed(WithData(Unit(kRadioInGroup, kTypeRadio, kGroup, kStateVisible),
-                                      inGroup, controls::WriteRadioBoxData),
+                                      inGroup, controls::WriteStoredData<controls::RadioBoxData>),
                              10, 30, 100, 22));
 
     controls::ComboBoxData combo;
@@ -168,31 +168,31 @@ WindowRecord EveryType() {
     combo.items = {Gbk("按销量"), Gbk("按佣金比率"), Gbk("30天支出佣金")};
     combo.current = 0;
     w.units.push_back(Placed(
-        WithData(Unit(kCombo, kTypeCombo, 0, kStateVisible), combo, controls::WriteComboBoxData),
+        WithData(Unit(kCombo, kTypeCombo, 0, kStateVisible), combo, controls::WriteStoredData<controls::ComboBoxData>),
         280, 100, 150, 100));
     controls::ListBoxData list;
     list.items = {Gbk("模板一"), Gbk("模板二")};
     w.units.push_back(
-        Placed(WithData(Unit(kList, kTypeList, 0, kStateVisible), list, controls::WriteListBoxData),
+        Placed(WithData(Unit(kList, kTypeList, 0, kStateVisible), list, controls::WriteStoredData<controls::ListBoxData>),
                440, 100, 110, 70));
     controls::LabelData label;
     label.caption = Gbk("商品数量：");
     label.textColour = 0x0000C0;
     w.units.push_back(Placed(
-        WithData(Unit(kLabel, kTypeLabel, 0, kStateVisible), label, controls::WriteLabelData), 8,
+        WithData(Unit(kLabel, kTypeLabel, 0, kStateVisible), label, controls::WriteStoredData<controls::LabelData>), 8,
         170, 120, 20));
     controls::HyperLinkerData link;
     link.caption = Gbk("联系作者");
     link.linkKind = 0;
     link.email = "maker@example.com";
     w.units.push_back(Placed(
-        WithData(Unit(kLink, kTypeLink, 0, kStateVisible), link, controls::WriteHyperLinkerData),
+        WithData(Unit(kLink, kTypeLink, 0, kStateVisible), link, controls::WriteStoredData<controls::HyperLinkerData>),
         140, 170, 100, 20));
     controls::ShapeBoxData shape;
     shape.shape = 2;
     shape.fillColour = 0x80E0FF;
     w.units.push_back(Placed(
-        WithData(Unit(kShape, kTypeShape, 0, kStateVisible), shape, controls::WriteShapeBoxData),
+        WithData(Unit(kShape, kTypeShape, 0, kStateVisible), shape, controls::WriteStoredData<controls::ShapeBoxData>),
         280, 200, 120, 60));
     w.units.push_back(Placed(Unit(kButton, kTypeButton, 0, kStateVisible), 8, 200, 100, 28));
     return w;

@@ -165,7 +165,7 @@ WindowRecord TestWindow() {
     windowData.position = 0;
     windowData.border = 0;
     UnitRecord window =
-        WithData(WindowUnit({kTab, kGroup, kProbe, kLabel}), controls::WriteWindowData(windowData));
+        WithData(WindowUnit({kTab, kGroup, kProbe, kLabel}), controls::WriteStoredData(windowData));
     window.events = {{kEventCreated, Bound(Created), nullptr},
                      {kEventCloseRequest, Bound(CloseRequest), nullptr},
                      {kEventDestroyed, Bound(Destroyed), nullptr},
@@ -177,7 +177,7 @@ WindowRecord TestWindow() {
     tab.pages = {"a", "b"};
     w.units.push_back(
         WithData(Unit(kTab, kTypeTab, 0, kStateVisible, {kPageOneButton, 0, kPageTwoEdit, 0}),
-                 controls::WriteTabData(tab)));
+                 controls::WriteStoredData(tab)));
     UnitRecord button = Unit(kPageOneButton, kTypeButton, kTab, kStateVisible | kStateTabStop);
     button.cursorData = {14, 0, 0, 0};
     button.events = {{kEventClicked, Bound(Clicked), nullptr}};
@@ -185,7 +185,7 @@ WindowRecord TestWindow() {
     controls::EditBoxData edit;
     edit.content = "stored";
     UnitRecord editUnit = WithData(Unit(kPageTwoEdit, kTypeEditBox, kTab, kStateVisible),
-                                   controls::WriteEditBoxData(edit));
+                                   controls::WriteStoredData(edit));
     editUnit.cursorData = {3, 0, 0, 0};
     editUnit.events = {{0, Bound(Edited), nullptr}};
     w.units.push_back(editUnit);
