@@ -11,12 +11,10 @@
 namespace velmora::controls {
 namespace {
 
-const StoredProperties<ButtonData> kProperties({{0, &ButtonData::picture},
-                                                {1, &ButtonData::option9},
-                                                {2, &ButtonData::caption},
-                                                {3, &ButtonData::option11},
-                                                {4, &ButtonData::option12},
-                                                {5, &ButtonData::font}});
+using F = StoredField<ButtonData>;
+const StoredProperties<ButtonData> kProperties(
+    {F{0, &ButtonData::picture}, F{1, &ButtonData::option9}, F{2, &ButtonData::caption},
+     F{3, &ButtonData::option11}, F{4, &ButtonData::option12}, F{5, &ButtonData::font}});
 
 void Apply(QWidget* control, const ButtonData& d) {
     auto* button = static_cast<QPushButton*>(control);

@@ -14,19 +14,14 @@
 namespace velmora::controls {
 namespace {
 
-const StoredProperties<ComboBoxData> kProperties({{0, &ComboBoxData::comboType},
-                                                  {2, &ComboBoxData::maxLength},
-                                                  {3, &ComboBoxData::selectionStart},
-                                                  {4, &ComboBoxData::selectionLength},
-                                                  {6, &ComboBoxData::option14},
-                                                  {7, &ComboBoxData::itemHeight},
-                                                  {8, &ComboBoxData::textColour},
-                                                  {9, &ComboBoxData::background},
-                                                  {10, &ComboBoxData::font},
-                                                  {13, &ComboBoxData::itemValues},
-                                                  {14, &ComboBoxData::binding1},
-                                                  {15, &ComboBoxData::binding2},
-                                                  {16, &ComboBoxData::sorted}});
+using F = StoredField<ComboBoxData>;
+const StoredProperties<ComboBoxData> kProperties(
+    {F{0, &ComboBoxData::comboType}, F{2, &ComboBoxData::maxLength},
+     F{3, &ComboBoxData::selectionStart}, F{4, &ComboBoxData::selectionLength},
+     F{6, &ComboBoxData::option14}, F{7, &ComboBoxData::itemHeight},
+     F{8, &ComboBoxData::textColour}, F{9, &ComboBoxData::background}, F{10, &ComboBoxData::font},
+     F{13, &ComboBoxData::itemValues}, F{14, &ComboBoxData::binding1},
+     F{15, &ComboBoxData::binding2}, F{16, &ComboBoxData::sorted}});
 
 void Apply(QWidget* control, const ComboBoxData& d) {
     auto* combo = static_cast<QComboBox*>(control);
@@ -147,12 +142,10 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
         default:
             break;
     }
-    if (!WriteProperty(kProperties, control, index, value, Apply)) return false;
-    if (index != kComboBoxType && index != kComboBoxSorted) return false;
+    auto data = WriteProperty(kProperties, control, index, value, Apply);
     // The type and the sorting shape the box at creation: the rebuild takes
     // the live selection, edit text and field selection.
-    auto data = kProperties.Load(control);
-    if (!data) return false;
+    if (!data || (index != kComboBoxType && index != kComboBoxSorted)) return false;
     data->current = combo->currentIndex();
     data->content = ToGbk(combo->currentText());
     if (QLineEdit* field = combo->lineEdit())

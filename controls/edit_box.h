@@ -28,10 +28,6 @@ enum EditBoxProperty : int {
 
 InterfaceRoutine EditBoxInterface(int request);
 
-// Whether an input mode lets a typed character through; characters below
-// code 32 always pass.
-bool InputModeAccepts(uint32_t inputMode, char16_t character);
-
 // Appends at the very end, scrolls it into view and records no undo step.
 void AppendToEditBox(QWidget* box, const QString& text);
 

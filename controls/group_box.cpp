@@ -10,11 +10,10 @@
 namespace velmora::controls {
 namespace {
 
-const StoredProperties<GroupBoxData> kProperties({{0, &GroupBoxData::caption},
-                                                  {1, &GroupBoxData::option9},
-                                                  {2, &GroupBoxData::textColour},
-                                                  {3, &GroupBoxData::background},
-                                                  {4, &GroupBoxData::font}});
+using F = StoredField<GroupBoxData>;
+const StoredProperties<GroupBoxData> kProperties(
+    {F{0, &GroupBoxData::caption}, F{1, &GroupBoxData::option9}, F{2, &GroupBoxData::textColour},
+     F{3, &GroupBoxData::background}, F{4, &GroupBoxData::font}});
 
 using Type = StoredType<QGroupBox, GroupBoxData, kProperties,
                         ShowCaption<QGroupBox, &QGroupBox::setTitle, GroupBoxData>>;

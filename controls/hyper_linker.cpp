@@ -15,16 +15,13 @@
 namespace velmora::controls {
 namespace {
 
-const StoredProperties<HyperLinkerData> kProperties({{0, &HyperLinkerData::caption},
-                                                     {1, &HyperLinkerData::linkKind},
-                                                     {2, &HyperLinkerData::email},
-                                                     {3, &HyperLinkerData::web},
-                                                     {4, &HyperLinkerData::colour},
-                                                     {5, &HyperLinkerData::hoverColour},
-                                                     {6, &HyperLinkerData::visitedColour},
-                                                     {7, &HyperLinkerData::background},
-                                                     {8, &HyperLinkerData::option16},
-                                                     {9, &HyperLinkerData::font}});
+using F = StoredField<HyperLinkerData>;
+const StoredProperties<HyperLinkerData> kProperties(
+    {F{0, &HyperLinkerData::caption}, F{1, &HyperLinkerData::linkKind},
+     F{2, &HyperLinkerData::email}, F{3, &HyperLinkerData::web}, F{4, &HyperLinkerData::colour},
+     F{5, &HyperLinkerData::hoverColour}, F{6, &HyperLinkerData::visitedColour},
+     F{7, &HyperLinkerData::background}, F{8, &HyperLinkerData::option16},
+     F{9, &HyperLinkerData::font}});
 
 bool OpenOnTheDesktop(const QString& link) {
     return QDesktopServices::openUrl(QUrl::fromUserInput(link));

@@ -12,18 +12,15 @@
 namespace velmora::controls {
 namespace {
 
+using F = StoredField<LabelData>;
 const StoredProperties<LabelData> kProperties(
-    {{0, &LabelData::caption},
-     {1, [](LabelData& d) -> uint32_t& { return d.options[0]; }},
-     {2, [](LabelData& d) -> uint32_t& { return d.options[1]; }},
-     {3, [](LabelData& d) -> uint32_t& { return d.options[2]; }},
-     {4, [](LabelData& d) -> uint32_t& { return d.options[3]; }},
-     {5, [](LabelData& d) -> uint32_t& { return d.options[4]; }},
-     {6, [](LabelData& d) -> uint32_t& { return d.options[5]; }},
-     {7, &LabelData::font},
-     {8, &LabelData::textColour},
-     {9, &LabelData::background},
-     {10, &LabelData::picture}});
+    {F{0, &LabelData::caption}, F{1, [](LabelData& d) -> uint32_t& { return d.options[0]; }},
+     F{2, [](LabelData& d) -> uint32_t& { return d.options[1]; }},
+     F{3, [](LabelData& d) -> uint32_t& { return d.options[2]; }},
+     F{4, [](LabelData& d) -> uint32_t& { return d.options[3]; }},
+     F{5, [](LabelData& d) -> uint32_t& { return d.options[4]; }},
+     F{6, [](LabelData& d) -> uint32_t& { return d.options[5]; }}, F{7, &LabelData::font},
+     F{8, &LabelData::textColour}, F{9, &LabelData::background}, F{10, &LabelData::picture}});
 
 class LabelWidget : public QLabel {
   public:

@@ -11,17 +11,13 @@
 namespace velmora::controls {
 namespace {
 
-const StoredProperties<ListBoxData> kProperties({{0, &ListBoxData::border},
-                                                 {1, &ListBoxData::multiSelect},
-                                                 {2, &ListBoxData::extendedSelect},
-                                                 {3, &ListBoxData::itemHeight},
-                                                 {4, &ListBoxData::textColour},
-                                                 {5, &ListBoxData::background},
-                                                 {6, &ListBoxData::font},
-                                                 {7, &ListBoxData::option15},
-                                                 {11, &ListBoxData::binding1},
-                                                 {12, &ListBoxData::binding2},
-                                                 {13, &ListBoxData::sorted}});
+using F = StoredField<ListBoxData>;
+const StoredProperties<ListBoxData> kProperties(
+    {F{0, &ListBoxData::border}, F{1, &ListBoxData::multiSelect},
+     F{2, &ListBoxData::extendedSelect}, F{3, &ListBoxData::itemHeight},
+     F{4, &ListBoxData::textColour}, F{5, &ListBoxData::background}, F{6, &ListBoxData::font},
+     F{7, &ListBoxData::option15}, F{11, &ListBoxData::binding1}, F{12, &ListBoxData::binding2},
+     F{13, &ListBoxData::sorted}});
 
 // Item data words travel with the items in this role.
 constexpr int kValueRole = Qt::UserRole;
@@ -125,11 +121,9 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
         default:
             break;
     }
-    if (!WriteProperty(kProperties, control, index, value, Apply)) return false;
-    if (index != kListBoxSorted) return false;
+    auto data = WriteProperty(kProperties, control, index, value, Apply);
     // Sorting shapes the list at creation: the rebuild takes the live items.
-    auto data = kProperties.Load(control);
-    if (!data) return false;
+    if (!data || index != kListBoxSorted) return false;
     data->items = Items(list);
     data->itemValues = Values(list);
     data->current = list->currentRow();

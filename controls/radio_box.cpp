@@ -12,17 +12,12 @@
 namespace velmora::controls {
 namespace {
 
-const StoredProperties<RadioBoxData> kProperties({{0, &RadioBoxData::picture},
-                                                  {1, &RadioBoxData::checked},
-                                                  {2, &RadioBoxData::option10},
-                                                  {3, &RadioBoxData::caption},
-                                                  {4, &RadioBoxData::option12},
-                                                  {5, &RadioBoxData::option13},
-                                                  {6, &RadioBoxData::option14},
-                                                  {7, &RadioBoxData::textColour},
-                                                  {8, &RadioBoxData::background},
-                                                  {9, &RadioBoxData::font},
-                                                  {10, &RadioBoxData::option18}});
+using F = StoredField<RadioBoxData>;
+const StoredProperties<RadioBoxData> kProperties(
+    {F{0, &RadioBoxData::picture}, F{1, &RadioBoxData::checked}, F{2, &RadioBoxData::option10},
+     F{3, &RadioBoxData::caption}, F{4, &RadioBoxData::option12}, F{5, &RadioBoxData::option13},
+     F{6, &RadioBoxData::option14}, F{7, &RadioBoxData::textColour},
+     F{8, &RadioBoxData::background}, F{9, &RadioBoxData::font}, F{10, &RadioBoxData::option18}});
 
 // Qt's own exclusivity would also refuse to uncheck the checked button; the
 // rule here is only that checking one unchecks its siblings.

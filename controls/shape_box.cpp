@@ -10,13 +10,11 @@
 namespace velmora::controls {
 namespace {
 
-const StoredProperties<ShapeBoxData> kProperties({{0, &ShapeBoxData::background},
-                                                  {1, &ShapeBoxData::shape},
-                                                  {2, &ShapeBoxData::lineStyle},
-                                                  {3, &ShapeBoxData::option11},
-                                                  {4, &ShapeBoxData::lineWidth},
-                                                  {5, &ShapeBoxData::lineColour},
-                                                  {6, &ShapeBoxData::fillColour}});
+using F = StoredField<ShapeBoxData>;
+const StoredProperties<ShapeBoxData> kProperties(
+    {F{0, &ShapeBoxData::background}, F{1, &ShapeBoxData::shape}, F{2, &ShapeBoxData::lineStyle},
+     F{3, &ShapeBoxData::option11}, F{4, &ShapeBoxData::lineWidth}, F{5, &ShapeBoxData::lineColour},
+     F{6, &ShapeBoxData::fillColour}});
 
 QColor FromStored(uint32_t colour) {
     return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);

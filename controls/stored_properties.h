@@ -110,16 +110,17 @@ namespace velmora::controls {
 
 // A write the type does not handle itself: a stored field changes the record
 // and is applied to the live control; any other index is kept with the
-// control. True when the write touched a stored field.
+// control. The changed record when the write touched a stored field.
 template <typename Data>
-bool WriteProperty(const StoredProperties<Data>& properties, QWidget* control, int index,
-                   const ValueRecord& value, void (*apply)(QWidget*, const Data&)) {
-    if (auto data = properties.Set(control, index, value)) {
+std::optional<Data> WriteProperty(const StoredProperties<Data>& properties, QWidget* control,
+                                  int index, const ValueRecord& value,
+                                  void (*apply)(QWidget*, const Data&)) {
+    auto data = properties.Set(control, index, value);
+    if (data)
         apply(control, *data);
-        return true;
-    }
-    KeepValue(control, index, value);
-    return false;
+    else
+        KeepValue(control, index, value);
+    return data;
 }
 
 template <typename Data>

@@ -18,13 +18,11 @@ namespace {
 
 constexpr int kStripHeight = 21;
 
-const StoredProperties<TabData> kProperties({{kTabSide, &TabData::position},
-                                             {kTabMultiRow, &TabData::multiRow},
-                                             {kTabFont, &TabData::font},
-                                             {kTabPages, &TabData::pages},
-                                             {kTabNoStrip, &TabData::noStrip},
-                                             {kTabTransparent, &TabData::transparent},
-                                             {kTabColour, &TabData::colour}});
+using F = StoredField<TabData>;
+const StoredProperties<TabData> kProperties(
+    {F{kTabSide, &TabData::position}, F{kTabMultiRow, &TabData::multiRow},
+     F{kTabFont, &TabData::font}, F{kTabPages, &TabData::pages}, F{kTabNoStrip, &TabData::noStrip},
+     F{kTabTransparent, &TabData::transparent}, F{kTabColour, &TabData::colour}});
 
 // A user's click first asks event 1, which refuses the change by answering
 // false; the change itself then raises event 2.

@@ -76,30 +76,31 @@ class WindowWidget : public QWidget {
     QSize reportedSize_;
 };
 
+using F = StoredField<WindowData>;
 const StoredProperties<WindowData> kProperties(
-    {{0, &WindowData::caption},
-     {1, &WindowData::border},
-     {2, &WindowData::background},
-     {3, &WindowData::picture},
-     {4, &WindowData::displayOption},
-     {5, &WindowData::music},
-     {7, &WindowData::controlBox},
-     {8, &WindowData::maximiseButton},
-     {9, &WindowData::minimiseButton},
-     {10, &WindowData::position},
-     {11, &WindowData::movable},
-     {12, &WindowData::icon},
-     {13, [](WindowData& d) -> uint32_t& { return d.furtherOptions[0]; }},
-     {14, [](WindowData& d) -> uint32_t& { return d.furtherOptions[1]; }},
-     {15, [](WindowData& d) -> uint32_t& { return d.furtherOptions[2]; }},
-     {16, [](WindowData& d) -> uint32_t& { return d.furtherOptions[3]; }},
-     {17, [](WindowData& d) -> uint32_t& { return d.furtherOptions[4]; }},
-     {18, &WindowData::optionV2},
-     {19, [](WindowData& d) -> uint32_t& { return d.optionsV3[0]; }},
-     {20, [](WindowData& d) -> uint32_t& { return d.optionsV3[1]; }},
-     {21, &WindowData::alwaysOnTop},
-     {22, &WindowData::optionV5},
-     {23, &WindowData::className}});
+    {F{0, &WindowData::caption},
+     F{1, &WindowData::border},
+     F{2, &WindowData::background},
+     F{3, &WindowData::picture},
+     F{4, &WindowData::displayOption},
+     F{5, &WindowData::music},
+     F{7, &WindowData::controlBox},
+     F{8, &WindowData::maximiseButton},
+     F{9, &WindowData::minimiseButton},
+     F{10, &WindowData::position},
+     F{11, &WindowData::movable},
+     F{12, &WindowData::icon},
+     F{13, [](WindowData& d) -> uint32_t& { return d.furtherOptions[0]; }},
+     F{14, [](WindowData& d) -> uint32_t& { return d.furtherOptions[1]; }},
+     F{15, [](WindowData& d) -> uint32_t& { return d.furtherOptions[2]; }},
+     F{16, [](WindowData& d) -> uint32_t& { return d.furtherOptions[3]; }},
+     F{17, [](WindowData& d) -> uint32_t& { return d.furtherOptions[4]; }},
+     F{18, &WindowData::optionV2},
+     F{19, [](WindowData& d) -> uint32_t& { return d.optionsV3[0]; }},
+     F{20, [](WindowData& d) -> uint32_t& { return d.optionsV3[1]; }},
+     F{21, &WindowData::alwaysOnTop},
+     F{22, &WindowData::optionV5},
+     F{23, &WindowData::className}});
 
 // Border style, buttons and stacking become the window's flags; a change of
 // flags hides the window, so a shown one is shown again.

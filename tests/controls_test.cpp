@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTabBar>
@@ -26,6 +28,7 @@
 #include "controls/default_browser.h"
 #include "controls/edit_box.h"
 #include "controls/edit_box_data.h"
+#include "controls/edit_box_typing.h"
 #include "controls/hyper_linker.h"
 #include "controls/hyper_linker_data.h"
 #include "controls/label_data.h"
@@ -167,33 +170,33 @@ WindowRecord EveryType() {
     combo.comboType = 2;
     combo.items = {Gbk("按销量"), Gbk("按佣金比率"), Gbk("30天支出佣金")};
     combo.current = 0;
-    w.units.push_back(Placed(
-        WithData(Unit(kCombo, kTypeCombo, 0, kStateVisible), combo, controls::WriteStoredData<controls::ComboBoxData>),
-        280, 100, 150, 100));
+    w.units.push_back(Placed(WithData(Unit(kCombo, kTypeCombo, 0, kStateVisible), combo,
+                                      controls::WriteStoredData<controls::ComboBoxData>),
+                             280, 100, 150, 100));
     controls::ListBoxData list;
     list.items = {Gbk("模板一"), Gbk("模板二")};
-    w.units.push_back(
-        Placed(WithData(Unit(kList, kTypeList, 0, kStateVisible), list, controls::WriteStoredData<controls::ListBoxData>),
-               440, 100, 110, 70));
+    w.units.push_back(Placed(WithData(Unit(kList, kTypeList, 0, kStateVisible), list,
+                                      controls::WriteStoredData<controls::ListBoxData>),
+                             440, 100, 110, 70));
     controls::LabelData label;
     label.caption = Gbk("商品数量：");
     label.textColour = 0x0000C0;
-    w.units.push_back(Placed(
-        WithData(Unit(kLabel, kTypeLabel, 0, kStateVisible), label, controls::WriteStoredData<controls::LabelData>), 8,
-        170, 120, 20));
+    w.units.push_back(Placed(WithData(Unit(kLabel, kTypeLabel, 0, kStateVisible), label,
+                                      controls::WriteStoredData<controls::LabelData>),
+                             8, 170, 120, 20));
     controls::HyperLinkerData link;
     link.caption = Gbk("联系作者");
     link.linkKind = 0;
     link.email = "maker@example.com";
-    w.units.push_back(Placed(
-        WithData(Unit(kLink, kTypeLink, 0, kStateVisible), link, controls::WriteStoredData<controls::HyperLinkerData>),
-        140, 170, 100, 20));
+    w.units.push_back(Placed(WithData(Unit(kLink, kTypeLink, 0, kStateVisible), link,
+                                      controls::WriteStoredData<controls::HyperLinkerData>),
+                             140, 170, 100, 20));
     controls::ShapeBoxData shape;
     shape.shape = 2;
     shape.fillColour = 0x80E0FF;
-    w.units.push_back(Placed(
-        WithData(Unit(kShape, kTypeShape, 0, kStateVisible), shape, controls::WriteStoredData<controls::ShapeBoxData>),
-        280, 200, 120, 60));
+    w.units.push_back(Placed(WithData(Unit(kShape, kTypeShape, 0, kStateVisible), shape,
+                                      controls::WriteStoredData<controls::ShapeBoxData>),
+                             280, 200, 120, 60));
     w.units.push_back(Placed(Unit(kButton, kTypeButton, 0, kStateVisible), 8, 200, 100, 28));
     return w;
 }
@@ -475,6 +478,38 @@ TEST_F(ControlsTest, TheMaximumLengthCountsGbkBytesOfWhatTheUserTypes) {
     log->moveCursor(QTextCursor::End);
     QTest::keySequence(log, QKeySequence::Paste);
     EXPECT_EQ(ReadText(kLog, 8), "abxy") << "a paste is cut to what fits";
+
+    // The right-click menu's paste and a drop keep to the limit too.
+    WriteText(kLog, 8, "ab");
+    log->moveCursor(QTextCursor::End);
+    QMimeData dropped;
+    dropped.setText("xyz");
+    QPoint end = log->viewport()->rect().bottomRight();
+    QDragEnterEvent enter(end, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(log->viewport(), &enter);
+    QDropEvent drop(end, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(log->viewport(), &drop);
+    EXPECT_EQ(ReadText(kLog, 8), "abxy") << "a drop is cut to what fits";
+    WriteText(kDigits, 8, "a");
+    line->setFocus();
+    line->end(false);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(1, 1),
+                            line->mapToGlobal(QPoint(1, 1)));
+    QCoreApplication::sendEvent(line, &click);
+    auto* menu = line->findChild<QMenu*>();
+    ASSERT_NE(menu, nullptr);
+    QAction* paste = nullptr;
+    for (QAction* action : menu->actions())
+        if (action->text().startsWith("&Paste")) paste = action;
+    ASSERT_NE(paste, nullptr);
+    paste->trigger();
+    EXPECT_EQ(ReadText(kDigits, 8), "axyz") << "four bytes fit";
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("关关"));
+    WriteText(kDigits, 8, "ab");
+    line->end(false);
+    paste->trigger();
+    EXPECT_EQ(ReadText(kDigits, 8), "ab" + Gbk("关")) << "a menu paste is cut to what fits";
+    menu->close();
 }
 
 TEST_F(ControlsTest, PasswordCharacterAndKeptSelection) {
