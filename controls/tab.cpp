@@ -9,7 +9,6 @@
 #include "controls/tab_data.h"
 #include "runtime/event_dispatch.h"
 #include "runtime/notification.h"
-#include "runtime/property_access.h"
 #include "runtime/runtime_link.h"
 #include "runtime/window_table.h"
 
@@ -17,6 +16,12 @@ namespace velmora::controls {
 namespace {
 
 constexpr int kStripHeight = 21;
+
+class TabBox : public QWidget {
+  public:
+    using QWidget::QWidget;
+    int page = 0;
+};
 
 using F = StoredField<TabData>;
 const StoredProperties<TabData> kProperties(
@@ -95,9 +100,8 @@ void Apply(QWidget* tab, const TabData& d) {
 QWidget* Create(const CreateRequest& request) {
     auto data = ReadStoredData<TabData>(request.data);
     if (!data) return nullptr;
-    auto* tab = new QWidget(request.parent);
+    auto* tab = new TabBox(request.parent);
     tab->setGeometry(request.left, request.top, request.width, request.height);
-    tab->setProperty(kTabPageProperty, 0);
     // Without a strip the control is a plain container with an arrow cursor.
     if (!data->noStrip) new PageStrip(tab);
     Apply(tab, *data);
@@ -105,27 +109,28 @@ QWidget* Create(const CreateRequest& request) {
     return tab;
 }
 
+// The strip and the children show `page`, as a written property 12 does.
+void SelectPage(QWidget* tab, int page) {
+    if (PageStrip* strip = StripOf(tab)) {
+        QSignalBlocker quiet(strip);
+        strip->setCurrentIndex(page);
+    }
+    ShowTabPage(tab, page);
+}
+
 bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
     if (index == kTabCurrent) {
-        int count = 0;
-        if (const UnitRecord* unit = UnitOf(control))
-            for (uint32_t child : unit->children) count += child == 0;
+        const UnitRecord* unit = UnitOf(control);
+        size_t count = unit ? PagesOf(*unit).size() : 0;
         int page = value.Int();
-        if (page < 0 || page >= std::max(count, 1)) return false;
-        if (PageStrip* strip = StripOf(control)) {
-            QSignalBlocker quiet(strip);
-            strip->setCurrentIndex(page);
-        }
-        ShowTabPage(control, page);
+        if (page >= 0 && size_t(page) < std::max<size_t>(count, 1)) SelectPage(control, page);
         return false;
     }
-    uint32_t before = kProperties.Load(control).value_or(TabData{}).position;
+    const TabData* old = kProperties.Parsed(control);
+    uint32_t before = old ? old->position : TabData{}.position;
     if (!WriteProperty(kProperties, control, index, value, Apply)) return false;
-    bool rebuild = index == kTabNoStrip || (index == kTabSide && (before == 3) != (value.low == 3));
-    // The rebuilt Tab opens on its first page; its children show that page
-    // from the start rather than the one the old control had.
-    if (rebuild) ShowTabPage(control, 0);
-    return rebuild;
+    // The rebuilt Tab opens on the page this one shows (the runtime asks).
+    return index == kTabNoStrip || (index == kTabSide && (before == 3) != (value.low == 3));
 }
 
 ValueRecord GetProperty(QWidget* control, int index) {
@@ -140,23 +145,21 @@ void ShowTabPage(QWidget* tab, int page) {
     const WindowRecord* window = identity ? FindWindowDescription(identity->windowId) : nullptr;
     const UnitRecord* unit = window ? window->FindUnit(identity->unitId) : nullptr;
     if (!unit) return;
-    tab->setProperty(kTabPageProperty, page);
-    int current = 0;
-    for (uint32_t child : unit->children) {
-        if (child == 0) {
-            ++current;
-            continue;
+    if (auto* box = dynamic_cast<TabBox*>(tab)) box->page = page;
+    auto pages = PagesOf(*unit);
+    for (size_t shown = 0; shown < pages.size(); ++shown)
+        for (uint32_t child : pages[shown]) {
+            auto* widget = reinterpret_cast<QWidget*>(
+                CallRuntime(kNotifyFindLiveObject, identity->windowId, child));
+            const UnitRecord* record = window->FindUnit(child);
+            if (!widget || !record) continue;
+            widget->setVisible(int(shown) == page && (record->state & kStateVisible));
         }
-        auto* widget = reinterpret_cast<QWidget*>(
-            CallRuntime(kNotifyFindLiveObject, identity->windowId, child));
-        const UnitRecord* record = window->FindUnit(child);
-        if (!widget || !record) continue;
-        widget->setVisible(current == page && (record->state & kStateVisible));
-    }
 }
 
 int CurrentTabPage(const QWidget* tab) {
-    return tab->property(kTabPageProperty).toInt();
+    auto* box = dynamic_cast<const TabBox*>(tab);
+    return box ? box->page : 0;
 }
 
 void FocusFirstOnPage(QWidget* tab, int page) {
@@ -164,19 +167,15 @@ void FocusFirstOnPage(QWidget* tab, int page) {
     const WindowRecord* window = identity ? FindWindowDescription(identity->windowId) : nullptr;
     const UnitRecord* unit = window ? window->FindUnit(identity->unitId) : nullptr;
     if (!unit) return;
-    int current = 0;
+    auto pages = PagesOf(*unit);
+    if (page < 0 || size_t(page) >= pages.size()) return;
     QWidget* first = nullptr;
     uint32_t lowest = 0;
-    for (uint32_t child : unit->children) {
-        if (child == 0) {
-            ++current;
-            continue;
-        }
+    for (uint32_t child : pages[size_t(page)]) {
         const UnitRecord* record = window->FindUnit(child);
         auto* widget = reinterpret_cast<QWidget*>(
             CallRuntime(kNotifyFindLiveObject, identity->windowId, child));
-        if (current != page || !record || !widget || !widget->isEnabled() ||
-            !(widget->focusPolicy() & Qt::TabFocus))
+        if (!record || !widget || !widget->isEnabled() || !(widget->focusPolicy() & Qt::TabFocus))
             continue;
         if (!first || record->focusOrder < lowest) {
             first = widget;
@@ -187,6 +186,8 @@ void FocusFirstOnPage(QWidget* tab, int page) {
 }
 
 InterfaceRoutine TabInterface(int request) {
+    if (request == kRequestCurrentPage) return reinterpret_cast<InterfaceRoutine>(CurrentTabPage);
+    if (request == kRequestShowPage) return reinterpret_cast<InterfaceRoutine>(SelectPage);
     return TypeRoutines(request, Create, SetProperty, GetProperty);
 }
 

@@ -14,7 +14,6 @@
 #include "controls/window_data.h"
 #include "runtime/event_dispatch.h"
 #include "runtime/notification.h"
-#include "runtime/property_access.h"
 #include "runtime/runtime_link.h"
 
 namespace velmora::controls {
@@ -128,9 +127,6 @@ void Apply(QWidget* window, const WindowData& d) {
         window->setWindowFlags(FlagsOf(d));
         if (shown) window->show();
     }
-    FrameSize frame = FrameOf(d.border);
-    window->setProperty(kFrameProperty, QVariant::fromValue(QMargins(frame.side, frame.top,
-                                                                     frame.side, frame.bottom)));
     if (FixedBorder(d.border))
         window->setFixedSize(window->size());
     else
@@ -173,6 +169,12 @@ ValueRecord GetProperty(QWidget* control, int index) {
     return ReadProperty(kProperties, control, index);
 }
 
+QMargins FrameMargins(const QWidget* window) {
+    const WindowData* d = kProperties.Parsed(window);
+    FrameSize frame = FrameOf(d ? d->border : WindowData{}.border);
+    return {frame.side, frame.top, frame.side, frame.bottom};
+}
+
 }  // namespace
 
 FrameSize FrameOf(uint32_t borderStyle) {
@@ -188,6 +190,7 @@ FrameSize FrameOf(uint32_t borderStyle) {
 }
 
 InterfaceRoutine WindowInterface(int request) {
+    if (request == kRequestFrameMargins) return reinterpret_cast<InterfaceRoutine>(FrameMargins);
     return TypeRoutines(request, Create, SetProperty, GetProperty);
 }
 

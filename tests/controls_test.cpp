@@ -774,9 +774,9 @@ TEST_F(ControlsTest, DroppingTheTabStripRebuildsAPlainContainerKeepingThePages) 
     Write(kTab, 12, 1);
     Write(kTab, 13, 1);
     EXPECT_EQ(Live(kTab)->findChild<QTabBar*>(), nullptr);
-    EXPECT_EQ(ReadInt(kTab, 12), 0) << "the rebuilt Tab opens on its first page";
-    EXPECT_TRUE(Live(kDigits)->isVisible()) << "and shows that page's children";
-    EXPECT_FALSE(Live(kLog)->isVisible());
+    EXPECT_EQ(ReadInt(kTab, 12), 1) << "the rebuilt Tab keeps its page";
+    EXPECT_TRUE(Live(kLog)->isVisible()) << "and shows that page's children";
+    EXPECT_FALSE(Live(kDigits)->isVisible());
     EXPECT_EQ(Live(kLog)->parentWidget(), Live(kTab));
     Write(kTab, 15, 0x0000FF);
     EXPECT_FALSE(Live(kTab)->autoFillBackground()) << "option 14 at 0 is see-through";
