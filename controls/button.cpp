@@ -33,7 +33,7 @@ QWidget* Create(const CreateRequest& request) {
     QPushButton* button = Type::Make(request);
     if (button)
         QObject::connect(button, &QPushButton::clicked, button,
-                         [button] { RaiseEvent(button, kEventClicked); });
+                         [button] { RaiseEvent(button, kButtonClicked); });
     return button;
 }
 

@@ -97,7 +97,7 @@ QWidget* Create(const CreateRequest& request) {
     combo->setGeometry(request.left, request.top, request.width, field);
     AttachToUnit(combo, request);
     QObject::connect(combo, &QComboBox::activated, combo,
-                     [combo] { RaiseEvent(combo, kEventClicked); });
+                     [combo] { RaiseEvent(combo, kComboBoxSelectionChanged); });
     return combo;
 }
 

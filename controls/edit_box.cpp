@@ -160,7 +160,7 @@ void SetContent(QWidget* box, const QString& text) {
     }
     if (auto* single = qobject_cast<QLineEdit*>(box)) {
         // Writing the content is a change even when the text stays the same.
-        if (single->text() == text) RaiseEvent(single, kEventClicked);
+        if (single->text() == text) RaiseEvent(single, kEditBoxChanged);
         single->setText(text);
     }
 }
@@ -180,13 +180,13 @@ QWidget* Create(const CreateRequest& request) {
                                                       : Qt::ScrollBarAlwaysOff);
         edit->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
         QObject::connect(edit, &QPlainTextEdit::textChanged, edit,
-                         [edit] { RaiseEvent(edit, kEventClicked); });
+                         [edit] { RaiseEvent(edit, kEditBoxChanged); });
         box = edit;
     } else {
         auto* edit = new LineBox(content, request.parent);
         if (data->adjuster != 0) new Adjuster(edit);
         QObject::connect(edit, &QLineEdit::textChanged, edit,
-                         [edit] { RaiseEvent(edit, kEventClicked); });
+                         [edit] { RaiseEvent(edit, kEditBoxChanged); });
         box = edit;
     }
     box->setGeometry(request.left, request.top, request.width, request.height);

@@ -26,6 +26,8 @@ enum EditBoxProperty : int {
     kEditBoxSelectedText = 18,     // 26
 };
 
+inline constexpr int32_t kEditBoxChanged = 0;
+
 InterfaceRoutine EditBoxInterface(int request);
 
 // Appends at the very end, scrolls it into view and records no undo step.

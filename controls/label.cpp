@@ -30,7 +30,7 @@ class LabelWidget : public QLabel {
     void mouseReleaseEvent(QMouseEvent* event) override {
         QLabel::mouseReleaseEvent(event);
         if (event->button() == Qt::LeftButton && rect().contains(event->pos()))
-            RaiseEvent(this, kEventClicked);
+            RaiseEvent(this, kLabelClicked);
     }
 };
 

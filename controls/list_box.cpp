@@ -32,6 +32,13 @@ void Apply(QWidget* control, const ListBoxData& d) {
                                               : QAbstractItemView::SingleSelection);
 }
 
+// Changes made by the program raise nothing; the user's do.
+class ListWidget : public QListWidget {
+  public:
+    using QListWidget::QListWidget;
+    bool quiet = false;
+};
+
 bool SingleSelection(const QListWidget* list) {
     return list->selectionMode() == QAbstractItemView::SingleSelection;
 }
@@ -54,33 +61,33 @@ void SelectCurrent(QListWidget* list, int32_t index) {
     list->setCurrentRow(index);
 }
 
-constexpr int32_t kEventDoubleClicked = 1;
-
 QWidget* Create(const CreateRequest& request) {
     auto data = ReadStoredData<ListBoxData>(request.data);
     if (!data) return nullptr;
-    auto* list = new QListWidget(request.parent);
+    auto* list = new ListWidget(request.parent);
     list->setSortingEnabled(data->sorted != 0);
     Apply(list, *data);
     Fill(list, data->items, data->itemValues);
     SelectCurrent(list, data->current);
     list->setGeometry(request.left, request.top, request.width, request.height);
     AttachToUnit(list, request);
-    // Selections made by the program raise nothing; the user's do.
     QObject::connect(list, &QListWidget::itemSelectionChanged, list, [list] {
-        if (list->property("velmoraQuiet").toBool()) return;
-        RaiseEvent(list, kEventClicked);
+        if (list->quiet) return;
+        RaiseEvent(list, kListBoxSelectionChanged);
     });
     QObject::connect(list, &QListWidget::itemDoubleClicked, list,
-                     [list] { RaiseEvent(list, kEventDoubleClicked); });
+                     [list] { RaiseEvent(list, kListBoxDoubleClicked); });
     return list;
 }
 
 // Runs a change made by the program without the selection event.
 template <typename Change>
 auto Quietly(QListWidget* list, Change change) {
-    list->setProperty("velmoraQuiet", true);
-    auto restore = qScopeGuard([list] { list->setProperty("velmoraQuiet", false); });
+    auto* quiet = dynamic_cast<ListWidget*>(list);
+    if (quiet) quiet->quiet = true;
+    auto restore = qScopeGuard([quiet] {
+        if (quiet) quiet->quiet = false;
+    });
     return change();
 }
 

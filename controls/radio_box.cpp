@@ -54,7 +54,7 @@ QWidget* Create(const CreateRequest& request) {
     // A click on a checked radio button leaves it checked.
     QObject::connect(radio, &QRadioButton::clicked, radio, [radio] {
         radio->setChecked(true);
-        RaiseEvent(radio, kEventClicked);
+        RaiseEvent(radio, kRadioBoxClicked);
     });
     return radio;
 }

@@ -29,8 +29,6 @@ const StoredProperties<TabData> kProperties(
      F{kTabFont, &TabData::font}, F{kTabPages, &TabData::pages}, F{kTabNoStrip, &TabData::noStrip},
      F{kTabTransparent, &TabData::transparent}, F{kTabColour, &TabData::colour}});
 
-// A user's click first asks event 1, which refuses the change by answering
-// false; the change itself then raises event 2.
 class PageStrip : public QTabBar {
   public:
     explicit PageStrip(QWidget* tab) : QTabBar(tab), tab_(tab) { setFocusPolicy(Qt::NoFocus); }
@@ -39,12 +37,12 @@ class PageStrip : public QTabBar {
     void mousePressEvent(QMouseEvent* event) override {
         int page = tabAt(event->pos());
         if (page >= 0 && page != currentIndex()) {
-            if (!RaiseEventAllowing(tab_, 1)) return;
+            if (!RaiseEventAllowing(tab_, kTabPageChanging)) return;
             QTabBar::mousePressEvent(event);
             if (currentIndex() == page) {
                 ShowTabPage(tab_, page);
                 FocusFirstOnPage(tab_, page);
-                RaiseEvent(tab_, 2);
+                RaiseEvent(tab_, kTabPageChanged);
             }
             return;
         }

@@ -43,7 +43,7 @@ class WindowWidget : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override {
-        if (!RaiseEventAllowing(this, kEventCloseRequest)) {
+        if (!RaiseEventAllowing(this, kWindowCloseRequest)) {
             event->ignore();
             return;
         }
@@ -54,20 +54,20 @@ class WindowWidget : public QWidget {
     void moveEvent(QMoveEvent* event) override {
         if (event->pos() == reportedPos_) return;
         reportedPos_ = event->pos();
-        RaiseEvent(this, kEventMoved);
+        RaiseEvent(this, kWindowMoved);
     }
 
     void resizeEvent(QResizeEvent* event) override {
         if (event->size() == reportedSize_) return;
         reportedSize_ = event->size();
-        RaiseEvent(this, kEventResized);
+        RaiseEvent(this, kWindowResized);
     }
 
   private:
     void ReportDestroyed() {
         if (destroyedReported_) return;
         destroyedReported_ = true;
-        RaiseEvent(this, kEventDestroyed);
+        RaiseEvent(this, kWindowDestroyed);
     }
 
     bool destroyedReported_ = false;

@@ -248,7 +248,7 @@ bool BuildWindow(uint32_t windowId, bool modal, uint32_t ownerWindowId) {
     // 12. The window's created, moved and resized events, each only while
     // the window still exists.
     uint32_t windowUnitId = record->units[0].id;
-    for (int32_t event : {kEventCreated, kEventMoved, kEventResized}) {
+    for (int32_t event : {kWindowCreated, kWindowMoved, kWindowResized}) {
         FireWindowEvent(LiveWindows()[windowId], windowId, windowUnitId, event);
         if (!FindLiveObject(windowId, 0)) return true;
     }
