@@ -119,7 +119,8 @@ TEST(ControlDataTest, NewerLayoutsAndCutRecordsCannotBeLoaded) {
     size_t countAt = forged.size() - 16;  // items count, values count, two empty texts
     forged[countAt + 3] = 0x7F;
     EXPECT_FALSE(ReadStoredData<ListBoxData>(forged));
-    EXPECT_EQ(ReadStoredData<ShapeBoxData>({}), ShapeBoxData{}) << "an empty record is every default";
+    EXPECT_EQ(ReadStoredData<ShapeBoxData>({}), ShapeBoxData{})
+        << "an empty record is every default";
 }
 
 TEST(ControlDataTest, PropertyValuesOfListsAndFontsRoundTrip) {
@@ -195,8 +196,9 @@ TEST(ControlDataTest, ButtonGroupBoxTabAndWindowFieldsSitAtTheirStoredOffsets) {
     tab.transparent = 1;
     tab.colour = 0x0000FF;
     tab.pages = {"a", "bc"};
-    EXPECT_EQ(WriteStoredData(tab), Bytes({3u, 2u, 1u, 0u, 1u, 1u, 0xFFu, 0u /* font */, uint16_t(2),
-                                        1u, std::string("a"), 2u, std::string("bc")}));
+    EXPECT_EQ(WriteStoredData(tab),
+              Bytes({3u, 2u, 1u, 0u, 1u, 1u, 0xFFu, 0u /* font */, uint16_t(2), 1u,
+                     std::string("a"), 2u, std::string("bc")}));
 
     WindowData window;
     window.position = 0;

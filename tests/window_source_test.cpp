@@ -88,7 +88,8 @@ TEST(WindowSourceTest, CompilesUnitsInTableOrder) {
     ASSERT_EQ(button.events.size(), 1u);
     EXPECT_EQ(button.events[0].handlerOffset, HandlerOffset(1));
     EXPECT_EQ(w.units[0].FindBinding(1)->handlerOffset, HandlerOffset(2));
-    EXPECT_EQ(controls::ReadStoredData<controls::ButtonData>(button.typeData)->caption, Gbk("开始"));
+    EXPECT_EQ(controls::ReadStoredData<controls::ButtonData>(button.typeData)->caption,
+              Gbk("开始"));
 
     auto edit = controls::ReadStoredData<controls::EditBoxData>(w.units[4].typeData);
     ASSERT_TRUE(edit);
