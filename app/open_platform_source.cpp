@@ -27,6 +27,7 @@ VELMORA_CONSTANT const char kDetailClose[] = "）";
 VELMORA_CONSTANT const char kRunSource[] = "采集来源：开放平台接口 ";
 
 using std::chrono::duration_cast;
+using std::chrono::milliseconds;
 using std::chrono::seconds;
 
 std::string_view Cause(AnswerProblem problem) {
@@ -83,7 +84,9 @@ SearchOutcome OpenPlatformSource::Search(const ItemQuery& query) {
         auto started = std::chrono::steady_clock::now();
         net::HttpResponse response = net::PerformRequest(request);
         if (!response.completed) {
-            auto waited = std::chrono::steady_clock::now() - started;
+            // Rounded: the client's timer may fire a hair before the whole
+            // second its limit names.
+            auto waited = std::chrono::steady_clock::now() - started + milliseconds(500);
             if (response.timedOut)
                 return Failed(keywordGbk,
                               kNoAnswerWithin +

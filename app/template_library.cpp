@@ -13,11 +13,6 @@ namespace velmora::app {
 namespace {
 
 VELMORA_CONSTANT const char kTemplateSearch[] = "\\单页生成\\模板\\*.*";
-VELMORA_CONSTANT const char kTemplateRoot[] = "\\单页生成\\模板\\";
-VELMORA_CONSTANT const char kTemplateFileName[] = "\\模板文件.htm";
-VELMORA_CONSTANT const char kTemplateRootForReading[] = "/单页生成/模板/";
-VELMORA_CONSTANT const char kTemplateFileForReading[] = "/模板文件.htm";
-VELMORA_CONSTANT const char kPreviewFileForReading[] = "/效果预览.htm";
 
 VELMORA_CONSTANT const char kSaved[] = "保存模板成功";
 VELMORA_CONSTANT const char kSaveFailed[] = "保存模板失败，请检查模板名称后重试";
@@ -60,17 +55,17 @@ class FileSearch {
     uintptr_t handle_ = 0;
 };
 
-bool SelectedFolderHolds(const char* fileName) {
+bool SelectedFolderHolds(TemplateFile file) {
     Text directory = DataDirectory();
     Text name = SelectedTemplateName();
-    Text path = Concat({directory.c_str(), kTemplateRootForReading, name.c_str(), fileName});
+    Text path = TemplateFileAddress(directory.c_str(), name.c_str(), file);
     return !FileSearch(path.c_str(), kNoAttributes, true).Next().empty();
 }
 
 bool WriteTemplateFile(const char* name, const char* content) {
     Text directory = DataDirectory();
-    Text folder = Concat({directory.c_str(), kTemplateRoot, name});
-    Text path = Concat({folder.c_str(), kTemplateFileName});
+    Text folder = TemplateFolderPath(directory.c_str(), name);
+    Text path = TemplateFilePath(directory.c_str(), name);
     if (!CallCore(commands::FileExists, {TextArg(path)}).Logical())
         CallCore(commands::MakeDirectory, {TextArg(folder)});
     void* bytes = CallCore(commands::ToByteSet, {TextArg(content)}).Pointer();
@@ -98,18 +93,17 @@ void SelectFirstTemplate() {
 }
 
 bool TemplateFileExists() {
-    return SelectedFolderHolds(kTemplateFileForReading);
+    return SelectedFolderHolds(TemplateFile::kTemplate);
 }
 
 bool PreviewFileExists() {
-    return SelectedFolderHolds(kPreviewFileForReading);
+    return SelectedFolderHolds(TemplateFile::kPreview);
 }
 
 void ShowPreview() {
     Text directory = DataDirectory();
     Text name = SelectedTemplateName();
-    Text address =
-        Concat({directory.c_str(), kTemplateRootForReading, name.c_str(), kPreviewFileForReading});
+    Text address = TemplateFileAddress(directory.c_str(), name.c_str(), TemplateFile::kPreview);
     NavigateBrowser(kPreviewBrowser, address.c_str());
 }
 

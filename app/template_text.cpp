@@ -25,6 +25,8 @@ VELMORA_CONSTANT const char kPriceAfterCouponPlaceholder[] = "[#券后价#]";
 
 VELMORA_CONSTANT const char kTemplateFolderForReading[] = "/单页生成/模板/";
 VELMORA_CONSTANT const char kTemplateFileForReading[] = "/模板文件.htm";
+VELMORA_CONSTANT const char kPreviewFileForReading[] = "/效果预览.htm";
+VELMORA_CONSTANT const char kTemplateFileName[] = "\\模板文件.htm";
 VELMORA_CONSTANT const char kTemplateFolder[] = "\\单页生成\\模板\\";
 VELMORA_CONSTANT const char kPageSuffix[] = ".htm";
 
@@ -90,13 +92,19 @@ bool IsPlainName(const char* name) {
     return !Holds(name, kBackslash) && !Holds(name, kSlash) && whole != "." && whole != "..";
 }
 
-Text TemplateFileAddress(const char* programDirectory, const char* templateName) {
-    return Concat(
-        {programDirectory, kTemplateFolderForReading, templateName, kTemplateFileForReading});
+Text TemplateFileAddress(const char* programDirectory, const char* templateName,
+                         TemplateFile file) {
+    const char* fileName =
+        file == TemplateFile::kPreview ? kPreviewFileForReading : kTemplateFileForReading;
+    return Concat({programDirectory, kTemplateFolderForReading, templateName, fileName});
 }
 
 Text TemplateFolderPath(const char* programDirectory, const char* templateName) {
     return Concat({programDirectory, kTemplateFolder, templateName});
+}
+
+Text TemplateFilePath(const char* programDirectory, const char* templateName) {
+    return Concat({programDirectory, kTemplateFolder, templateName, kTemplateFileName});
 }
 
 Text PageFilePath(const char* programDirectory, const char* templateName, const char* keyword) {

@@ -34,12 +34,19 @@ Text FillKeyword(const char* text, const char* keyword);
 // exactly "." or "..".
 bool IsPlainName(const char* name);
 
-// programDirectory + "/单页生成/模板/" + name + "/模板文件.htm", the form the
-// page reader opens.
-Text TemplateFileAddress(const char* programDirectory, const char* templateName);
+// The two files of a template's folder.
+enum class TemplateFile { kTemplate, kPreview };
+
+// programDirectory + "/单页生成/模板/" + name + "/模板文件.htm" (or
+// "/效果预览.htm"), the form the page reader and the browser open.
+Text TemplateFileAddress(const char* programDirectory, const char* templateName,
+                         TemplateFile file = TemplateFile::kTemplate);
 
 // programDirectory + "\单页生成\模板\" + name: the folder the pages go to.
 Text TemplateFolderPath(const char* programDirectory, const char* templateName);
+
+// That folder + "\模板文件.htm", the path the template is saved to.
+Text TemplateFilePath(const char* programDirectory, const char* templateName);
 
 // programDirectory + "\单页生成\模板\" + name + "\" + keyword + ".htm".
 Text PageFilePath(const char* programDirectory, const char* templateName, const char* keyword);

@@ -25,7 +25,7 @@ std::unique_ptr<QWidget> HiddenReportList() {
     data.viewMode = kReportMode;
     data.columns =
         WriteColumns({{0, -1, 0, 100, "id"}, {0, -1, 0, 100, "title"}, {0, -1, 0, 50, "seller"}});
-    std::vector<uint8_t> bytes = WriteListViewData(data);
+    std::vector<uint8_t> bytes = WriteStoredData(data);
     CreateRequest request;
     request.data = bytes;
     request.width = 100;

@@ -11,14 +11,10 @@
 namespace velmora::controls {
 namespace {
 
-const StoredProperties<ButtonData>& Properties() {
-    using F = StoredField<ButtonData>;
-    static const StoredProperties<ButtonData> properties(
-        ReadButtonData, WriteButtonData,
-        {F{0, &ButtonData::picture}, F{1, &ButtonData::option9}, F{2, &ButtonData::caption},
-         F{3, &ButtonData::option11}, F{4, &ButtonData::option12}, F{5, &ButtonData::font}});
-    return properties;
-}
+using F = StoredField<ButtonData>;
+const StoredProperties<ButtonData> kProperties(
+    {F{0, &ButtonData::picture}, F{1, &ButtonData::option9}, F{2, &ButtonData::caption},
+     F{3, &ButtonData::option11}, F{4, &ButtonData::option12}, F{5, &ButtonData::font}});
 
 void Apply(QWidget* control, const ButtonData& d) {
     auto* button = static_cast<QPushButton*>(control);
@@ -31,13 +27,13 @@ void Apply(QWidget* control, const ButtonData& d) {
     button->setIconSize(picture.size());
 }
 
-using Type = StoredType<QPushButton, ButtonData, Properties, Apply>;
+using Type = StoredType<QPushButton, ButtonData, kProperties, Apply>;
 
 QWidget* Create(const CreateRequest& request) {
     QPushButton* button = Type::Make(request);
     if (button)
         QObject::connect(button, &QPushButton::clicked, button,
-                         [button] { RaiseEvent(button, kEventClicked); });
+                         [button] { RaiseEvent(button, kButtonClicked); });
     return button;
 }
 

@@ -5,6 +5,8 @@
 
 namespace velmora::controls {
 
+inline constexpr int32_t kButtonClicked = 0;
+
 InterfaceRoutine ButtonInterface(int request);
 
 }  // namespace velmora::controls

@@ -1,13 +1,7 @@
 // Stored property data of Button (layout version 1).
 #pragma once
 
-#include <cstdint>
-#include <optional>
-#include <span>
-#include <string>
-#include <vector>
-
-#include "controls/font_data.h"
+#include "controls/stored_data.h"
 
 namespace velmora::controls {
 
@@ -22,9 +16,17 @@ struct ButtonData {
     std::string caption;  // GBK
 
     bool operator==(const ButtonData&) const = default;
-};
 
-std::optional<ButtonData> ReadButtonData(std::span<const uint8_t> bytes);
-std::vector<uint8_t> WriteButtonData(const ButtonData& data);
+    // The stored order after the version word.
+    template <typename Io, typename Self>
+    static void Fields(Io& io, Self& d) {
+        io(d.option9, "button option");
+        io(d.option11, "button option");
+        io(d.option12, "button option");
+        io(d.picture, "picture");
+        io(d.font, "font");
+        io(d.caption, "caption");
+    }
+};
 
 }  // namespace velmora::controls

@@ -6,14 +6,25 @@
 
 #include <QFont>
 #include <QString>
+#include <QWidget>
 
-class QWidget;
+#include "controls/control_support.h"
 
 namespace velmora::controls {
 
 // Sets the control's font and keeps its caption fitted from now on; for
 // labels (hyperlinks too), group boxes and radio buttons.
 void SetCaptionFont(QWidget* control, const QFont& font);
+
+// The stored caption in the stored font and colours, for a type that shows
+// nothing else (label, group box).
+template <typename Widget, void (Widget::*setCaption)(const QString&), typename Data>
+void ShowCaption(QWidget* control, const Data& d) {
+    auto* widget = static_cast<Widget*>(control);
+    (widget->*setCaption)(FromGbk(d.caption));
+    SetCaptionFont(widget, ToQFont(d.font));
+    ApplyColours(widget, d.textColour, d.background);
+}
 
 // The font, narrowed (down to half its width) until the caption fits.
 QFont FittingFont(QFont font, const QString& caption, int room);

@@ -14,19 +14,14 @@
 namespace velmora::controls {
 namespace {
 
-const StoredProperties<ComboBoxData>& Properties() {
-    using F = StoredField<ComboBoxData>;
-    static const StoredProperties<ComboBoxData> properties(
-        ReadComboBoxData, WriteComboBoxData,
-        {F{0, &ComboBoxData::comboType}, F{2, &ComboBoxData::maxLength},
-         F{3, &ComboBoxData::selectionStart}, F{4, &ComboBoxData::selectionLength},
-         F{6, &ComboBoxData::option14}, F{7, &ComboBoxData::itemHeight},
-         F{8, &ComboBoxData::textColour}, F{9, &ComboBoxData::background},
-         F{10, &ComboBoxData::font}, F{13, &ComboBoxData::itemValues},
-         F{14, &ComboBoxData::binding1}, F{15, &ComboBoxData::binding2},
-         F{16, &ComboBoxData::sorted}});
-    return properties;
-}
+using F = StoredField<ComboBoxData>;
+const StoredProperties<ComboBoxData> kProperties(
+    {F{0, &ComboBoxData::comboType}, F{2, &ComboBoxData::maxLength},
+     F{3, &ComboBoxData::selectionStart}, F{4, &ComboBoxData::selectionLength},
+     F{6, &ComboBoxData::option14}, F{7, &ComboBoxData::itemHeight},
+     F{8, &ComboBoxData::textColour}, F{9, &ComboBoxData::background}, F{10, &ComboBoxData::font},
+     F{13, &ComboBoxData::itemValues}, F{14, &ComboBoxData::binding1},
+     F{15, &ComboBoxData::binding2}, F{16, &ComboBoxData::sorted}});
 
 void Apply(QWidget* control, const ComboBoxData& d) {
     auto* combo = static_cast<QComboBox*>(control);
@@ -79,7 +74,7 @@ void SelectClamped(QComboBox* combo, int32_t index) {
 }
 
 QWidget* Create(const CreateRequest& request) {
-    auto data = ReadComboBoxData(request.data);
+    auto data = ReadStoredData<ComboBoxData>(request.data);
     if (!data) return nullptr;
     auto* combo = new QComboBox(request.parent);
     // Types 0 and 1 have an edit field; Qt draws no always-open list, so the
@@ -102,7 +97,7 @@ QWidget* Create(const CreateRequest& request) {
     combo->setGeometry(request.left, request.top, request.width, field);
     AttachToUnit(combo, request);
     QObject::connect(combo, &QComboBox::activated, combo,
-                     [combo] { RaiseEvent(combo, kEventClicked); });
+                     [combo] { RaiseEvent(combo, kComboBoxSelectionChanged); });
     return combo;
 }
 
@@ -118,9 +113,9 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
         case kComboBoxCurrent:
             SelectClamped(combo, value.Int());
             // A written selection outlives the window: a second load shows it.
-            if (auto data = Properties().Load(control)) {
+            if (auto data = kProperties.Load(control)) {
                 data->current = combo->currentIndex();
-                Properties().Store(control, *data);
+                kProperties.Store(control, *data);
             }
             return false;
         case kComboBoxSelectionStart:
@@ -135,11 +130,11 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
             }
             break;
         case kComboBoxItems: {
-            auto data = Properties().Load(control);
+            auto data = kProperties.Load(control);
             auto items = TextListFrom(BytesOf(value));
             if (!data || !items) return false;
             data->items = *items;
-            Properties().Store(control, *data);
+            kProperties.Store(control, *data);
             FillItems(combo, *items, data->sorted != 0);
             Apply(combo, *data);
             return false;
@@ -147,17 +142,15 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
         default:
             break;
     }
-    if (!WriteProperty(Properties(), control, index, value, Apply)) return false;
-    if (index != kComboBoxType && index != kComboBoxSorted) return false;
+    auto data = WriteProperty(kProperties, control, index, value, Apply);
     // The type and the sorting shape the box at creation: the rebuild takes
     // the live selection, edit text and field selection.
-    auto data = Properties().Load(control);
-    if (!data) return false;
+    if (!data || (index != kComboBoxType && index != kComboBoxSorted)) return false;
     data->current = combo->currentIndex();
     data->content = ToGbk(combo->currentText());
     if (QLineEdit* field = combo->lineEdit())
         std::tie(data->selectionStart, data->selectionLength) = FieldSelection(field);
-    Properties().Store(control, *data);
+    kProperties.Store(control, *data);
     return true;
 }
 
@@ -185,7 +178,7 @@ ValueRecord GetProperty(QWidget* control, int index) {
         default:
             break;
     }
-    return ReadProperty(Properties(), control, index);
+    return ReadProperty(kProperties, control, index);
 }
 
 }  // namespace

@@ -26,6 +26,8 @@ enum ComboBoxProperty : int {
 // list's end.
 inline constexpr int kDroppedHeight = 160;
 
+inline constexpr int32_t kComboBoxSelectionChanged = 0;
+
 InterfaceRoutine ComboBoxInterface(int request);
 
 // Null for an index outside the items.

@@ -1,13 +1,7 @@
 // Stored property data of ComboBox (layout version 3).
 #pragma once
 
-#include <cstdint>
-#include <optional>
-#include <span>
-#include <string>
-#include <vector>
-
-#include "controls/font_data.h"
+#include "controls/stored_data.h"
 
 namespace velmora::controls {
 
@@ -32,9 +26,27 @@ struct ComboBoxData {
     std::string binding2;             // 23
 
     bool operator==(const ComboBoxData&) const = default;
-};
 
-std::optional<ComboBoxData> ReadComboBoxData(std::span<const uint8_t> bytes);
-std::vector<uint8_t> WriteComboBoxData(const ComboBoxData& data);
+    // The stored order after the version word.
+    template <typename Io, typename Self>
+    static void Fields(Io& io, Self& d) {
+        io(d.comboType, "combo type");
+        io(d.maxLength, "maximum length");
+        io(d.selectionStart, "selection start");
+        io(d.selectionLength, "selection length");
+        io(d.option14, "combo option");
+        io(d.itemHeight, "item height");
+        io(d.textColour, "text colour");
+        io(d.background, "background colour");
+        io(d.current, "current item");
+        io(d.sorted, "sorted");
+        io(d.font, "font");
+        io(d.content, "content");
+        io(d.items, "items");
+        io(d.itemValues, "item values");
+        io(d.binding1, "data binding");
+        io(d.binding2, "data binding");
+    }
+};
 
 }  // namespace velmora::controls

@@ -1,203 +1,48 @@
 #include "controls/edit_box.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
-#include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QTextBlock>
-#include <QToolButton>
 
 #include "controls/control_support.h"
+#include "controls/edit_box_adjuster.h"
 #include "controls/edit_box_data.h"
 #include "controls/edit_box_lines.h"
-#include "controls/gbk_positions.h"
+#include "controls/edit_box_text.h"
+#include "controls/edit_box_typing.h"
 #include "controls/stored_properties.h"
 #include "runtime/event_dispatch.h"
-#include "runtime/gbk.h"
 #include "runtime/heap.h"
 
 namespace velmora::controls {
 namespace {
 
-constexpr char kInputModeProperty[] = "velmoraInputMode";
-constexpr char kLetterCaseProperty[] = "velmoraLetterCase";
-constexpr char kMaxLengthProperty[] = "velmoraMaxLength";
+using F = StoredField<EditBoxData>;
+const StoredProperties<EditBoxData> kProperties(
+    {F{1, &EditBoxData::border}, F{2, &EditBoxData::textColour}, F{3, &EditBoxData::background},
+     F{4, &EditBoxData::font}, F{5, &EditBoxData::hideSelection}, F{6, &EditBoxData::maxLength},
+     F{7, &EditBoxData::multiLine}, F{8, &EditBoxData::scrollBars}, F{9, &EditBoxData::alignment},
+     F{10, &EditBoxData::inputMode}, F{12, &EditBoxData::letterCase}, F{13, &EditBoxData::adjuster},
+     F{14, &EditBoxData::adjusterLow}, F{15, &EditBoxData::adjusterHigh},
+     F{19, &EditBoxData::binding1}, F{20, &EditBoxData::binding2}});
 
-const StoredProperties<EditBoxData>& Properties() {
-    using F = StoredField<EditBoxData>;
-    static const StoredProperties<EditBoxData> properties(
-        ReadEditBoxData, WriteEditBoxData,
-        {F{1, &EditBoxData::border}, F{2, &EditBoxData::textColour}, F{3, &EditBoxData::background},
-         F{4, &EditBoxData::font}, F{5, &EditBoxData::hideSelection}, F{6, &EditBoxData::maxLength},
-         F{7, &EditBoxData::multiLine}, F{8, &EditBoxData::scrollBars},
-         F{9, &EditBoxData::alignment}, F{10, &EditBoxData::inputMode},
-         F{12, &EditBoxData::letterCase}, F{13, &EditBoxData::adjuster},
-         F{14, &EditBoxData::adjusterLow}, F{15, &EditBoxData::adjusterHigh},
-         F{19, &EditBoxData::binding1}, F{20, &EditBoxData::binding2}});
-    return properties;
+// The paste entry of a line's standard menu: named in newer Qt, known by
+// its text before.
+QAction* PasteAction(const QMenu* menu) {
+    for (QAction* action : menu->actions())
+        if (action->objectName() == "edit-paste" ||
+            action->text().startsWith(QLineEdit::tr("&Paste")))
+            return action;
+    return nullptr;
 }
-
-QString WithCase(const QString& text, uint32_t letterCase) {
-    if (letterCase == 1) return text.toLower();
-    if (letterCase == 2) return text.toUpper();
-    return text;
-}
-
-QString Content(const QWidget* control) {
-    if (auto* multi = qobject_cast<const QPlainTextEdit*>(control)) return LinesText(multi);
-    if (auto* single = qobject_cast<const QLineEdit*>(control)) return single->text();
-    return {};
-}
-
-// Selection in characters of Content: start and length.
-std::pair<int, int> Selection(const QWidget* box) {
-    if (auto* single = qobject_cast<const QLineEdit*>(box)) {
-        if (!single->hasSelectedText()) return {single->cursorPosition(), 0};
-        return {single->selectionStart(), static_cast<int>(single->selectedText().size())};
-    }
-    if (auto* multi = qobject_cast<const QPlainTextEdit*>(box)) {
-        QTextCursor c = multi->textCursor();
-        int start = TextPosition(multi, c.selectionStart());
-        return {start, TextPosition(multi, c.selectionEnd()) - start};
-    }
-    return {0, 0};
-}
-
-// Inserts at the caret, replacing the selection; a change like any typed one.
-void InsertTyped(QWidget* box, const QString& text) {
-    if (auto* single = qobject_cast<QLineEdit*>(box)) single->insert(text);
-    if (auto* multi = qobject_cast<QPlainTextEdit*>(box)) {
-        QTextCursor cursor = multi->textCursor();
-        InsertLines(multi, cursor, text);
-        multi->setTextCursor(cursor);
-    }
-}
-
-// The maximum length counts GBK bytes and holds back only what the user
-// types or pastes; text written through the properties may exceed it.
-// Returns the part of `typed` that still fits.
-QString FittingPart(const QWidget* box, const QString& typed) {
-    int64_t limit = box->property(kMaxLengthProperty).toLongLong();
-    if (limit <= 0) return typed;
-    auto [start, length] = Selection(box);
-    QString text = Content(box);
-    int64_t room = limit - GbkBytes(text) + GbkBytes(text.mid(start, length));
-    qsizetype fits = 0;
-    for (int64_t used = 0; fits < typed.size(); ++fits) {
-        // A CR LF goes in whole or not at all.
-        qsizetype width = typed.mid(fits, 2) == "\r\n" ? 2 : 1;
-        used += GbkBytes(typed.mid(fits, width));
-        if (used > room) break;
-        fits += width - 1;
-    }
-    return typed.left(fits);
-}
-
-// The text a key press puts into the box; Enter in a multi-line box is a
-// line end, counted as two bytes.
-QString TypedText(const QWidget* box, const QKeyEvent* key) {
-    bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-    if (enter) return qobject_cast<const QPlainTextEdit*>(box) ? "\r\n" : QString();
-    QString text = key->text();
-    return text.isEmpty() || text[0].unicode() < 32 ? QString() : text;
-}
-
-// Typed characters pass the input mode's filter and take the letter case;
-// text written through the content property goes around both.
-class TypedCharacters : public QObject {
-  public:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* box = static_cast<QWidget*>(watched);
-        if (event->type() == QEvent::InputMethod) {
-            auto* input = static_cast<QInputMethodEvent*>(event);
-            return FittingPart(box, input->commitString()) != input->commitString();
-        }
-        if (event->type() != QEvent::KeyPress) return false;
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->matches(QKeySequence::Paste)) return Paste(box);
-        QString text = TypedText(box, key);
-        if (FittingPart(box, text) != text) return true;
-        if (text.isEmpty() || text[0].unicode() < 32) return false;
-        uint32_t mode = box->property(kInputModeProperty).toUInt();
-        for (QChar c : text)
-            if (!InputModeAccepts(mode, c.unicode())) return true;
-        QString cased = WithCase(text, box->property(kLetterCaseProperty).toUInt());
-        if (cased == text) return false;
-        InsertTyped(box, cased);
-        return true;
-    }
-
-  private:
-    // Pastes what of the clipboard fits; false leaves an unlimited box to Qt.
-    static bool Paste(QWidget* box) {
-        if (box->property(kMaxLengthProperty).toLongLong() <= 0) return false;
-        if (!box->isEnabled() || box->property(kInputModeProperty).toUInt() == 1) return true;
-        QString pasted = QGuiApplication::clipboard()->text();
-        if (qobject_cast<QLineEdit*>(box)) pasted.replace('\r', ' ').replace('\n', ' ');
-        InsertTyped(box, FittingPart(box, pasted));
-        return true;
-    }
-};
-
-TypedCharacters* TypedFilter() {
-    static TypedCharacters* filter = new TypedCharacters;
-    return filter;
-}
-
-// The up-down arrows inside the right edge of a single-line box: each step
-// moves the box's number by one within (smaller bound, larger bound).
-class Adjuster : public QWidget {
-  public:
-    explicit Adjuster(QLineEdit* box) : QWidget(box), box_(box) {
-        setObjectName("adjuster");
-        auto* layout = new QVBoxLayout(this);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSpacing(0);
-        for (int step : {1, -1}) {
-            auto* arrow = new QToolButton(this);
-            arrow->setArrowType(step > 0 ? Qt::UpArrow : Qt::DownArrow);
-            arrow->setFocusPolicy(Qt::NoFocus);
-            arrow->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-            connect(arrow, &QToolButton::clicked, this, [this, step] { Step(step); });
-            layout->addWidget(arrow);
-        }
-        box->installEventFilter(this);
-        Place();
-    }
-    void SetRange(int32_t a, int32_t b) {
-        low_ = std::min(a, b);
-        high_ = std::max(a, b);
-    }
-    void Step(int step) {
-        bool ok = false;
-        int64_t value = box_->text().toLongLong(&ok);
-        if (!ok) value = low_;
-        value = std::clamp<int64_t>(value + step, low_, high_);
-        box_->setText(QString::number(value));
-    }
-
-  protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Resize) Place();
-        return false;
-    }
-
-  private:
-    void Place() {
-        int width = std::min(16, box_->width() / 2);
-        setGeometry(box_->width() - width, 0, width, box_->height());
-        box_->setTextMargins(0, 0, width, 0);
-    }
-    QLineEdit* box_;
-    int32_t low_ = 0;
-    int32_t high_ = 100;
-};
 
 // Qt drops a line's selection when it loses the focus; with hide-selection
-// off the box keeps it, as it keeps it visible.
+// off the box keeps it, as it keeps it visible. A paste from the menu and a
+// drop keep to the maximum length like typing does.
 class LineBox : public QLineEdit {
   public:
     using QLineEdit::QLineEdit;
@@ -208,6 +53,44 @@ class LineBox : public QLineEdit {
         int start = selectionStart(), length = static_cast<int>(selectedText().size());
         QLineEdit::focusOutEvent(event);
         if (keepSelection && length > 0 && !hasSelectedText()) setSelection(start, length);
+    }
+    void contextMenuEvent(QContextMenuEvent* event) override {
+        QMenu* menu = createStandardContextMenu();
+        if (QAction* paste = PasteAction(menu)) {
+            disconnect(paste, &QAction::triggered, nullptr, nullptr);
+            connect(paste, &QAction::triggered, this, [this] {
+                if (!InsertFitting(this, QGuiApplication::clipboard()->text())) this->paste();
+            });
+        }
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(event->globalPos());
+    }
+    void dropEvent(QDropEvent* event) override {
+        QString text = event->mimeData()->text();
+        if (TypingRulesOf(this).maxLength <= 0 || text.isEmpty())
+            return QLineEdit::dropEvent(event);
+        // A move inside the box takes its text away from where it was.
+        bool moves = event->source() == this && event->dropAction() == Qt::MoveAction;
+        QMimeData fitting;
+        fitting.setText(FittingText(this, text, moves));
+        QDropEvent limited(event->position(), event->possibleActions(), &fitting, event->buttons(),
+                           event->modifiers(), event->type());
+        limited.setDropAction(event->dropAction());
+        QLineEdit::dropEvent(&limited);
+        event->setDropAction(limited.dropAction());
+        event->setAccepted(limited.isAccepted());
+    }
+};
+
+// Qt sends a multi-line box's pastes and drops alike through here.
+class TextBox : public QPlainTextEdit {
+  public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+  protected:
+    void insertFromMimeData(const QMimeData* source) override {
+        if (!source->hasText() || !InsertFitting(this, source->text()))
+            QPlainTextEdit::insertFromMimeData(source);
     }
 };
 
@@ -249,9 +132,7 @@ void Apply(QWidget* box, const EditBoxData& d) {
         box->setPalette(palette);
     }
     box->setFont(ToQFont(d.font));
-    box->setProperty(kInputModeProperty, d.inputMode);
-    box->setProperty(kLetterCaseProperty, d.letterCase);
-    box->setProperty(kMaxLengthProperty, d.maxLength);
+    SetTypingRules(box, {d.inputMode, d.letterCase, d.maxLength});
     ShowSelection(box, d.hideSelection == 0);
     Qt::Alignment align = d.alignment == 1   ? Qt::AlignHCenter
                           : d.alignment == 2 ? Qt::AlignRight
@@ -273,49 +154,24 @@ void Apply(QWidget* box, const EditBoxData& d) {
     }
 }
 
-void Select(QWidget* box, int start, int length) {
-    if (auto* single = qobject_cast<QLineEdit*>(box)) single->setSelection(start, length);
-    if (auto* multi = qobject_cast<QPlainTextEdit*>(box)) {
-        QTextCursor c = multi->textCursor();
-        c.setPosition(DocumentPosition(multi, start));
-        c.setPosition(DocumentPosition(multi, start + length), QTextCursor::KeepAnchor);
-        multi->setTextCursor(c);
-        multi->ensureCursorVisible();
-    }
-}
-
-// Byte positions as the properties give them: start -1 is the end of the
-// text, length -1 the whole text from its start; other negatives are 0.
-void SelectBytes(QWidget* box, int32_t start, int32_t length) {
-    QString text = Content(box);
-    int64_t total = BytesBefore(text, static_cast<int>(text.size()));
-    int64_t from = start == -1 ? total : std::max(0, start);
-    int64_t count = length < 0 ? 0 : length;
-    if (start == -1) count = 0;
-    if (length == -1) from = 0, count = total;
-    int first = CharactersBefore(text, from);
-    int last = CharactersBefore(text, from + count);
-    Select(box, first, last - first);
-}
-
 void SetContent(QWidget* box, const QString& text) {
     if (auto* multi = qobject_cast<QPlainTextEdit*>(box)) {
         SetLines(multi, text);
     }
     if (auto* single = qobject_cast<QLineEdit*>(box)) {
         // Writing the content is a change even when the text stays the same.
-        if (single->text() == text) RaiseEvent(single, kEventClicked);
+        if (single->text() == text) RaiseEvent(single, kEditBoxChanged);
         single->setText(text);
     }
 }
 
 QWidget* Create(const CreateRequest& request) {
-    auto data = ReadEditBoxData(request.data);
+    auto data = ReadStoredData<EditBoxData>(request.data);
     if (!data) return nullptr;
     QWidget* box;
     QString content = WithCase(FromGbk(data->content), data->letterCase);
     if (data->multiLine) {
-        auto* edit = new QPlainTextEdit(request.parent);
+        auto* edit = new TextBox(request.parent);
         SetLines(edit, content);
         bool horizontal = data->scrollBars == 1 || data->scrollBars == 3;
         bool vertical = data->scrollBars == 2 || data->scrollBars == 3;
@@ -324,18 +180,17 @@ QWidget* Create(const CreateRequest& request) {
                                                       : Qt::ScrollBarAlwaysOff);
         edit->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
         QObject::connect(edit, &QPlainTextEdit::textChanged, edit,
-                         [edit] { RaiseEvent(edit, kEventClicked); });
+                         [edit] { RaiseEvent(edit, kEditBoxChanged); });
         box = edit;
     } else {
         auto* edit = new LineBox(content, request.parent);
         if (data->adjuster != 0) new Adjuster(edit);
         QObject::connect(edit, &QLineEdit::textChanged, edit,
-                         [edit] { RaiseEvent(edit, kEventClicked); });
+                         [edit] { RaiseEvent(edit, kEditBoxChanged); });
         box = edit;
     }
     box->setGeometry(request.left, request.top, request.width, request.height);
     Apply(box, *data);
-    box->installEventFilter(TypedFilter());
     SelectBytes(box, data->selectionStart, data->selectionLength);
     AttachToUnit(box, request);
     return box;
@@ -360,31 +215,27 @@ bool NeedsRebuild(int index, const EditBoxData& data) {
 bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
     switch (index) {
         case kEditBoxContent: {
-            uint32_t letterCase = control->property(kLetterCaseProperty).toUInt();
+            uint32_t letterCase = TypingRulesOf(control).letterCase;
             SetContent(control, WithCase(FromGbk(value.Text()), letterCase));
             // Written content outlives the window: a second load shows it.
-            if (auto data = Properties().Load(control)) {
+            if (auto data = kProperties.Load(control)) {
                 data->content = ToGbk(Content(control));
-                Properties().Store(control, *data);
+                kProperties.Store(control, *data);
             }
             return false;
         }
         case kEditBoxPasswordChar: {
-            auto data = Properties().Load(control);
+            auto data = kProperties.Load(control);
             if (!data) return false;
             std::string text = value.Text();
             data->passwordChar = text.empty() ? 0 : static_cast<uint8_t>(text[0]);
-            Properties().Store(control, *data);
+            kProperties.Store(control, *data);
             Apply(control, *data);
             return false;
         }
         case kEditBoxSelectionStart:
         case kEditBoxSelectionLength: {
-            QString text = Content(control);
-            auto [start, length] = Selection(control);
-            int32_t startBytes = static_cast<int32_t>(BytesBefore(text, start));
-            int32_t lengthBytes =
-                static_cast<int32_t>(BytesBefore(text, start + length)) - startBytes;
+            auto [startBytes, lengthBytes] = SelectionBytes(control);
             if (index == kEditBoxSelectionStart)
                 SelectBytes(control, value.Int(), lengthBytes);
             else
@@ -397,58 +248,36 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
         default:
             break;
     }
-    if (!WriteProperty(Properties(), control, index, value, Apply)) return false;
-    auto data = Properties().Load(control);
+    auto data = WriteProperty(kProperties, control, index, value, Apply);
     if (!data || !NeedsRebuild(index, *data)) return false;
     data->content = ToGbk(Content(control));
-    Properties().Store(control, *data);
+    kProperties.Store(control, *data);
     return true;
 }
 
 ValueRecord GetProperty(QWidget* control, int index) {
-    QString text = Content(control);
-    auto [start, length] = Selection(control);
     switch (index) {
         case kEditBoxContent:
-            return TextValue(text);
+            return TextValue(Content(control));
         case kEditBoxPasswordChar: {
-            auto data = Properties().Load(control);
+            const EditBoxData* data = kProperties.Parsed(control);
             char c = data ? static_cast<char>(data->passwordChar) : '*';
             return c ? MakeTextValue(MakeText(&c, 1)) : MakeTextValue(nullptr);
         }
         case kEditBoxSelectionStart:
-            return MakeInteger(static_cast<int32_t>(BytesBefore(text, start)));
+            return MakeInteger(SelectionBytes(control).first);
         case kEditBoxSelectionLength:
-            return MakeInteger(
-                static_cast<int32_t>(BytesBefore(text, start + length) - BytesBefore(text, start)));
-        case kEditBoxSelectedText:
-            return TextValue(text.mid(start, length));
+            return MakeInteger(SelectionBytes(control).second);
+        case kEditBoxSelectedText: {
+            auto [start, length] = Selection(control);
+            return TextValue(Content(control).mid(start, length));
+        }
         default:
-            return ReadProperty(Properties(), control, index);
+            return ReadProperty(kProperties, control, index);
     }
 }
 
 }  // namespace
-
-bool InputModeAccepts(uint32_t inputMode, char16_t c) {
-    if (c < 32) return true;
-    bool digit = c >= '0' && c <= '9';
-    switch (inputMode) {
-        case 3:
-        case 6:
-        case 7:
-        case 8:
-            return digit || c == '-';
-        case 4:
-        case 9:
-        case 10:
-            return digit || c == '-' || c == '.';
-        case 5:
-            return digit;
-        default:
-            return true;
-    }
-}
 
 void AppendToEditBox(QWidget* box, const QString& text) {
     if (auto* multi = qobject_cast<QPlainTextEdit*>(box)) {

@@ -26,11 +26,9 @@ enum EditBoxProperty : int {
     kEditBoxSelectedText = 18,     // 26
 };
 
-InterfaceRoutine EditBoxInterface(int request);
+inline constexpr int32_t kEditBoxChanged = 0;
 
-// Whether an input mode lets a typed character through; characters below
-// code 32 always pass.
-bool InputModeAccepts(uint32_t inputMode, char16_t character);
+InterfaceRoutine EditBoxInterface(int request);
 
 // Appends at the very end, scrolls it into view and records no undo step.
 void AppendToEditBox(QWidget* box, const QString& text);

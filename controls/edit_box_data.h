@@ -2,13 +2,7 @@
 // data-binding texts).
 #pragma once
 
-#include <cstdint>
-#include <optional>
-#include <span>
-#include <string>
-#include <vector>
-
-#include "controls/font_data.h"
+#include "controls/stored_data.h"
 
 namespace velmora::controls {
 
@@ -37,9 +31,32 @@ struct EditBoxData {
     std::string binding2;
 
     bool operator==(const EditBoxData&) const = default;
-};
 
-std::optional<EditBoxData> ReadEditBoxData(std::span<const uint8_t> bytes);
-std::vector<uint8_t> WriteEditBoxData(const EditBoxData& data);
+    // The stored order after the version word.
+    template <typename Io, typename Self>
+    static void Fields(Io& io, Self& d) {
+        io(d.border, "border");
+        io(d.textColour, "text colour");
+        io(d.background, "background colour");
+        io(d.hideSelection, "hide selection");
+        io(d.maxLength, "maximum length");
+        io(d.multiLine, "multi-line");
+        io(d.scrollBars, "scroll bars");
+        io(d.alignment, "alignment");
+        io(d.inputMode, "input mode");
+        io(d.passwordChar, "password character");
+        io(d.letterCase, "letter case");
+        io(d.adjuster, "adjuster");
+        io(d.adjusterLow, "adjuster lower bound");
+        io(d.adjusterHigh, "adjuster upper bound");
+        io(d.selectionStart, "selection start");
+        io(d.selectionLength, "selection length");
+        io(d.font, "font");
+        io(d.content, "content");
+        if (d.version < 2) return;
+        io(d.binding1, "data binding");
+        io(d.binding2, "data binding");
+    }
+};
 
 }  // namespace velmora::controls

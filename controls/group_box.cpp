@@ -10,24 +10,13 @@
 namespace velmora::controls {
 namespace {
 
-const StoredProperties<GroupBoxData>& Properties() {
-    using F = StoredField<GroupBoxData>;
-    static const StoredProperties<GroupBoxData> properties(
-        ReadGroupBoxData, WriteGroupBoxData,
-        {F{0, &GroupBoxData::caption}, F{1, &GroupBoxData::option9},
-         F{2, &GroupBoxData::textColour}, F{3, &GroupBoxData::background},
-         F{4, &GroupBoxData::font}});
-    return properties;
-}
+using F = StoredField<GroupBoxData>;
+const StoredProperties<GroupBoxData> kProperties(
+    {F{0, &GroupBoxData::caption}, F{1, &GroupBoxData::option9}, F{2, &GroupBoxData::textColour},
+     F{3, &GroupBoxData::background}, F{4, &GroupBoxData::font}});
 
-void Apply(QWidget* control, const GroupBoxData& d) {
-    auto* box = static_cast<QGroupBox*>(control);
-    box->setTitle(FromGbk(d.caption));
-    SetCaptionFont(box, ToQFont(d.font));
-    ApplyColours(box, d.textColour, d.background);
-}
-
-using Type = StoredType<QGroupBox, GroupBoxData, Properties, Apply>;
+using Type = StoredType<QGroupBox, GroupBoxData, kProperties,
+                        ShowCaption<QGroupBox, &QGroupBox::setTitle, GroupBoxData>>;
 
 }  // namespace
 

@@ -1,13 +1,7 @@
 // Stored property data of GroupBox (layout version 1).
 #pragma once
 
-#include <cstdint>
-#include <optional>
-#include <span>
-#include <string>
-#include <vector>
-
-#include "controls/font_data.h"
+#include "controls/stored_data.h"
 
 namespace velmora::controls {
 
@@ -21,9 +15,16 @@ struct GroupBoxData {
     std::string caption;  // GBK
 
     bool operator==(const GroupBoxData&) const = default;
-};
 
-std::optional<GroupBoxData> ReadGroupBoxData(std::span<const uint8_t> bytes);
-std::vector<uint8_t> WriteGroupBoxData(const GroupBoxData& data);
+    // The stored order after the version word.
+    template <typename Io, typename Self>
+    static void Fields(Io& io, Self& d) {
+        io(d.option9, "group box option");
+        io(d.textColour, "text colour");
+        io(d.background, "background colour");
+        io(d.font, "font");
+        io(d.caption, "caption");
+    }
+};
 
 }  // namespace velmora::controls

@@ -300,7 +300,7 @@ HtmlViewerHost* HostOf(QWidget* control) {
 }
 
 QWidget* Create(const CreateRequest& request) {
-    auto data = ReadHtmlViewerData(request.data);
+    auto data = ReadStoredData<HtmlViewerData>(request.data);
     if (!data) return nullptr;
     auto* host = new HtmlViewerHost(*data, request.parent);
     host->setGeometry(request.left, request.top, request.width, request.height);

@@ -2,11 +2,7 @@
 // read the same way, without the last word).
 #pragma once
 
-#include <cstdint>
-#include <optional>
-#include <span>
-#include <string>
-#include <vector>
+#include "controls/stored_data.h"
 
 namespace velmora::controls {
 
@@ -23,9 +19,16 @@ struct HtmlViewerData {
     uint32_t keepsLogin = 0;
 
     bool operator==(const HtmlViewerData&) const = default;
-};
 
-std::optional<HtmlViewerData> ReadHtmlViewerData(std::span<const uint8_t> bytes);
-std::vector<uint8_t> WriteHtmlViewerData(const HtmlViewerData& data);
+    // The stored order after the version word.
+    template <typename Io, typename Self>
+    static void Fields(Io& io, Self& d) {
+        io(d.textSize, "text size");
+        io(d.offline, "offline");
+        io(d.silent, "silent");
+        io(d.address, "address");
+        if (d.version >= 2) io(d.keepsLogin, "keeps login");
+    }
+};
 
 }  // namespace velmora::controls

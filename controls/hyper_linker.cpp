@@ -15,17 +15,13 @@
 namespace velmora::controls {
 namespace {
 
-const StoredProperties<HyperLinkerData>& Properties() {
-    using F = StoredField<HyperLinkerData>;
-    static const StoredProperties<HyperLinkerData> properties(
-        ReadHyperLinkerData, WriteHyperLinkerData,
-        {F{0, &HyperLinkerData::caption}, F{1, &HyperLinkerData::linkKind},
-         F{2, &HyperLinkerData::email}, F{3, &HyperLinkerData::web}, F{4, &HyperLinkerData::colour},
-         F{5, &HyperLinkerData::hoverColour}, F{6, &HyperLinkerData::visitedColour},
-         F{7, &HyperLinkerData::background}, F{8, &HyperLinkerData::option16},
-         F{9, &HyperLinkerData::font}});
-    return properties;
-}
+using F = StoredField<HyperLinkerData>;
+const StoredProperties<HyperLinkerData> kProperties(
+    {F{0, &HyperLinkerData::caption}, F{1, &HyperLinkerData::linkKind},
+     F{2, &HyperLinkerData::email}, F{3, &HyperLinkerData::web}, F{4, &HyperLinkerData::colour},
+     F{5, &HyperLinkerData::hoverColour}, F{6, &HyperLinkerData::visitedColour},
+     F{7, &HyperLinkerData::background}, F{8, &HyperLinkerData::option16},
+     F{9, &HyperLinkerData::font}});
 
 bool OpenOnTheDesktop(const QString& link) {
     return QDesktopServices::openUrl(QUrl::fromUserInput(link));
@@ -57,7 +53,7 @@ void Apply(QWidget* control, const HyperLinkerData& d) {
 void LinkWidget::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
     if (event->button() != Qt::LeftButton || !rect().contains(event->pos())) return;
-    auto data = Properties().Load(this);
+    auto data = kProperties.Load(this);
     if (!data) return;
     std::string address = data->linkKind == 1 ? data->web : data->email;
     if (address.empty()) return;
@@ -70,7 +66,7 @@ void LinkWidget::mouseReleaseEvent(QMouseEvent* event) {
     Apply(this, *data);
 }
 
-using Type = StoredType<LinkWidget, HyperLinkerData, Properties, Apply>;
+using Type = StoredType<LinkWidget, HyperLinkerData, kProperties, Apply>;
 
 QWidget* Create(const CreateRequest& request) {
     LinkWidget* link = Type::Make(request);

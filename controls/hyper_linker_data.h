@@ -1,13 +1,7 @@
 // Stored property data of HyperLinker (layout version 1).
 #pragma once
 
-#include <cstdint>
-#include <optional>
-#include <span>
-#include <string>
-#include <vector>
-
-#include "controls/font_data.h"
+#include "controls/stored_data.h"
 
 namespace velmora::controls {
 
@@ -26,9 +20,21 @@ struct HyperLinkerData {
     std::string web;                    // 11
 
     bool operator==(const HyperLinkerData&) const = default;
-};
 
-std::optional<HyperLinkerData> ReadHyperLinkerData(std::span<const uint8_t> bytes);
-std::vector<uint8_t> WriteHyperLinkerData(const HyperLinkerData& data);
+    // The stored order after the version word.
+    template <typename Io, typename Self>
+    static void Fields(Io& io, Self& d) {
+        io(d.linkKind, "link kind");
+        io(d.colour, "colour");
+        io(d.hoverColour, "hover colour");
+        io(d.visitedColour, "visited colour");
+        io(d.background, "background colour");
+        io(d.option16, "link option");
+        io(d.font, "font");
+        io(d.caption, "caption");
+        io(d.email, "email");
+        io(d.web, "web");
+    }
+};
 
 }  // namespace velmora::controls

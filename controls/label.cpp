@@ -12,19 +12,15 @@
 namespace velmora::controls {
 namespace {
 
-const StoredProperties<LabelData>& Properties() {
-    using F = StoredField<LabelData>;
-    static const StoredProperties<LabelData> properties(
-        ReadLabelData, WriteLabelData,
-        {F{0, &LabelData::caption}, F{1, [](LabelData& d) -> uint32_t& { return d.options[0]; }},
-         F{2, [](LabelData& d) -> uint32_t& { return d.options[1]; }},
-         F{3, [](LabelData& d) -> uint32_t& { return d.options[2]; }},
-         F{4, [](LabelData& d) -> uint32_t& { return d.options[3]; }},
-         F{5, [](LabelData& d) -> uint32_t& { return d.options[4]; }},
-         F{6, [](LabelData& d) -> uint32_t& { return d.options[5]; }}, F{7, &LabelData::font},
-         F{8, &LabelData::textColour}, F{9, &LabelData::background}, F{10, &LabelData::picture}});
-    return properties;
-}
+using F = StoredField<LabelData>;
+const StoredProperties<LabelData> kProperties(
+    {F{0, &LabelData::caption}, F{1, [](LabelData& d) -> uint32_t& { return d.options[0]; }},
+     F{2, [](LabelData& d) -> uint32_t& { return d.options[1]; }},
+     F{3, [](LabelData& d) -> uint32_t& { return d.options[2]; }},
+     F{4, [](LabelData& d) -> uint32_t& { return d.options[3]; }},
+     F{5, [](LabelData& d) -> uint32_t& { return d.options[4]; }},
+     F{6, [](LabelData& d) -> uint32_t& { return d.options[5]; }}, F{7, &LabelData::font},
+     F{8, &LabelData::textColour}, F{9, &LabelData::background}, F{10, &LabelData::picture}});
 
 class LabelWidget : public QLabel {
   public:
@@ -34,18 +30,12 @@ class LabelWidget : public QLabel {
     void mouseReleaseEvent(QMouseEvent* event) override {
         QLabel::mouseReleaseEvent(event);
         if (event->button() == Qt::LeftButton && rect().contains(event->pos()))
-            RaiseEvent(this, kEventClicked);
+            RaiseEvent(this, kLabelClicked);
     }
 };
 
-void Apply(QWidget* control, const LabelData& d) {
-    auto* label = static_cast<QLabel*>(control);
-    label->setText(FromGbk(d.caption));
-    SetCaptionFont(label, ToQFont(d.font));
-    ApplyColours(label, d.textColour, d.background);
-}
-
-using Type = StoredType<LabelWidget, LabelData, Properties, Apply>;
+using Type = StoredType<LabelWidget, LabelData, kProperties,
+                        ShowCaption<QLabel, &QLabel::setText, LabelData>>;
 
 }  // namespace
 

@@ -5,6 +5,8 @@
 
 namespace velmora::controls {
 
+inline constexpr int32_t kLabelClicked = 0;
+
 InterfaceRoutine LabelInterface(int request);
 
 }  // namespace velmora::controls

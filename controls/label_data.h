@@ -2,14 +2,7 @@
 // and background colour, font, picture and caption.
 #pragma once
 
-#include <array>
-#include <cstdint>
-#include <optional>
-#include <span>
-#include <string>
-#include <vector>
-
-#include "controls/font_data.h"
+#include "controls/stored_data.h"
 
 namespace velmora::controls {
 
@@ -24,9 +17,17 @@ struct LabelData {
     std::string caption;  // GBK
 
     bool operator==(const LabelData&) const = default;
-};
 
-std::optional<LabelData> ReadLabelData(std::span<const uint8_t> bytes);
-std::vector<uint8_t> WriteLabelData(const LabelData& data);
+    // The stored order after the version word.
+    template <typename Io, typename Self>
+    static void Fields(Io& io, Self& d) {
+        io(d.options, "label option");
+        io(d.textColour, "text colour");
+        io(d.background, "background colour");
+        io(d.font, "font");
+        io(d.picture, "picture");
+        io(d.caption, "caption");
+    }
+};
 
 }  // namespace velmora::controls

@@ -11,17 +11,13 @@
 namespace velmora::controls {
 namespace {
 
-const StoredProperties<ListBoxData>& Properties() {
-    using F = StoredField<ListBoxData>;
-    static const StoredProperties<ListBoxData> properties(
-        ReadListBoxData, WriteListBoxData,
-        {F{0, &ListBoxData::border}, F{1, &ListBoxData::multiSelect},
-         F{2, &ListBoxData::extendedSelect}, F{3, &ListBoxData::itemHeight},
-         F{4, &ListBoxData::textColour}, F{5, &ListBoxData::background}, F{6, &ListBoxData::font},
-         F{7, &ListBoxData::option15}, F{11, &ListBoxData::binding1}, F{12, &ListBoxData::binding2},
-         F{13, &ListBoxData::sorted}});
-    return properties;
-}
+using F = StoredField<ListBoxData>;
+const StoredProperties<ListBoxData> kProperties(
+    {F{0, &ListBoxData::border}, F{1, &ListBoxData::multiSelect},
+     F{2, &ListBoxData::extendedSelect}, F{3, &ListBoxData::itemHeight},
+     F{4, &ListBoxData::textColour}, F{5, &ListBoxData::background}, F{6, &ListBoxData::font},
+     F{7, &ListBoxData::option15}, F{11, &ListBoxData::binding1}, F{12, &ListBoxData::binding2},
+     F{13, &ListBoxData::sorted}});
 
 // Item data words travel with the items in this role.
 constexpr int kValueRole = Qt::UserRole;
@@ -35,6 +31,13 @@ void Apply(QWidget* control, const ListBoxData& d) {
                            : d.extendedSelect ? QAbstractItemView::ExtendedSelection
                                               : QAbstractItemView::SingleSelection);
 }
+
+// Changes made by the program raise nothing; the user's do.
+class ListWidget : public QListWidget {
+  public:
+    using QListWidget::QListWidget;
+    bool quiet = false;
+};
 
 bool SingleSelection(const QListWidget* list) {
     return list->selectionMode() == QAbstractItemView::SingleSelection;
@@ -58,33 +61,33 @@ void SelectCurrent(QListWidget* list, int32_t index) {
     list->setCurrentRow(index);
 }
 
-constexpr int32_t kEventDoubleClicked = 1;
-
 QWidget* Create(const CreateRequest& request) {
-    auto data = ReadListBoxData(request.data);
+    auto data = ReadStoredData<ListBoxData>(request.data);
     if (!data) return nullptr;
-    auto* list = new QListWidget(request.parent);
+    auto* list = new ListWidget(request.parent);
     list->setSortingEnabled(data->sorted != 0);
     Apply(list, *data);
     Fill(list, data->items, data->itemValues);
     SelectCurrent(list, data->current);
     list->setGeometry(request.left, request.top, request.width, request.height);
     AttachToUnit(list, request);
-    // Selections made by the program raise nothing; the user's do.
     QObject::connect(list, &QListWidget::itemSelectionChanged, list, [list] {
-        if (list->property("velmoraQuiet").toBool()) return;
-        RaiseEvent(list, kEventClicked);
+        if (list->quiet) return;
+        RaiseEvent(list, kListBoxSelectionChanged);
     });
     QObject::connect(list, &QListWidget::itemDoubleClicked, list,
-                     [list] { RaiseEvent(list, kEventDoubleClicked); });
+                     [list] { RaiseEvent(list, kListBoxDoubleClicked); });
     return list;
 }
 
 // Runs a change made by the program without the selection event.
 template <typename Change>
 auto Quietly(QListWidget* list, Change change) {
-    list->setProperty("velmoraQuiet", true);
-    auto restore = qScopeGuard([list] { list->setProperty("velmoraQuiet", false); });
+    auto* quiet = dynamic_cast<ListWidget*>(list);
+    if (quiet) quiet->quiet = true;
+    auto restore = qScopeGuard([quiet] {
+        if (quiet) quiet->quiet = false;
+    });
     return change();
 }
 
@@ -107,9 +110,9 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
         case kListBoxCurrent:
             Quietly(list, [&] { SelectCurrent(list, value.Int()); });
             // A written selection outlives the window: a second load shows it.
-            if (auto data = Properties().Load(control)) {
+            if (auto data = kProperties.Load(control)) {
                 data->current = list->selectedItems().isEmpty() ? -1 : list->currentRow();
-                Properties().Store(control, *data);
+                kProperties.Store(control, *data);
             }
             return false;
         case kListBoxItems:
@@ -125,15 +128,13 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
         default:
             break;
     }
-    if (!WriteProperty(Properties(), control, index, value, Apply)) return false;
-    if (index != kListBoxSorted) return false;
+    auto data = WriteProperty(kProperties, control, index, value, Apply);
     // Sorting shapes the list at creation: the rebuild takes the live items.
-    auto data = Properties().Load(control);
-    if (!data) return false;
+    if (!data || index != kListBoxSorted) return false;
     data->items = Items(list);
     data->itemValues = Values(list);
     data->current = list->currentRow();
-    Properties().Store(control, *data);
+    kProperties.Store(control, *data);
     return true;
 }
 
@@ -147,7 +148,7 @@ ValueRecord GetProperty(QWidget* control, int index) {
         case kListBoxItemValues:
             return ValueOf(Values(list));
         default:
-            return ReadProperty(Properties(), control, index);
+            return ReadProperty(kProperties, control, index);
     }
 }
 

@@ -20,6 +20,11 @@ enum ListBoxProperty : int {
     kListBoxSorted = 13,         // 21
 };
 
+enum ListBoxEvent : int32_t {
+    kListBoxSelectionChanged = 0,
+    kListBoxDoubleClicked = 1,
+};
+
 InterfaceRoutine ListBoxInterface(int request);
 
 // The operations of the list-box commands; the widget must be a list box.

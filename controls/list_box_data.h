@@ -1,13 +1,7 @@
 // Stored property data of ListBox (layout version 3).
 #pragma once
 
-#include <cstdint>
-#include <optional>
-#include <span>
-#include <string>
-#include <vector>
-
-#include "controls/font_data.h"
+#include "controls/stored_data.h"
 
 namespace velmora::controls {
 
@@ -30,9 +24,25 @@ struct ListBoxData {
     std::string binding2;             // 20
 
     bool operator==(const ListBoxData&) const = default;
-};
 
-std::optional<ListBoxData> ReadListBoxData(std::span<const uint8_t> bytes);
-std::vector<uint8_t> WriteListBoxData(const ListBoxData& data);
+    // The stored order after the version word.
+    template <typename Io, typename Self>
+    static void Fields(Io& io, Self& d) {
+        io(d.border, "border");
+        io(d.multiSelect, "several selected");
+        io(d.extendedSelect, "extended selection");
+        io(d.itemHeight, "item height");
+        io(d.textColour, "text colour");
+        io(d.background, "background colour");
+        io(d.option15, "list option");
+        io(d.current, "current item");
+        io(d.sorted, "sorted");
+        io(d.font, "font");
+        io(d.items, "items");
+        io(d.itemValues, "item values");
+        io(d.binding1, "data binding");
+        io(d.binding2, "data binding");
+    }
+};
 
 }  // namespace velmora::controls

@@ -99,7 +99,7 @@ QAbstractItemView* MakeView(const ListViewData& data, QWidget* parent) {
 }
 
 QWidget* Create(const CreateRequest& request) {
-    auto data = ReadListViewData(request.data);
+    auto data = ReadStoredData<ListViewData>(request.data);
     if (!data) return nullptr;
     std::vector<ListColumn> columns;
     if (data->viewMode == kReportMode) {

@@ -2,13 +2,7 @@
 // same way) and the column records its column list holds.
 #pragma once
 
-#include <cstdint>
-#include <optional>
-#include <span>
-#include <string>
-#include <vector>
-
-#include "controls/font_data.h"
+#include "controls/stored_data.h"
 
 namespace velmora::controls {
 
@@ -57,10 +51,30 @@ struct ListViewData {
     std::vector<uint8_t> initialRows;
 
     bool operator==(const ListViewData&) const = default;
-};
 
-std::optional<ListViewData> ReadListViewData(std::span<const uint8_t> bytes);
-std::vector<uint8_t> WriteListViewData(const ListViewData& data);
+    // The stored order after the version word.
+    template <typename Io, typename Self>
+    static void Fields(Io& io, Self& d) {
+        io(d.appearance, "appearance");
+        io(d.textColour, "text colour");
+        io(d.textBackground, "text background colour");
+        io(d.background, "background colour");
+        io(d.viewMode, "view mode");
+        for (auto* field :
+             {&d.alignLeft, &d.iconStyle, &d.wrapLabels, &d.headerStyle1, &d.headerStyle2,
+              &d.fullRowSelect, &d.gridLines, &d.headerDragDrop, &d.hotTracking, &d.handCursor,
+              &d.underlineHot, &d.underlineCold, &d.styleSwitch, &d.sortOrder, &d.checkBoxes,
+              &d.flatScrollBars, &d.singleSelection})
+            io(*field, "list switch");
+        io(d.selectedRow, "selected row");
+        io(d.alwaysShowSelection, "always show the selection");
+        // The trailing blocks carry a signed length.
+        io.SignedFont(d.font);
+        for (auto* block :
+             {&d.headerImages, &d.itemImages, &d.columns, &d.stateImages, &d.initialRows})
+            io.SignedBlock(*block, "list block");
+    }
+};
 
 enum ColumnAlignment : int32_t { kAlignLeft = 0, kAlignCentre = 1, kAlignRight = 2 };
 

@@ -12,17 +12,12 @@
 namespace velmora::controls {
 namespace {
 
-const StoredProperties<RadioBoxData>& Properties() {
-    using F = StoredField<RadioBoxData>;
-    static const StoredProperties<RadioBoxData> properties(
-        ReadRadioBoxData, WriteRadioBoxData,
-        {F{0, &RadioBoxData::picture}, F{1, &RadioBoxData::checked}, F{2, &RadioBoxData::option10},
-         F{3, &RadioBoxData::caption}, F{4, &RadioBoxData::option12}, F{5, &RadioBoxData::option13},
-         F{6, &RadioBoxData::option14}, F{7, &RadioBoxData::textColour},
-         F{8, &RadioBoxData::background}, F{9, &RadioBoxData::font},
-         F{10, &RadioBoxData::option18}});
-    return properties;
-}
+using F = StoredField<RadioBoxData>;
+const StoredProperties<RadioBoxData> kProperties(
+    {F{0, &RadioBoxData::picture}, F{1, &RadioBoxData::checked}, F{2, &RadioBoxData::option10},
+     F{3, &RadioBoxData::caption}, F{4, &RadioBoxData::option12}, F{5, &RadioBoxData::option13},
+     F{6, &RadioBoxData::option14}, F{7, &RadioBoxData::textColour},
+     F{8, &RadioBoxData::background}, F{9, &RadioBoxData::font}, F{10, &RadioBoxData::option18}});
 
 // Qt's own exclusivity would also refuse to uncheck the checked button; the
 // rule here is only that checking one unchecks its siblings.
@@ -45,7 +40,7 @@ void Apply(QWidget* control, const RadioBoxData& d) {
 }
 
 QWidget* Create(const CreateRequest& request) {
-    auto data = ReadRadioBoxData(request.data);
+    auto data = ReadStoredData<RadioBoxData>(request.data);
     if (!data) return nullptr;
     auto* radio = new QRadioButton(request.parent);
     radio->setAutoExclusive(false);
@@ -59,7 +54,7 @@ QWidget* Create(const CreateRequest& request) {
     // A click on a checked radio button leaves it checked.
     QObject::connect(radio, &QRadioButton::clicked, radio, [radio] {
         radio->setChecked(true);
-        RaiseEvent(radio, kEventClicked);
+        RaiseEvent(radio, kRadioBoxClicked);
     });
     return radio;
 }
@@ -71,20 +66,20 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
         // siblings it unchecked go into their records.
         for (auto* radio :
              control->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
-            if (auto data = IdentityOf(radio) ? Properties().Load(radio) : std::nullopt) {
+            if (auto data = IdentityOf(radio) ? kProperties.Load(radio) : std::nullopt) {
                 data->checked = radio->isChecked();
-                Properties().Store(radio, *data);
+                kProperties.Store(radio, *data);
             }
         return false;
     }
-    WriteProperty(Properties(), control, index, value, Apply);
+    WriteProperty(kProperties, control, index, value, Apply);
     return false;
 }
 
 ValueRecord GetProperty(QWidget* control, int index) {
     if (index == kRadioBoxChecked)
         return MakeLogical(static_cast<QRadioButton*>(control)->isChecked());
-    return ReadProperty(Properties(), control, index);
+    return ReadProperty(kProperties, control, index);
 }
 
 }  // namespace

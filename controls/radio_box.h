@@ -6,6 +6,8 @@
 
 namespace velmora::controls {
 
+inline constexpr int32_t kRadioBoxClicked = 0;
+
 enum RadioBoxProperty : int {
     kRadioBoxChecked = 1,  // 9
 };

@@ -1,13 +1,7 @@
 // Stored property data of RadioBox (layout version 1).
 #pragma once
 
-#include <cstdint>
-#include <optional>
-#include <span>
-#include <string>
-#include <vector>
-
-#include "controls/font_data.h"
+#include "controls/stored_data.h"
 
 namespace velmora::controls {
 
@@ -27,9 +21,20 @@ struct RadioBoxData {
     std::string caption;               // 11, GBK
 
     bool operator==(const RadioBoxData&) const = default;
-};
 
-std::optional<RadioBoxData> ReadRadioBoxData(std::span<const uint8_t> bytes);
-std::vector<uint8_t> WriteRadioBoxData(const RadioBoxData& data);
+    // The stored order after the version word.
+    template <typename Io, typename Self>
+    static void Fields(Io& io, Self& d) {
+        io(d.checked, "checked");
+        for (auto* option : {&d.option10, &d.option12, &d.option13, &d.option14})
+            io(*option, "radio option");
+        io(d.textColour, "text colour");
+        io(d.background, "background colour");
+        io(d.option18, "radio option");
+        io(d.picture, "picture");
+        io(d.font, "font");
+        io(d.caption, "caption");
+    }
+};
 
 }  // namespace velmora::controls

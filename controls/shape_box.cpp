@@ -10,16 +10,11 @@
 namespace velmora::controls {
 namespace {
 
-const StoredProperties<ShapeBoxData>& Properties() {
-    using F = StoredField<ShapeBoxData>;
-    static const StoredProperties<ShapeBoxData> properties(
-        ReadShapeBoxData, WriteShapeBoxData,
-        {F{0, &ShapeBoxData::background}, F{1, &ShapeBoxData::shape},
-         F{2, &ShapeBoxData::lineStyle}, F{3, &ShapeBoxData::option11},
-         F{4, &ShapeBoxData::lineWidth}, F{5, &ShapeBoxData::lineColour},
-         F{6, &ShapeBoxData::fillColour}});
-    return properties;
-}
+using F = StoredField<ShapeBoxData>;
+const StoredProperties<ShapeBoxData> kProperties(
+    {F{0, &ShapeBoxData::background}, F{1, &ShapeBoxData::shape}, F{2, &ShapeBoxData::lineStyle},
+     F{3, &ShapeBoxData::option11}, F{4, &ShapeBoxData::lineWidth}, F{5, &ShapeBoxData::lineColour},
+     F{6, &ShapeBoxData::fillColour}});
 
 QColor FromStored(uint32_t colour) {
     return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
@@ -58,7 +53,7 @@ void Apply(QWidget* control, const ShapeBoxData& d) {
     shape->update();
 }
 
-using Type = StoredType<ShapeWidget, ShapeBoxData, Properties, Apply>;
+using Type = StoredType<ShapeWidget, ShapeBoxData, kProperties, Apply>;
 
 }  // namespace
 

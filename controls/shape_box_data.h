@@ -1,13 +1,7 @@
 // Stored property data of ShapeBox (layout version 1).
 #pragma once
 
-#include <cstdint>
-#include <optional>
-#include <span>
-#include <string>
-#include <vector>
-
-#include "controls/font_data.h"
+#include "controls/stored_data.h"
 
 namespace velmora::controls {
 
@@ -23,9 +17,18 @@ struct ShapeBoxData {
     uint32_t fillColour = 0xFF000000;  // 14
 
     bool operator==(const ShapeBoxData&) const = default;
-};
 
-std::optional<ShapeBoxData> ReadShapeBoxData(std::span<const uint8_t> bytes);
-std::vector<uint8_t> WriteShapeBoxData(const ShapeBoxData& data);
+    // The stored order after the version word.
+    template <typename Io, typename Self>
+    static void Fields(Io& io, Self& d) {
+        io(d.background, "background colour");
+        io(d.shape, "shape");
+        io(d.lineStyle, "line style");
+        io(d.option11, "shape option");
+        io(d.lineWidth, "line width");
+        io(d.lineColour, "line colour");
+        io(d.fillColour, "fill colour");
+    }
+};
 
 }  // namespace velmora::controls

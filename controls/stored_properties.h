@@ -16,6 +16,7 @@
 #include "controls/control_support.h"
 #include "controls/font_data.h"
 #include "controls/property_values.h"
+#include "controls/stored_data.h"
 #include "runtime/value.h"
 #include "runtime/window_description.h"
 
@@ -35,19 +36,20 @@ struct StoredField {
 template <typename Data>
 class StoredProperties {
   public:
-    using Reader = std::optional<Data> (*)(std::span<const uint8_t>);
-    using Writer = std::vector<uint8_t> (*)(const Data&);
+    explicit StoredProperties(std::vector<StoredField<Data>> fields) : fields_(std::move(fields)) {}
 
-    StoredProperties(Reader read, Writer write, std::vector<StoredField<Data>> fields)
-        : read_(read), write_(write), fields_(std::move(fields)) {}
-
-    std::optional<Data> Read(std::span<const uint8_t> bytes) const { return read_(bytes); }
+    std::optional<Data> Read(std::span<const uint8_t> bytes) const {
+        return ReadStoredData<Data>(bytes);
+    }
+    // The control's record, parsed once for as long as its bytes stay the
+    // same: a run of reads costs one parse. Valid until the next call.
+    const Data* Parsed(const QWidget* control) const { return Cached(control); }
     std::optional<Data> Load(const QWidget* control) const {
-        const UnitRecord* unit = UnitOf(control);
-        return unit ? read_(unit->typeData) : std::nullopt;
+        const Data* data = Parsed(control);
+        return data ? std::optional<Data>(*data) : std::nullopt;
     }
     void Store(const QWidget* control, const Data& data) const {
-        if (UnitRecord* unit = UnitOf(control)) unit->typeData = write_(data);
+        if (UnitRecord* unit = UnitOf(control)) unit->typeData = WriteStoredData(data);
     }
     bool Holds(int index) const { return Find(index) != nullptr; }
 
@@ -55,7 +57,7 @@ class StoredProperties {
     // not one of the record's fields.
     ValueRecord Get(const QWidget* control, int index) const {
         const StoredField<Data>* field = Find(index);
-        auto data = Load(control);
+        Data* data = Cached(control);
         if (!field || !data) return Omitted();
         return std::visit([&](auto member) { return ValueOf(Pick(*data, member)); }, field->member);
     }
@@ -64,14 +66,22 @@ class StoredProperties {
     // field (the caller keeps such a value elsewhere).
     std::optional<Data> Set(const QWidget* control, int index, const ValueRecord& value) const {
         const StoredField<Data>* field = Find(index);
+        if (!field) return std::nullopt;
         auto data = Load(control);
-        if (!field || !data) return std::nullopt;
+        if (!data) return std::nullopt;
         std::visit([&](auto member) { Assign(Pick(*data, member), value); }, field->member);
         Store(control, *data);
         return data;
     }
 
   private:
+    Data* Cached(const QWidget* control) const {
+        const UnitRecord* unit = UnitOf(control);
+        if (!unit) return nullptr;
+        if (!cache_ || cache_->bytes != unit->typeData)
+            cache_ = Cache{unit->typeData, ReadStoredData<Data>(unit->typeData)};
+        return cache_->data ? &*cache_->data : nullptr;
+    }
     const StoredField<Data>* Find(int index) const {
         for (const StoredField<Data>& f : fields_)
             if (f.index == index) return &f;
@@ -85,9 +95,13 @@ class StoredProperties {
             return data.*member;
     }
 
-    Reader read_;
-    Writer write_;
+    struct Cache {
+        std::vector<uint8_t> bytes;
+        std::optional<Data> data;
+    };
+
     std::vector<StoredField<Data>> fields_;
+    mutable std::optional<Cache> cache_;
 };
 
 }  // namespace velmora::controls
@@ -96,16 +110,17 @@ namespace velmora::controls {
 
 // A write the type does not handle itself: a stored field changes the record
 // and is applied to the live control; any other index is kept with the
-// control. True when the write touched a stored field.
+// control. The changed record when the write touched a stored field.
 template <typename Data>
-bool WriteProperty(const StoredProperties<Data>& properties, QWidget* control, int index,
-                   const ValueRecord& value, void (*apply)(QWidget*, const Data&)) {
-    if (auto data = properties.Set(control, index, value)) {
+std::optional<Data> WriteProperty(const StoredProperties<Data>& properties, QWidget* control,
+                                  int index, const ValueRecord& value,
+                                  void (*apply)(QWidget*, const Data&)) {
+    auto data = properties.Set(control, index, value);
+    if (data)
         apply(control, *data);
-        return true;
-    }
-    KeepValue(control, index, value);
-    return false;
+    else
+        KeepValue(control, index, value);
+    return data;
 }
 
 template <typename Data>
@@ -120,13 +135,13 @@ namespace velmora::controls {
 
 // The routines of a type whose own properties all live in its stored record
 // and reach the widget through `apply`, none of them needing a rebuild.
-template <typename Widget, typename Data, const StoredProperties<Data>& (*properties)(),
+template <typename Widget, typename Data, const StoredProperties<Data>& properties,
           void (*apply)(QWidget*, const Data&)>
 struct StoredType {
     // The widget at the requested place showing the stored data; null when
     // the data cannot be read.
     static Widget* Make(const CreateRequest& request) {
-        auto data = properties().Read(request.data);
+        auto data = properties.Read(request.data);
         if (!data) return nullptr;
         auto* widget = new Widget(request.parent);
         widget->setGeometry(request.left, request.top, request.width, request.height);
@@ -136,11 +151,11 @@ struct StoredType {
     }
     static QWidget* Create(const CreateRequest& request) { return Make(request); }
     static bool Set(QWidget* control, int index, const ValueRecord& value) {
-        WriteProperty(properties(), control, index, value, apply);
+        WriteProperty(properties, control, index, value, apply);
         return false;
     }
     static ValueRecord Get(QWidget* control, int index) {
-        return ReadProperty(properties(), control, index);
+        return ReadProperty(properties, control, index);
     }
     // `create` adds what the type does beyond Make.
     static InterfaceRoutine Interface(int request, CreateRoutine create = Create) {

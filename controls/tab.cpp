@@ -10,7 +10,6 @@
 #include "runtime/event_dispatch.h"
 #include "runtime/notification.h"
 #include "runtime/runtime_link.h"
-#include "runtime/property_access.h"
 #include "runtime/window_table.h"
 
 namespace velmora::controls {
@@ -18,19 +17,18 @@ namespace {
 
 constexpr int kStripHeight = 21;
 
-const StoredProperties<TabData>& Properties() {
-    using F = StoredField<TabData>;
-    static const StoredProperties<TabData> properties(
-        ReadTabData, WriteTabData,
-        {F{kTabSide, &TabData::position}, F{kTabMultiRow, &TabData::multiRow},
-         F{kTabFont, &TabData::font}, F{kTabPages, &TabData::pages},
-         F{kTabNoStrip, &TabData::noStrip}, F{kTabTransparent, &TabData::transparent},
-         F{kTabColour, &TabData::colour}});
-    return properties;
-}
+class TabBox : public QWidget {
+  public:
+    using QWidget::QWidget;
+    int page = 0;
+};
 
-// A user's click first asks event 1, which refuses the change by answering
-// false; the change itself then raises event 2.
+using F = StoredField<TabData>;
+const StoredProperties<TabData> kProperties(
+    {F{kTabSide, &TabData::position}, F{kTabMultiRow, &TabData::multiRow},
+     F{kTabFont, &TabData::font}, F{kTabPages, &TabData::pages}, F{kTabNoStrip, &TabData::noStrip},
+     F{kTabTransparent, &TabData::transparent}, F{kTabColour, &TabData::colour}});
+
 class PageStrip : public QTabBar {
   public:
     explicit PageStrip(QWidget* tab) : QTabBar(tab), tab_(tab) { setFocusPolicy(Qt::NoFocus); }
@@ -39,12 +37,12 @@ class PageStrip : public QTabBar {
     void mousePressEvent(QMouseEvent* event) override {
         int page = tabAt(event->pos());
         if (page >= 0 && page != currentIndex()) {
-            if (!RaiseEventAllowing(tab_, 1)) return;
+            if (!RaiseEventAllowing(tab_, kTabPageChanging)) return;
             QTabBar::mousePressEvent(event);
             if (currentIndex() == page) {
                 ShowTabPage(tab_, page);
                 FocusFirstOnPage(tab_, page);
-                RaiseEvent(tab_, 2);
+                RaiseEvent(tab_, kTabPageChanged);
             }
             return;
         }
@@ -98,11 +96,10 @@ void Apply(QWidget* tab, const TabData& d) {
 }
 
 QWidget* Create(const CreateRequest& request) {
-    auto data = ReadTabData(request.data);
+    auto data = ReadStoredData<TabData>(request.data);
     if (!data) return nullptr;
-    auto* tab = new QWidget(request.parent);
+    auto* tab = new TabBox(request.parent);
     tab->setGeometry(request.left, request.top, request.width, request.height);
-    tab->setProperty(kTabPageProperty, 0);
     // Without a strip the control is a plain container with an arrow cursor.
     if (!data->noStrip) new PageStrip(tab);
     Apply(tab, *data);
@@ -110,32 +107,33 @@ QWidget* Create(const CreateRequest& request) {
     return tab;
 }
 
+// The strip and the children show `page`, as a written property 12 does.
+void SelectPage(QWidget* tab, int page) {
+    if (PageStrip* strip = StripOf(tab)) {
+        QSignalBlocker quiet(strip);
+        strip->setCurrentIndex(page);
+    }
+    ShowTabPage(tab, page);
+}
+
 bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
     if (index == kTabCurrent) {
-        int count = 0;
-        if (const UnitRecord* unit = UnitOf(control))
-            for (uint32_t child : unit->children) count += child == 0;
+        const UnitRecord* unit = UnitOf(control);
+        size_t count = unit ? PagesOf(*unit).size() : 0;
         int page = value.Int();
-        if (page < 0 || page >= std::max(count, 1)) return false;
-        if (PageStrip* strip = StripOf(control)) {
-            QSignalBlocker quiet(strip);
-            strip->setCurrentIndex(page);
-        }
-        ShowTabPage(control, page);
+        if (page >= 0 && size_t(page) < std::max<size_t>(count, 1)) SelectPage(control, page);
         return false;
     }
-    uint32_t before = Properties().Load(control).value_or(TabData{}).position;
-    if (!WriteProperty(Properties(), control, index, value, Apply)) return false;
-    bool rebuild = index == kTabNoStrip || (index == kTabSide && (before == 3) != (value.low == 3));
-    // The rebuilt Tab opens on its first page; its children show that page
-    // from the start rather than the one the old control had.
-    if (rebuild) ShowTabPage(control, 0);
-    return rebuild;
+    const TabData* old = kProperties.Parsed(control);
+    uint32_t before = old ? old->position : TabData{}.position;
+    if (!WriteProperty(kProperties, control, index, value, Apply)) return false;
+    // The rebuilt Tab opens on the page this one shows (the runtime asks).
+    return index == kTabNoStrip || (index == kTabSide && (before == 3) != (value.low == 3));
 }
 
 ValueRecord GetProperty(QWidget* control, int index) {
     if (index == kTabCurrent) return MakeInteger(CurrentTabPage(control));
-    return ReadProperty(Properties(), control, index);
+    return ReadProperty(kProperties, control, index);
 }
 
 }  // namespace
@@ -145,23 +143,21 @@ void ShowTabPage(QWidget* tab, int page) {
     const WindowRecord* window = identity ? FindWindowDescription(identity->windowId) : nullptr;
     const UnitRecord* unit = window ? window->FindUnit(identity->unitId) : nullptr;
     if (!unit) return;
-    tab->setProperty(kTabPageProperty, page);
-    int current = 0;
-    for (uint32_t child : unit->children) {
-        if (child == 0) {
-            ++current;
-            continue;
+    if (auto* box = dynamic_cast<TabBox*>(tab)) box->page = page;
+    auto pages = PagesOf(*unit);
+    for (size_t shown = 0; shown < pages.size(); ++shown)
+        for (uint32_t child : pages[shown]) {
+            auto* widget = reinterpret_cast<QWidget*>(
+                CallRuntime(kNotifyFindLiveObject, identity->windowId, child));
+            const UnitRecord* record = window->FindUnit(child);
+            if (!widget || !record) continue;
+            widget->setVisible(int(shown) == page && (record->state & kStateVisible));
         }
-        auto* widget = reinterpret_cast<QWidget*>(
-            CallRuntime(kNotifyFindLiveObject, identity->windowId, child));
-        const UnitRecord* record = window->FindUnit(child);
-        if (!widget || !record) continue;
-        widget->setVisible(current == page && (record->state & kStateVisible));
-    }
 }
 
 int CurrentTabPage(const QWidget* tab) {
-    return tab->property(kTabPageProperty).toInt();
+    auto* box = dynamic_cast<const TabBox*>(tab);
+    return box ? box->page : 0;
 }
 
 void FocusFirstOnPage(QWidget* tab, int page) {
@@ -169,19 +165,15 @@ void FocusFirstOnPage(QWidget* tab, int page) {
     const WindowRecord* window = identity ? FindWindowDescription(identity->windowId) : nullptr;
     const UnitRecord* unit = window ? window->FindUnit(identity->unitId) : nullptr;
     if (!unit) return;
-    int current = 0;
+    auto pages = PagesOf(*unit);
+    if (page < 0 || size_t(page) >= pages.size()) return;
     QWidget* first = nullptr;
     uint32_t lowest = 0;
-    for (uint32_t child : unit->children) {
-        if (child == 0) {
-            ++current;
-            continue;
-        }
+    for (uint32_t child : pages[size_t(page)]) {
         const UnitRecord* record = window->FindUnit(child);
         auto* widget = reinterpret_cast<QWidget*>(
             CallRuntime(kNotifyFindLiveObject, identity->windowId, child));
-        if (current != page || !record || !widget || !widget->isEnabled() ||
-            !(widget->focusPolicy() & Qt::TabFocus))
+        if (!record || !widget || !widget->isEnabled() || !(widget->focusPolicy() & Qt::TabFocus))
             continue;
         if (!first || record->focusOrder < lowest) {
             first = widget;
@@ -192,6 +184,8 @@ void FocusFirstOnPage(QWidget* tab, int page) {
 }
 
 InterfaceRoutine TabInterface(int request) {
+    if (request == kRequestCurrentPage) return reinterpret_cast<InterfaceRoutine>(CurrentTabPage);
+    if (request == kRequestShowPage) return reinterpret_cast<InterfaceRoutine>(SelectPage);
     return TypeRoutines(request, Create, SetProperty, GetProperty);
 }
 

@@ -20,6 +20,13 @@ enum TabProperty : int {
     kTabColour = 7,       // 15
 };
 
+// A user's change of page: event 1 asks first (a handler answering false
+// refuses it), event 2 follows the change.
+enum TabEvent : int32_t {
+    kTabPageChanging = 1,
+    kTabPageChanged = 2,
+};
+
 InterfaceRoutine TabInterface(int request);
 
 // Gives the focus to the enabled, focusable control of the page with the

@@ -2,13 +2,7 @@
 // stripless form, version 3 its transparency and colour).
 #pragma once
 
-#include <cstdint>
-#include <optional>
-#include <span>
-#include <string>
-#include <vector>
-
-#include "controls/font_data.h"
+#include "controls/stored_data.h"
 
 namespace velmora::controls {
 
@@ -25,9 +19,21 @@ struct TabData {
     std::vector<std::string> pages;  // GBK captions
 
     bool operator==(const TabData&) const = default;
-};
 
-std::optional<TabData> ReadTabData(std::span<const uint8_t> bytes);
-std::vector<uint8_t> WriteTabData(const TabData& data);
+    // The stored order after the version word.
+    template <typename Io, typename Self>
+    static void Fields(Io& io, Self& d) {
+        io(d.position, "tab position");
+        io(d.multiRow, "several rows");
+        io(d.option, "tab option");
+        if (d.version >= 2) io(d.noStrip, "no tab strip");
+        if (d.version >= 3) {
+            io(d.transparent, "transparent");
+            io(d.colour, "colour");
+        }
+        io(d.font, "font");
+        io.HalfCounted(d.pages, "page captions");
+    }
+};
 
 }  // namespace velmora::controls

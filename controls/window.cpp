@@ -14,7 +14,6 @@
 #include "controls/window_data.h"
 #include "runtime/event_dispatch.h"
 #include "runtime/notification.h"
-#include "runtime/property_access.h"
 #include "runtime/runtime_link.h"
 
 namespace velmora::controls {
@@ -44,7 +43,7 @@ class WindowWidget : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override {
-        if (!RaiseEventAllowing(this, kEventCloseRequest)) {
+        if (!RaiseEventAllowing(this, kWindowCloseRequest)) {
             event->ignore();
             return;
         }
@@ -55,20 +54,20 @@ class WindowWidget : public QWidget {
     void moveEvent(QMoveEvent* event) override {
         if (event->pos() == reportedPos_) return;
         reportedPos_ = event->pos();
-        RaiseEvent(this, kEventMoved);
+        RaiseEvent(this, kWindowMoved);
     }
 
     void resizeEvent(QResizeEvent* event) override {
         if (event->size() == reportedSize_) return;
         reportedSize_ = event->size();
-        RaiseEvent(this, kEventResized);
+        RaiseEvent(this, kWindowResized);
     }
 
   private:
     void ReportDestroyed() {
         if (destroyedReported_) return;
         destroyedReported_ = true;
-        RaiseEvent(this, kEventDestroyed);
+        RaiseEvent(this, kWindowDestroyed);
     }
 
     bool destroyedReported_ = false;
@@ -76,36 +75,31 @@ class WindowWidget : public QWidget {
     QSize reportedSize_;
 };
 
-const StoredProperties<WindowData>& Properties() {
-    using F = StoredField<WindowData>;
-    using D = WindowData;
-    static const StoredProperties<WindowData> properties(
-        ReadWindowData, WriteWindowData,
-        {F{0, &D::caption},
-         F{1, &D::border},
-         F{2, &D::background},
-         F{3, &D::picture},
-         F{4, &D::displayOption},
-         F{5, &D::music},
-         F{7, &D::controlBox},
-         F{8, &D::maximiseButton},
-         F{9, &D::minimiseButton},
-         F{10, &D::position},
-         F{11, &D::movable},
-         F{12, &D::icon},
-         F{13, [](D& d) -> uint32_t& { return d.furtherOptions[0]; }},
-         F{14, [](D& d) -> uint32_t& { return d.furtherOptions[1]; }},
-         F{15, [](D& d) -> uint32_t& { return d.furtherOptions[2]; }},
-         F{16, [](D& d) -> uint32_t& { return d.furtherOptions[3]; }},
-         F{17, [](D& d) -> uint32_t& { return d.furtherOptions[4]; }},
-         F{18, &D::optionV2},
-         F{19, [](D& d) -> uint32_t& { return d.optionsV3[0]; }},
-         F{20, [](D& d) -> uint32_t& { return d.optionsV3[1]; }},
-         F{21, &D::alwaysOnTop},
-         F{22, &D::optionV5},
-         F{23, &D::className}});
-    return properties;
-}
+using F = StoredField<WindowData>;
+const StoredProperties<WindowData> kProperties(
+    {F{0, &WindowData::caption},
+     F{1, &WindowData::border},
+     F{2, &WindowData::background},
+     F{3, &WindowData::picture},
+     F{4, &WindowData::displayOption},
+     F{5, &WindowData::music},
+     F{7, &WindowData::controlBox},
+     F{8, &WindowData::maximiseButton},
+     F{9, &WindowData::minimiseButton},
+     F{10, &WindowData::position},
+     F{11, &WindowData::movable},
+     F{12, &WindowData::icon},
+     F{13, [](WindowData& d) -> uint32_t& { return d.furtherOptions[0]; }},
+     F{14, [](WindowData& d) -> uint32_t& { return d.furtherOptions[1]; }},
+     F{15, [](WindowData& d) -> uint32_t& { return d.furtherOptions[2]; }},
+     F{16, [](WindowData& d) -> uint32_t& { return d.furtherOptions[3]; }},
+     F{17, [](WindowData& d) -> uint32_t& { return d.furtherOptions[4]; }},
+     F{18, &WindowData::optionV2},
+     F{19, [](WindowData& d) -> uint32_t& { return d.optionsV3[0]; }},
+     F{20, [](WindowData& d) -> uint32_t& { return d.optionsV3[1]; }},
+     F{21, &WindowData::alwaysOnTop},
+     F{22, &WindowData::optionV5},
+     F{23, &WindowData::className}});
 
 // Border style, buttons and stacking become the window's flags; a change of
 // flags hides the window, so a shown one is shown again.
@@ -133,9 +127,6 @@ void Apply(QWidget* window, const WindowData& d) {
         window->setWindowFlags(FlagsOf(d));
         if (shown) window->show();
     }
-    FrameSize frame = FrameOf(d.border);
-    window->setProperty(kFrameProperty, QVariant::fromValue(QMargins(frame.side, frame.top,
-                                                                     frame.side, frame.bottom)));
     if (FixedBorder(d.border))
         window->setFixedSize(window->size());
     else
@@ -143,7 +134,7 @@ void Apply(QWidget* window, const WindowData& d) {
 }
 
 QWidget* Create(const CreateRequest& request) {
-    auto data = ReadWindowData(request.data);
+    auto data = ReadStoredData<WindowData>(request.data);
     if (!data) return nullptr;
     auto* window = new WindowWidget(request.parent);
     FrameSize frame = FrameOf(data->border);
@@ -169,13 +160,19 @@ QWidget* Create(const CreateRequest& request) {
 }
 
 bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
-    WriteProperty(Properties(), control, index, value, Apply);
+    WriteProperty(kProperties, control, index, value, Apply);
     return false;
 }
 
 ValueRecord GetProperty(QWidget* control, int index) {
     if (index == 0) return TextValue(control->windowTitle());
-    return ReadProperty(Properties(), control, index);
+    return ReadProperty(kProperties, control, index);
+}
+
+QMargins FrameMargins(const QWidget* window) {
+    const WindowData* d = kProperties.Parsed(window);
+    FrameSize frame = FrameOf(d ? d->border : WindowData{}.border);
+    return {frame.side, frame.top, frame.side, frame.bottom};
 }
 
 }  // namespace
@@ -193,6 +190,7 @@ FrameSize FrameOf(uint32_t borderStyle) {
 }
 
 InterfaceRoutine WindowInterface(int request) {
+    if (request == kRequestFrameMargins) return reinterpret_cast<InterfaceRoutine>(FrameMargins);
     return TypeRoutines(request, Create, SetProperty, GetProperty);
 }
 

@@ -1,12 +1,7 @@
 // Stored property data of the window type (layout version 6).
 #pragma once
 
-#include <array>
-#include <cstdint>
-#include <optional>
-#include <span>
-#include <string>
-#include <vector>
+#include "controls/stored_data.h"
 
 namespace velmora::controls {
 
@@ -34,9 +29,30 @@ struct WindowData {
     std::string furtherText;
 
     bool operator==(const WindowData&) const = default;
-};
 
-std::optional<WindowData> ReadWindowData(std::span<const uint8_t> bytes);
-std::vector<uint8_t> WriteWindowData(const WindowData& data);
+    // The stored order after the version word.
+    template <typename Io, typename Self>
+    static void Fields(Io& io, Self& d) {
+        io(d.border, "border");
+        io(d.displayOption, "display option");
+        io(d.background, "background colour");
+        io(d.maximiseButton, "maximise button");
+        io(d.minimiseButton, "minimise button");
+        io(d.controlBox, "control box");
+        io(d.position, "position rule");
+        io(d.movable, "movable");
+        io(d.furtherOptions, "window option");
+        if (d.version >= 2) io(d.optionV2, "window option");
+        if (d.version >= 3) io(d.optionsV3, "window option");
+        if (d.version >= 4) io(d.alwaysOnTop, "always on top");
+        if (d.version >= 5) io(d.optionV5, "window option");
+        if (d.version >= 6) io(d.className, "window class");
+        io(d.picture, "background picture");
+        io(d.icon, "icon");
+        io(d.music, "background music");
+        io(d.caption, "caption");
+        io(d.furtherText, "window text");
+    }
+};
 
 }  // namespace velmora::controls

@@ -23,16 +23,14 @@ void RoundTrip(const Data& loaded, Read read, Write write) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace velmora::controls;
     std::span<const uint8_t> bytes(data, size);
-    auto readList = [](std::span<const uint8_t> b) { return ReadListViewData(b); };
-    auto readBrowser = [](std::span<const uint8_t> b) { return ReadHtmlViewerData(b); };
     auto readColumns = [](std::span<const uint8_t> b) { return ReadColumns(b); };
-    if (auto list = ReadListViewData(bytes)) {
-        RoundTrip(*list, readList, WriteListViewData);
+    if (auto list = ReadStoredData<ListViewData>(bytes)) {
+        RoundTrip(*list, ReadStoredData<ListViewData>, WriteStoredData<ListViewData>);
         if (auto columns = ReadColumns(list->columns))
             RoundTrip(*columns, readColumns, WriteColumns);
     }
-    if (auto browser = ReadHtmlViewerData(bytes))
-        RoundTrip(*browser, readBrowser, WriteHtmlViewerData);
+    if (auto browser = ReadStoredData<HtmlViewerData>(bytes))
+        RoundTrip(*browser, ReadStoredData<HtmlViewerData>, WriteStoredData<HtmlViewerData>);
     if (auto columns = ReadColumns(bytes)) RoundTrip(*columns, readColumns, WriteColumns);
     return 0;
 }

@@ -25,12 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!again.Ok() || !(again.windows == read.windows)) std::abort();
     for (const WindowRecord& w : read.windows)
         for (const UnitRecord& u : w.units) {
-            (void)controls::ReadWindowData(u.typeData);
-            (void)controls::ReadEditBoxData(u.typeData);
-            (void)controls::ReadButtonData(u.typeData);
-            (void)controls::ReadGroupBoxData(u.typeData);
-            (void)controls::ReadLabelData(u.typeData);
-            (void)controls::ReadTabData(u.typeData);
+            (void)controls::ReadStoredData<controls::WindowData>(u.typeData);
+            (void)controls::ReadStoredData<controls::EditBoxData>(u.typeData);
+            (void)controls::ReadStoredData<controls::ButtonData>(u.typeData);
+            (void)controls::ReadStoredData<controls::GroupBoxData>(u.typeData);
+            (void)controls::ReadStoredData<controls::LabelData>(u.typeData);
+            (void)controls::ReadStoredData<controls::TabData>(u.typeData);
         }
     return 0;
 }

@@ -40,9 +40,9 @@ std::optional<std::string> SignPlatformParameters(const PlatformParameters& para
     for (const auto& [name, value] : parameters)
         if (name != "sign") joined.append(name).append(value);
     auto method = parameters.find("sign_method");
-    // A view of the stored value: a ternary with "" would make a temporary string.
-    std::string_view methodName;
-    if (method != parameters.end()) methodName = method->second;
+    // Both arms a view: a mixed conditional would make a temporary string.
+    std::string_view methodName =
+        method == parameters.end() ? std::string_view() : std::string_view(method->second);
     if (methodName == "md5") return Md5Hex(std::string(secret) + joined + std::string(secret));
     if (methodName == "hmac-sha256") return HmacSha256Hex(secret, joined);
     return std::nullopt;

@@ -10,6 +10,7 @@
 
 #include "runtime/value.h"
 
+class QMargins;
 class QWidget;
 
 namespace velmora {
@@ -84,6 +85,10 @@ enum TypeRequest : int {
     kRequestOwnsKey = 8,
     kRequestEnumerateTexts = 9,
     kRequestFurther10 = 10,
+    // This runtime's own requests, past the shared ones.
+    kRequestFrameMargins = 101,  // a window type: FrameMarginsRoutine
+    kRequestCurrentPage = 102,   // a paged type: CurrentPageRoutine
+    kRequestShowPage = 103,      // a paged type: ShowPageRoutine
 };
 
 // Window styles the loader adds from a unit's state word.
@@ -108,6 +113,11 @@ using CreateRoutine = QWidget* (*)(const CreateRequest& request);
 using SetPropertyRoutine = bool (*)(QWidget* control, int index, const ValueRecord& value);
 using GetPropertyRoutine = ValueRecord (*)(QWidget* control, int index);
 using OwnsKeyRoutine = bool (*)(QWidget* control, int key);
+// A window's frame around its client area: its stored size is the outer one.
+using FrameMarginsRoutine = QMargins (*)(const QWidget* window);
+// The page a paged control shows, and showing another (its children follow).
+using CurrentPageRoutine = int (*)(const QWidget* control);
+using ShowPageRoutine = void (*)(QWidget* control, int page);
 
 using InterfaceRoutine = void (*)();
 using TypeInterface = InterfaceRoutine (*)(int request);

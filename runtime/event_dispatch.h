@@ -44,15 +44,16 @@ struct TypedEventRecord {
 #pragma pack(pop)
 static_assert(sizeof(TypedEventRecord) == 220);
 
-// Event numbers the loader and the window use.
+// The window type's events, which the loader raises too. Each control type
+// names its own beside its interface routine.
 enum WindowEvent : int32_t {
-    kEventCreated = 0,
-    kEventCloseRequest = 1,
-    kEventDestroyed = 2,
-    kEventMoved = 3,
-    kEventResized = 4,
+    kWindowCreated = 0,
+    kWindowCloseRequest = 1,
+    kWindowDestroyed = 2,
+    kWindowMoved = 3,
+    kWindowResized = 4,
 };
-inline constexpr int32_t kEventClicked = 0;
+// Events every control type raises.
 inline constexpr int32_t kEventGotFocus = -7;
 inline constexpr int32_t kEventLostFocus = -8;
 

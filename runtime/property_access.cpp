@@ -2,7 +2,6 @@
 
 #include <QCursor>
 #include <QMargins>
-#include <QVariant>
 #include <QWidget>
 #include <algorithm>
 
@@ -36,14 +35,16 @@ bool IsWindowUnit(const Target& t) {
 }
 
 // A window's stored size is its outer size; its widget is the client area.
-QMargins FrameOf(const QWidget* live) {
-    return live->property(kFrameProperty).value<QMargins>();
+QMargins FrameOf(const Target& t) {
+    const DataTypeEntry* type = FindDataType(t.unit->type);
+    auto frame = type ? TypeRoutine<FrameMarginsRoutine>(*type, kRequestFrameMargins) : nullptr;
+    return frame ? frame(t.live) : QMargins();
 }
 
 int32_t LiveGeometry(const Target& t, int property) {
     QWidget* w = t.live;
     if (w->isWindow()) {
-        QMargins frame = FrameOf(w);
+        QMargins frame = FrameOf(t);
         QPoint at = w->pos();
         switch (property) {
             case kPropertyLeft:
@@ -65,7 +66,7 @@ void ApplyGeometry(const Target& t) {
     QWidget* w = t.live;
     if (!w) return;
     if (w->isWindow()) {
-        QMargins frame = FrameOf(w);
+        QMargins frame = FrameOf(t);
         w->move(t.unit->left, t.unit->top);
         QSize client(std::max(0, t.unit->width - frame.left() - frame.right()),
                      std::max(0, t.unit->height - frame.top() - frame.bottom()));
@@ -83,14 +84,12 @@ bool OnHiddenPage(const Target& t) {
     const DataTypeEntry* type = parent ? FindDataType(parent->type) : nullptr;
     if (!type || !(type->flags & typeflag::kPaged)) return false;
     QWidget* tab = FindLiveObject(t.window->id, parent->id);
-    int current = tab ? tab->property(kTabPageProperty).toInt() : 0;
-    int page = 0;
-    for (uint32_t child : parent->children) {
-        if (child == 0)
-            ++page;
-        else if (child == t.unit->id)
-            return page != current;
-    }
+    auto currentPage = TypeRoutine<CurrentPageRoutine>(*type, kRequestCurrentPage);
+    int current = tab && currentPage ? currentPage(tab) : 0;
+    auto pages = PagesOf(*parent);
+    for (size_t page = 0; page < pages.size(); ++page)
+        if (std::ranges::find(pages[page], t.unit->id) != pages[page].end())
+            return int(page) != current;
     return false;
 }
 

@@ -10,11 +10,6 @@ namespace velmora {
 // Limits of stored positions and sizes.
 inline constexpr int32_t kPositionLimit = 32627;
 
-// Kept on live controls for the access path: a window's frame margins (its
-// stored size is its outer size) and a Tab's current page.
-inline constexpr char kFrameProperty[] = "velmoraFrame";
-inline constexpr char kTabPageProperty[] = "velmoraTabPage";
-
 // The entry table's two property slots. A value travels as its 64 bits:
 // integers, logicals and colours in the low word, texts and byte data as
 // pointers; a text or byte set read is a fresh block the caller frees.

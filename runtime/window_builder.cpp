@@ -216,15 +216,11 @@ bool BuildWindow(uint32_t windowId, bool modal, uint32_t ownerWindowId) {
         widget->setParent(ParentWidget(*record, live, unit));
         widget->setGeometry(geometry);
         if (!IsPaged(unit)) continue;
-        bool laterPage = false;
-        for (uint32_t child : unit.children) {
-            if (child == 0) {
-                laterPage = true;
-                continue;
-            }
-            int c = record->IndexOf(child);
-            if (laterPage && c > 0) live.units[size_t(c)].recordedVisible = false;
-        }
+        auto pages = PagesOf(unit);
+        for (size_t page = 1; page < pages.size(); ++page)
+            for (uint32_t child : pages[page])
+                if (int c = record->IndexOf(child); c > 0)
+                    live.units[size_t(c)].recordedVisible = false;
     }
     // 7. Z-order, 8. cursors.
     for (size_t i = 1; i < record->units.size(); ++i)
@@ -252,7 +248,7 @@ bool BuildWindow(uint32_t windowId, bool modal, uint32_t ownerWindowId) {
     // 12. The window's created, moved and resized events, each only while
     // the window still exists.
     uint32_t windowUnitId = record->units[0].id;
-    for (int32_t event : {kEventCreated, kEventMoved, kEventResized}) {
+    for (int32_t event : {kWindowCreated, kWindowMoved, kWindowResized}) {
         FireWindowEvent(LiveWindows()[windowId], windowId, windowUnitId, event);
         if (!FindLiveObject(windowId, 0)) return true;
     }
@@ -319,6 +315,11 @@ bool RebuildControl(uint32_t windowId, uint32_t unitId) {
             child->setGeometry(geometry);
             child->setVisible(shown);
         }
+    // A paged control opens on the page the old one showed.
+    const DataTypeEntry* type = FindDataType(unit.type);
+    auto currentPage = type ? TypeRoutine<CurrentPageRoutine>(*type, kRequestCurrentPage) : nullptr;
+    auto showPage = type ? TypeRoutine<ShowPageRoutine>(*type, kRequestShowPage) : nullptr;
+    if (currentPage && showPage) showPage(fresh, currentPage(old));
     fresh->stackUnder(old);
     if (auto cursor = CursorOf(unit.cursorData)) fresh->setCursor(*cursor);
     l.object = fresh;

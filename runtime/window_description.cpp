@@ -23,6 +23,18 @@ bool UnitRecord::operator==(const UnitRecord& o) const {
            menuWords == o.menuWords && menuText == o.menuText && menuHandler == o.menuHandler;
 }
 
+std::vector<std::span<const uint32_t>> PagesOf(const UnitRecord& unit) {
+    std::vector<std::span<const uint32_t>> pages;
+    std::span<const uint32_t> rest(unit.children);
+    while (!rest.empty()) {
+        size_t end = 0;
+        while (end < rest.size() && rest[end] != 0) ++end;
+        pages.push_back(rest.first(end));
+        rest = rest.subspan(std::min(end + 1, rest.size()));
+    }
+    return pages;
+}
+
 UnitRecord* WindowRecord::FindUnit(uint32_t unitId) {
     int i = IndexOf(unitId);
     return i < 0 ? nullptr : &units[static_cast<size_t>(i)];

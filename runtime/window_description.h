@@ -82,6 +82,10 @@ struct UnitRecord {
     bool operator==(const UnitRecord& o) const;
 };
 
+// A paged unit's children page by page: a 0 word closes a page, and
+// children after the last 0 make one more page.
+std::vector<std::span<const uint32_t>> PagesOf(const UnitRecord& unit);
+
 struct WindowRecord {
     uint32_t id = 0;
     // Head words and texts: kept as stored, nothing depends on them.

@@ -18,6 +18,7 @@
 #include "net/page_reader.h"
 #include "runtime/gbk.h"
 #include "runtime/heap.h"
+#include "tests/running_simulator.h"
 #include "tests/test_support.h"
 #include "tools/marketsim/catalogue.h"
 #include "tools/marketsim/hostile_site.h"
@@ -28,6 +29,7 @@ namespace velmora::app {
 namespace {
 
 using velmora::testing::Gbk;
+using velmora::testing::RunningSimulator;
 namespace sim = velmora::marketsim;
 
 // The HTTP object puts bytes above 0x7F on the wire percent-encoded.
@@ -49,11 +51,8 @@ std::string OnTheWire(std::string_view address) {
 class CollectorLoopbackTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        port_ = server_.Bind("127.0.0.1", 0);
-        ASSERT_GT(port_, 0);
-        thread_ = std::thread([this] { server_.Listen(); });
-        server_.WaitUntilReady();
-        setenv("http_proxy", ("http://127.0.0.1:" + std::to_string(port_)).c_str(), 1);
+        ASSERT_GT(sim_.Port(), 0);
+        setenv("http_proxy", sim_.ProxyAddress().c_str(), 1);
         unsetenv("no_proxy");
         unsetenv("NO_PROXY");
         net::Cookies().Clear();
@@ -64,8 +63,6 @@ class CollectorLoopbackTest : public ::testing::Test {
         EXPECT_EQ(LiveBlockCount(), before_) << "blocks leaked";
         net::Cookies().Clear();
         unsetenv("http_proxy");
-        server_.Stop();
-        thread_.join();
     }
 
     void LogIn() {
@@ -74,30 +71,18 @@ class CollectorLoopbackTest : public ::testing::Test {
         ASSERT_NE(answer.view().find(Gbk("退出")), std::string_view::npos) << "logged in";
     }
 
-    std::vector<std::string> Log() {
-        std::lock_guard lock(logMutex_);
-        return log_;
-    }
-
     // The simulator logs a request once its answer is out, so the line may
     // come a moment after the answer did.
     bool Logged(const std::string& prefix) {
         for (int attempt = 0; attempt < 200; ++attempt) {
-            for (const std::string& line : Log())
+            for (const std::string& line : sim_.Log())
                 if (line.rfind(prefix, 0) == 0) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         return false;
     }
 
-    std::mutex logMutex_;
-    std::vector<std::string> log_;
-    sim::SimulatorServer server_{[this](const std::string& line) {
-        std::lock_guard lock(logMutex_);
-        log_.push_back(line);
-    }};
-    int port_ = 0;
-    std::thread thread_;
+    RunningSimulator sim_;
     long before_ = 0;
 };
 
@@ -148,7 +133,8 @@ TEST_F(CollectorLoopbackTest, AnUnknownSortOrderSendsNothing) {
     ASSERT_TRUE(FetchPromotionPage("y", 0).has_value());
     std::optional<Text> after = PromotionSearchAddress("y", 0);
     ASSERT_TRUE(Logged("POST " + std::string(after->view()) + " 200 "));
-    for (const std::string& line : Log()) EXPECT_EQ(line.find("&q=x&"), std::string::npos) << line;
+    for (const std::string& line : sim_.Log())
+        EXPECT_EQ(line.find("&q=x&"), std::string::npos) << line;
 }
 
 TEST_F(CollectorLoopbackTest, EveryListedItemIsFoundOnTheMarketplace) {

@@ -42,34 +42,34 @@ TEST(ControlDataTest, EveryTypeReadsBackWhatItWrote) {
     edit.font = SongTi14();
     edit.content = Gbk("关键词");
     edit.binding2 = "b";
-    EXPECT_EQ(ReadEditBoxData(WriteEditBoxData(edit)), edit);
+    EXPECT_EQ(ReadStoredData<EditBoxData>(WriteStoredData(edit)), edit);
 
     WindowData window;
     window.caption = Gbk("窗口");
     window.icon = {1, 2, 3};
     window.alwaysOnTop = 1;
-    EXPECT_EQ(ReadWindowData(WriteWindowData(window)), window);
+    EXPECT_EQ(ReadStoredData<WindowData>(WriteStoredData(window)), window);
 
     ButtonData button;
     button.caption = Gbk("开始生成");
     button.picture = {9};
-    EXPECT_EQ(ReadButtonData(WriteButtonData(button)), button);
+    EXPECT_EQ(ReadStoredData<ButtonData>(WriteStoredData(button)), button);
 
     GroupBoxData group;
     group.caption = Gbk("头部");
     group.font = SongTi14();
-    EXPECT_EQ(ReadGroupBoxData(WriteGroupBoxData(group)), group);
+    EXPECT_EQ(ReadStoredData<GroupBoxData>(WriteStoredData(group)), group);
 
     LabelData label;
     label.caption = Gbk("商品数量：");
     label.options = {1, 2, 3, 4, 5, 6};
-    EXPECT_EQ(ReadLabelData(WriteLabelData(label)), label);
+    EXPECT_EQ(ReadStoredData<LabelData>(WriteStoredData(label)), label);
 
     TabData tab;
     tab.pages = {"0", "1", Gbk("单页生成")};
     tab.noStrip = 1;
     tab.position = 2;
-    EXPECT_EQ(ReadTabData(WriteTabData(tab)), tab);
+    EXPECT_EQ(ReadStoredData<TabData>(WriteStoredData(tab)), tab);
 }
 
 TEST(ControlDataTest, TheListTypesLinksRadiosAndShapesReadBackWhatTheyWrote) {
@@ -79,47 +79,48 @@ TEST(ControlDataTest, TheListTypesLinksRadiosAndShapesReadBackWhatTheyWrote) {
     combo.itemValues = {7, -1};
     combo.current = 1;
     combo.font = SongTi14();
-    EXPECT_EQ(ReadComboBoxData(WriteComboBoxData(combo)), combo);
+    EXPECT_EQ(ReadStoredData<ComboBoxData>(WriteStoredData(combo)), combo);
 
     ListBoxData list;
     list.items = {"x"};
     list.sorted = 1;
     list.binding2 = "d";
-    EXPECT_EQ(ReadListBoxData(WriteListBoxData(list)), list);
+    EXPECT_EQ(ReadStoredData<ListBoxData>(WriteStoredData(list)), list);
 
     RadioBoxData radio;
     radio.caption = Gbk("生成日志");
     radio.checked = 1;
     radio.picture = {1, 2};
-    EXPECT_EQ(ReadRadioBoxData(WriteRadioBoxData(radio)), radio);
+    EXPECT_EQ(ReadStoredData<RadioBoxData>(WriteStoredData(radio)), radio);
 
     HyperLinkerData link;
     link.caption = Gbk("点击查看");
     link.web = "http://example.com/";
-    EXPECT_EQ(ReadHyperLinkerData(WriteHyperLinkerData(link)), link);
+    EXPECT_EQ(ReadStoredData<HyperLinkerData>(WriteStoredData(link)), link);
 
     ShapeBoxData shape;
     shape.shape = 2;
     shape.lineWidth = 3;
-    EXPECT_EQ(ReadShapeBoxData(WriteShapeBoxData(shape)), shape);
+    EXPECT_EQ(ReadStoredData<ShapeBoxData>(WriteStoredData(shape)), shape);
 }
 
 TEST(ControlDataTest, NewerLayoutsAndCutRecordsCannotBeLoaded) {
     ComboBoxData combo;
     combo.items = {"a", "b"};
-    auto bytes = WriteComboBoxData(combo);
+    auto bytes = WriteStoredData(combo);
     auto newer = bytes;
     newer[0] = ComboBoxData::kVersion + 1;
-    EXPECT_FALSE(ReadComboBoxData(newer));
+    EXPECT_FALSE(ReadStoredData<ComboBoxData>(newer));
     bytes.resize(bytes.size() - 3);
-    EXPECT_FALSE(ReadComboBoxData(bytes));
+    EXPECT_FALSE(ReadStoredData<ComboBoxData>(bytes));
     // A forged item count larger than the record.
     ListBoxData list;
-    auto forged = WriteListBoxData(list);
+    auto forged = WriteStoredData(list);
     size_t countAt = forged.size() - 16;  // items count, values count, two empty texts
     forged[countAt + 3] = 0x7F;
-    EXPECT_FALSE(ReadListBoxData(forged));
-    EXPECT_EQ(ReadShapeBoxData({}), ShapeBoxData{}) << "an empty record is every default";
+    EXPECT_FALSE(ReadStoredData<ListBoxData>(forged));
+    EXPECT_EQ(ReadStoredData<ShapeBoxData>({}), ShapeBoxData{})
+        << "an empty record is every default";
 }
 
 TEST(ControlDataTest, PropertyValuesOfListsAndFontsRoundTrip) {
@@ -147,7 +148,7 @@ TEST(ControlDataTest, EditBoxFieldsSitAtTheirStoredOffsets) {
     edit.passwordChar = 0x2A;
     edit.letterCase = 0x11223344;
     edit.selectionLength = 7;
-    auto bytes = WriteEditBoxData(edit);
+    auto bytes = WriteStoredData(edit);
     EXPECT_EQ(bytes[0x28], 0x2A);
     EXPECT_EQ(bytes[0x29], 0x00);
     EXPECT_EQ(bytes[0x2A], 0x44) << "letter case follows the 16-bit password field";
@@ -178,14 +179,14 @@ TEST(ControlDataTest, ButtonGroupBoxTabAndWindowFieldsSitAtTheirStoredOffsets) {
     button.option9 = 7;
     button.option12 = 0;
     button.caption = "OK";
-    EXPECT_EQ(WriteButtonData(button),
+    EXPECT_EQ(WriteStoredData(button),
               Bytes({1u, 7u, 1u, 0u, 0u /* picture */, 0u /* font */, 2u, std::string("OK")}));
 
     GroupBoxData group;
     group.option9 = 3;
     group.textColour = 0x112233;
     group.caption = "g";
-    EXPECT_EQ(WriteGroupBoxData(group),
+    EXPECT_EQ(WriteStoredData(group),
               Bytes({1u, 3u, 0x112233u, 0xFF000000u, 0u /* font */, 1u, std::string("g")}));
 
     TabData tab;
@@ -195,15 +196,16 @@ TEST(ControlDataTest, ButtonGroupBoxTabAndWindowFieldsSitAtTheirStoredOffsets) {
     tab.transparent = 1;
     tab.colour = 0x0000FF;
     tab.pages = {"a", "bc"};
-    EXPECT_EQ(WriteTabData(tab), Bytes({3u, 2u, 1u, 0u, 1u, 1u, 0xFFu, 0u /* font */, uint16_t(2),
-                                        1u, std::string("a"), 2u, std::string("bc")}));
+    EXPECT_EQ(WriteStoredData(tab),
+              Bytes({3u, 2u, 1u, 0u, 1u, 1u, 0xFFu, 0u /* font */, uint16_t(2), 1u,
+                     std::string("a"), 2u, std::string("bc")}));
 
     WindowData window;
     window.position = 0;
     window.alwaysOnTop = 1;
     window.optionV5 = 5;
     window.caption = "W";
-    std::vector<uint8_t> bytes = WriteWindowData(window);
+    std::vector<uint8_t> bytes = WriteStoredData(window);
     const std::pair<size_t, uint8_t> fields[] = {{0x00, 6}, {0x04, 2}, {0x08, 1}, {0x0F, 0xFF},
                                                  {0x18, 1}, {0x1C, 0}, {0x20, 1}, {0x2C, 1},
                                                  {0x38, 1}, {0x44, 1}, {0x48, 5}, {0x4C, 0}};
@@ -214,31 +216,31 @@ TEST(ControlDataTest, ButtonGroupBoxTabAndWindowFieldsSitAtTheirStoredOffsets) {
 }
 
 TEST(ControlDataTest, EmptyDataMeansEveryDefault) {
-    auto edit = ReadEditBoxData({});
+    auto edit = ReadStoredData<EditBoxData>({});
     ASSERT_TRUE(edit);
     EXPECT_EQ(*edit, EditBoxData{});
     EXPECT_EQ(edit->passwordChar, '*');
     EXPECT_EQ(edit->adjusterHigh, 100);
-    auto window = ReadWindowData({});
+    auto window = ReadStoredData<WindowData>({});
     ASSERT_TRUE(window);
     EXPECT_EQ(window->border, 2u);
     EXPECT_EQ(window->position, 1u);
-    EXPECT_TRUE(ReadTabData({}).has_value());
+    EXPECT_TRUE(ReadStoredData<TabData>({}).has_value());
 }
 
 TEST(ControlDataTest, ANewerLayoutOrDataCutShortCannotBeUsed) {
     EditBoxData edit;
     edit.version = 3;
-    EXPECT_FALSE(ReadEditBoxData(WriteEditBoxData(edit)));
+    EXPECT_FALSE(ReadStoredData<EditBoxData>(WriteStoredData(edit)));
     TabData tab;
     tab.version = 4;
-    EXPECT_FALSE(ReadTabData(WriteTabData(tab)));
+    EXPECT_FALSE(ReadStoredData<TabData>(WriteStoredData(tab)));
 
     ButtonData button;
     button.caption = "abc";
-    auto bytes = WriteButtonData(button);
+    auto bytes = WriteStoredData(button);
     bytes.pop_back();
-    EXPECT_FALSE(ReadButtonData(bytes));
+    EXPECT_FALSE(ReadStoredData<ButtonData>(bytes));
 }
 
 TEST(ControlDataTest, OlderLayoutsLackTheirLaterFields) {
@@ -246,7 +248,7 @@ TEST(ControlDataTest, OlderLayoutsLackTheirLaterFields) {
     edit.version = 1;
     edit.content = "x";
     edit.binding1 = "dropped";
-    auto read = ReadEditBoxData(WriteEditBoxData(edit));
+    auto read = ReadStoredData<EditBoxData>(WriteStoredData(edit));
     ASSERT_TRUE(read);
     EXPECT_EQ(read->content, "x");
     EXPECT_EQ(read->binding1, "") << "a version-1 record has no binding texts";
@@ -256,7 +258,7 @@ TEST(ControlDataTest, OlderLayoutsLackTheirLaterFields) {
     tab.noStrip = 1;
     tab.transparent = 1;
     tab.pages = {"a"};
-    auto tabRead = ReadTabData(WriteTabData(tab));
+    auto tabRead = ReadStoredData<TabData>(WriteStoredData(tab));
     ASSERT_TRUE(tabRead);
     EXPECT_EQ(tabRead->noStrip, 1u);
     EXPECT_EQ(tabRead->transparent, 0u) << "version 2 leaves option 14 at 0";
@@ -267,7 +269,7 @@ TEST(ControlDataTest, OlderLayoutsLackTheirLaterFields) {
     window.alwaysOnTop = 1;
     window.className = "dropped";
     window.caption = "c";
-    auto windowRead = ReadWindowData(WriteWindowData(window));
+    auto windowRead = ReadStoredData<WindowData>(WriteStoredData(window));
     ASSERT_TRUE(windowRead);
     EXPECT_EQ(windowRead->alwaysOnTop, 0u);
     EXPECT_EQ(windowRead->className, "");
@@ -290,11 +292,11 @@ TEST(ControlDataTest, FontIsSixtyBytesOrTheSystemFont) {
 
 TEST(ControlDataTest, ForgedPageCountIsRefused) {
     TabData tab;
-    auto bytes = WriteTabData(tab);
+    auto bytes = WriteStoredData(tab);
     // The page count is the last 16-bit field of an empty-captioned record.
     bytes[bytes.size() - 2] = 0xFF;
     bytes[bytes.size() - 1] = 0xFF;
-    EXPECT_FALSE(ReadTabData(bytes));
+    EXPECT_FALSE(ReadStoredData<TabData>(bytes));
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTabBar>
@@ -26,6 +28,7 @@
 #include "controls/default_browser.h"
 #include "controls/edit_box.h"
 #include "controls/edit_box_data.h"
+#include "controls/edit_box_typing.h"
 #include "controls/hyper_linker.h"
 #include "controls/hyper_linker_data.h"
 #include "controls/label_data.h"
@@ -114,7 +117,7 @@ WindowRecord EveryType() {
     window.position = 0;
     UnitRecord windowUnit = WithData(WindowUnit({kTab, kRadioA, kRadioB, kRadioC, kGroup, kCombo,
                                                  kList, kLabel, kLink, kShape, kButton}),
-                                     window, controls::WriteWindowData);
+                                     window, controls::WriteStoredData<controls::WindowData>);
     windowUnit.width = 560;
     windowUnit.height = 360;
     w.units.push_back(windowUnit);
@@ -122,7 +125,7 @@ WindowRecord EveryType() {
     controls::TabData tab;
     tab.pages = {Gbk("数字"), Gbk("日志")};
     UnitRecord tabUnit = WithData(Unit(kTab, kTypeTab, 0, kStateVisible, {kDigits, 0, kLog, 0}),
-                                  tab, controls::WriteTabData);
+                                  tab, controls::WriteStoredData<controls::TabData>);
     tabUnit.events = {{1, HandlerOffset(1), nullptr}, {2, HandlerOffset(2), nullptr}};
     w.units.push_back(Placed(tabUnit, 8, 8, 260, 150));
 
@@ -132,7 +135,7 @@ WindowRecord EveryType() {
     digits.content = "12";
     UnitRecord digitsUnit =
         WithData(Unit(kDigits, kTypeEditBox, kTab, kStateVisible | kStateTabStop), digits,
-                 controls::WriteEditBoxData);
+                 controls::WriteStoredData<controls::EditBoxData>);
     digitsUnit.events = {{0, HandlerOffset(0), nullptr}};
     digitsUnit.focusOrder = 2;
     w.units.push_back(Placed(digitsUnit, 10, 30, 120, 22));
@@ -141,7 +144,7 @@ WindowRecord EveryType() {
     log.scrollBars = 2;
     log.content = Gbk("第一行\r\n");
     UnitRecord logUnit = WithData(Unit(kLog, kTypeEditBox, kTab, kStateVisible | kStateTabStop),
-                                  log, controls::WriteEditBoxData);
+                                  log, controls::WriteStoredData<controls::EditBoxData>);
     logUnit.focusOrder = 1;
     w.units.push_back(Placed(logUnit, 10, 30, 240, 110));
 
@@ -151,7 +154,7 @@ WindowRecord EveryType() {
         radio.caption = Gbk(radios[i]);
         radio.checked = i == 0;
         w.units.push_back(Placed(WithData(Unit(kRadioA + uint32_t(i), kTypeRadio, 0, kStateVisible),
-                                          radio, controls::WriteRadioBoxData),
+                                          radio, controls::WriteStoredData<controls::RadioBoxData>),
                                  280, 10 + 26 * i, 80, 22));
     }
     w.units.push_back(
@@ -160,40 +163,40 @@ WindowRecord EveryType() {
     inGroup.caption = Gbk("组内");
     inGroup.checked = 1;
     w.units.push_back(Placed(WithData(Unit(kRadioInGroup, kTypeRadio, kGroup, kStateVisible),
-                                      inGroup, controls::WriteRadioBoxData),
+                                      inGroup, controls::WriteStoredData<controls::RadioBoxData>),
                              10, 30, 100, 22));
 
     controls::ComboBoxData combo;
     combo.comboType = 2;
     combo.items = {Gbk("按销量"), Gbk("按佣金比率"), Gbk("30天支出佣金")};
     combo.current = 0;
-    w.units.push_back(Placed(
-        WithData(Unit(kCombo, kTypeCombo, 0, kStateVisible), combo, controls::WriteComboBoxData),
-        280, 100, 150, 100));
+    w.units.push_back(Placed(WithData(Unit(kCombo, kTypeCombo, 0, kStateVisible), combo,
+                                      controls::WriteStoredData<controls::ComboBoxData>),
+                             280, 100, 150, 100));
     controls::ListBoxData list;
     list.items = {Gbk("模板一"), Gbk("模板二")};
-    w.units.push_back(
-        Placed(WithData(Unit(kList, kTypeList, 0, kStateVisible), list, controls::WriteListBoxData),
-               440, 100, 110, 70));
+    w.units.push_back(Placed(WithData(Unit(kList, kTypeList, 0, kStateVisible), list,
+                                      controls::WriteStoredData<controls::ListBoxData>),
+                             440, 100, 110, 70));
     controls::LabelData label;
     label.caption = Gbk("商品数量：");
     label.textColour = 0x0000C0;
-    w.units.push_back(Placed(
-        WithData(Unit(kLabel, kTypeLabel, 0, kStateVisible), label, controls::WriteLabelData), 8,
-        170, 120, 20));
+    w.units.push_back(Placed(WithData(Unit(kLabel, kTypeLabel, 0, kStateVisible), label,
+                                      controls::WriteStoredData<controls::LabelData>),
+                             8, 170, 120, 20));
     controls::HyperLinkerData link;
     link.caption = Gbk("联系作者");
     link.linkKind = 0;
     link.email = "maker@example.com";
-    w.units.push_back(Placed(
-        WithData(Unit(kLink, kTypeLink, 0, kStateVisible), link, controls::WriteHyperLinkerData),
-        140, 170, 100, 20));
+    w.units.push_back(Placed(WithData(Unit(kLink, kTypeLink, 0, kStateVisible), link,
+                                      controls::WriteStoredData<controls::HyperLinkerData>),
+                             140, 170, 100, 20));
     controls::ShapeBoxData shape;
     shape.shape = 2;
     shape.fillColour = 0x80E0FF;
-    w.units.push_back(Placed(
-        WithData(Unit(kShape, kTypeShape, 0, kStateVisible), shape, controls::WriteShapeBoxData),
-        280, 200, 120, 60));
+    w.units.push_back(Placed(WithData(Unit(kShape, kTypeShape, 0, kStateVisible), shape,
+                                      controls::WriteStoredData<controls::ShapeBoxData>),
+                             280, 200, 120, 60));
     w.units.push_back(Placed(Unit(kButton, kTypeButton, 0, kStateVisible), 8, 200, 100, 28));
     return w;
 }
@@ -475,6 +478,38 @@ TEST_F(ControlsTest, TheMaximumLengthCountsGbkBytesOfWhatTheUserTypes) {
     log->moveCursor(QTextCursor::End);
     QTest::keySequence(log, QKeySequence::Paste);
     EXPECT_EQ(ReadText(kLog, 8), "abxy") << "a paste is cut to what fits";
+
+    // The right-click menu's paste and a drop keep to the limit too.
+    WriteText(kLog, 8, "ab");
+    log->moveCursor(QTextCursor::End);
+    QMimeData dropped;
+    dropped.setText("xyz");
+    QPoint end = log->viewport()->rect().bottomRight();
+    QDragEnterEvent enter(end, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(log->viewport(), &enter);
+    QDropEvent drop(end, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(log->viewport(), &drop);
+    EXPECT_EQ(ReadText(kLog, 8), "abxy") << "a drop is cut to what fits";
+    WriteText(kDigits, 8, "a");
+    line->setFocus();
+    line->end(false);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(1, 1),
+                            line->mapToGlobal(QPoint(1, 1)));
+    QCoreApplication::sendEvent(line, &click);
+    auto* menu = line->findChild<QMenu*>();
+    ASSERT_NE(menu, nullptr);
+    QAction* paste = nullptr;
+    for (QAction* action : menu->actions())
+        if (action->text().startsWith("&Paste")) paste = action;
+    ASSERT_NE(paste, nullptr);
+    paste->trigger();
+    EXPECT_EQ(ReadText(kDigits, 8), "axyz") << "four bytes fit";
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("关关"));
+    WriteText(kDigits, 8, "ab");
+    line->end(false);
+    paste->trigger();
+    EXPECT_EQ(ReadText(kDigits, 8), "ab" + Gbk("关")) << "a menu paste is cut to what fits";
+    menu->close();
 }
 
 TEST_F(ControlsTest, PasswordCharacterAndKeptSelection) {
@@ -739,9 +774,9 @@ TEST_F(ControlsTest, DroppingTheTabStripRebuildsAPlainContainerKeepingThePages) 
     Write(kTab, 12, 1);
     Write(kTab, 13, 1);
     EXPECT_EQ(Live(kTab)->findChild<QTabBar*>(), nullptr);
-    EXPECT_EQ(ReadInt(kTab, 12), 0) << "the rebuilt Tab opens on its first page";
-    EXPECT_TRUE(Live(kDigits)->isVisible()) << "and shows that page's children";
-    EXPECT_FALSE(Live(kLog)->isVisible());
+    EXPECT_EQ(ReadInt(kTab, 12), 1) << "the rebuilt Tab keeps its page";
+    EXPECT_TRUE(Live(kLog)->isVisible()) << "and shows that page's children";
+    EXPECT_FALSE(Live(kDigits)->isVisible());
     EXPECT_EQ(Live(kLog)->parentWidget(), Live(kTab));
     Write(kTab, 15, 0x0000FF);
     EXPECT_FALSE(Live(kTab)->autoFillBackground()) << "option 14 at 0 is see-through";

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "controls/button.h"
+#include "controls/label.h"
 #include "runtime/data_type.h"
 #include "runtime/notification.h"
 #include "runtime/runtime_error.h"
@@ -81,19 +83,20 @@ class EventDispatchTest : public ::testing::Test {
         WindowRecord w;
         w.id = kSampleWindowId;
         w.units.push_back(WindowUnit({}));
-        w.units[0].events = {{kEventCloseRequest, HandlerOffset(0), nullptr}};
+        w.units[0].events = {{kWindowCloseRequest, HandlerOffset(0), nullptr}};
         UnitRecord button = Unit(kButton, kTypeButton, 0, 1);
-        button.events = {{kEventClicked, HandlerOffset(1), nullptr}, {7, kNoHandler, nullptr}};
+        button.events = {{controls::kButtonClicked, HandlerOffset(1), nullptr},
+                         {7, kNoHandler, nullptr}};
         w.units.push_back(button);
         // Same type: uses the first button's bindings instead of its own.
         UnitRecord second = Unit(kSecondButton, kTypeButton, 0, 1);
         second.eventSource = kButton;
-        second.events = {{kEventClicked, HandlerOffset(2), nullptr}};
+        second.events = {{controls::kButtonClicked, HandlerOffset(2), nullptr}};
         w.units.push_back(second);
         // Another type: keeps its own.
         UnitRecord label = Unit(kLabel, kTypeLabel, 0, 1);
         label.eventSource = kButton;
-        label.events = {{kEventClicked, HandlerOffset(2), nullptr}};
+        label.events = {{controls::kLabelClicked, HandlerOffset(2), nullptr}};
         w.units.push_back(label);
         w.units.push_back(Unit(kSilent, kTypeSilent, 0, 1));
         UnitRecord looping = Unit(kLooping, kTypeButton, 0, 1);
@@ -132,7 +135,7 @@ class EventDispatchTest : public ::testing::Test {
 };
 
 TEST_F(EventDispatchTest, BoundEventRunsItsHandlerWithTheArguments) {
-    SimpleEventRecord r = Event(kButton, kEventClicked);
+    SimpleEventRecord r = Event(kButton, controls::kButtonClicked);
     r.argumentCount = 3;
     r.arguments[0] = 11;
     r.arguments[1] = 0xFFFFFFFF;
@@ -149,7 +152,7 @@ TEST_F(EventDispatchTest, BoundEventRunsItsHandlerWithTheArguments) {
 
 TEST_F(EventDispatchTest, UnboundEventsReachNothing) {
     for (auto [unit, event] : std::vector<std::pair<uint32_t, int32_t>>{
-             {kButton, 5}, {kButton, 7} /* offset -1 */, {0, kEventCreated}, {kLooping, 0}}) {
+             {kButton, 5}, {kButton, 7} /* offset -1 */, {0, kWindowCreated}, {kLooping, 0}}) {
         SimpleEventRecord r = Event(unit, event);
         EXPECT_FALSE(DispatchEvent(r)) << unit << " " << event;
     }
@@ -157,8 +160,8 @@ TEST_F(EventDispatchTest, UnboundEventsReachNothing) {
 }
 
 TEST_F(EventDispatchTest, EventSourceChainStopsAtAnotherType) {
-    SimpleEventRecord second = Event(kSecondButton, kEventClicked);
-    SimpleEventRecord label = Event(kLabel, kEventClicked);
+    SimpleEventRecord second = Event(kSecondButton, controls::kButtonClicked);
+    SimpleEventRecord label = Event(kLabel, controls::kLabelClicked);
     EXPECT_TRUE(DispatchEvent(second));
     EXPECT_TRUE(DispatchEvent(label));
     ASSERT_EQ(calls.size(), 2u);
@@ -171,7 +174,7 @@ TEST_F(EventDispatchTest, EventSourceChainStopsAtAnotherType) {
 TEST_F(EventDispatchTest, EventSourceCycleEnds) {
     WindowRecord* w = FindWindowDescription(kSampleWindowId);
     w->units[1].eventSource = kSecondButton;  // button <-> second button
-    SimpleEventRecord r = Event(kButton, kEventClicked);
+    SimpleEventRecord r = Event(kButton, controls::kButtonClicked);
     // The chain stops where it would repeat; one of the two bindings runs.
     EXPECT_TRUE(DispatchEvent(r));
     ASSERT_EQ(calls.size(), 1u);
@@ -187,7 +190,7 @@ TEST_F(EventDispatchTest, MenuItemUsesItsSingleHandler) {
 }
 
 TEST_F(EventDispatchTest, CurrentSourceNamesTheEventWhileItsHandlerRuns) {
-    SimpleEventRecord r = Event(0, kEventCloseRequest);
+    SimpleEventRecord r = Event(0, kWindowCloseRequest);
     EXPECT_TRUE(DispatchEvent(r));
     EXPECT_EQ(calls[0].source.windowId, kSampleWindowId);
     EXPECT_EQ(calls[0].source.unitId, kWindowUnitId) << "unit 0 names the window's own unit";
@@ -197,11 +200,11 @@ TEST_F(EventDispatchTest, CurrentSourceNamesTheEventWhileItsHandlerRuns) {
     // the outer one again once the inner handler is done.
     static EventSource afterInner;
     duringHandler = [] {
-        SimpleEventRecord inner = Event(kButton, kEventClicked);
+        SimpleEventRecord inner = Event(kButton, controls::kButtonClicked);
         DispatchEvent(inner);
         afterInner = CurrentEventSource();
     };
-    SimpleEventRecord outer = Event(kLabel, kEventClicked);
+    SimpleEventRecord outer = Event(kLabel, controls::kLabelClicked);
     DispatchEvent(outer);
     ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(calls[2].source.unitId, kButton);
@@ -224,7 +227,7 @@ TEST_F(EventDispatchTest, CloseRequestRefusedOnlyByAHandlerReturningFalse) {
         nextResult = c.result;
         FindWindowDescription(kSampleWindowId)->units[0].events[0].handler =
             c.bound ? Record<0> : nullptr;
-        SimpleEventRecord r = Event(kWindowUnitId, kEventCloseRequest);
+        SimpleEventRecord r = Event(kWindowUnitId, kWindowCloseRequest);
         bool ran = DispatchEvent(r);
         EXPECT_EQ(DefaultActionAllowed(ran, r), c.allowed)
             << c.result.returned << c.result.value << c.bound;
@@ -235,7 +238,7 @@ TEST_F(EventDispatchTest, SuppressedEventsAreLost) {
     LowerEventSuppression();  // never below 0
     RaiseEventSuppression();
     EXPECT_TRUE(EventsSuppressed());
-    SimpleEventRecord r = Event(kButton, kEventClicked);
+    SimpleEventRecord r = Event(kButton, controls::kButtonClicked);
     EXPECT_FALSE(DispatchEvent(r));
     RaiseEventSuppression();
     LowerEventSuppression();
@@ -254,7 +257,7 @@ TEST_F(EventDispatchTest, TypedRecordPassesArgumentsByKindAndKeepsA64BitResult) 
     TypedEventRecord r;
     r.windowId = kSampleWindowId;
     r.unitId = kButton;
-    r.event = kEventClicked;
+    r.event = controls::kButtonClicked;
     r.argumentCount = 2;
     r.arguments[0] = {0x1234'5678'9ABC'DEF0, tag::kLong, 0};
     r.arguments[1] = {0xFFFF'FFFF'FFFF'FF80, tag::kByte, 0};
@@ -267,7 +270,7 @@ TEST_F(EventDispatchTest, TypedRecordPassesArgumentsByKindAndKeepsA64BitResult) 
     uint64_t result = r.result;  // a packed field: copy before comparing
     EXPECT_EQ(result, 0x1'0000'0002u);
 
-    SimpleEventRecord s = Event(kButton, kEventClicked);
+    SimpleEventRecord s = Event(kButton, controls::kButtonClicked);
     DispatchEvent(s);
     EXPECT_EQ(s.result, 2u) << "the simple record keeps 32 bits";
 }
@@ -316,7 +319,7 @@ TEST_F(EventDispatchDeathTest, LookupFailuresAreFatal) {
         EXPECT_EXIT(DispatchEvent(r), ::testing::ExitedWithCode(255), c.message);
     }
     State().windows = nullptr;  // described, but not loaded
-    SimpleEventRecord unloaded = Event(kButton, kEventClicked);
+    SimpleEventRecord unloaded = Event(kButton, controls::kButtonClicked);
     EXPECT_EXIT(DispatchEvent(unloaded), ::testing::ExitedWithCode(255), "未找到引发事件的窗口");
 }
 
@@ -326,7 +329,7 @@ int ClickDuringTheReport(int, const char*) {
     SimpleEventRecord r;
     r.windowId = kSampleWindowId;
     r.unitId = kButton;
-    r.event = kEventClicked;
+    r.event = controls::kButtonClicked;
     bool ran = DispatchEvent(r);
     std::fprintf(stderr, "handler ran during the report: %s\n", ran ? "yes" : "no");
     return 1;

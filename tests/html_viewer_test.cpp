@@ -76,7 +76,7 @@ UnitRecord Viewer(uint32_t id, uint32_t parent, QRect place, const HtmlViewerDat
     u.top = place.y();
     u.width = place.width();
     u.height = place.height();
-    u.typeData = WriteHtmlViewerData(data);
+    u.typeData = WriteStoredData(data);
     return u;
 }
 
@@ -472,15 +472,15 @@ TEST_F(HtmlViewerTest, StoredSettingsReadBackAndNewerLayoutsFail) {
     data.textSize = 9;
     data.offline = 1;
     data.address = "http://a/";
-    EXPECT_EQ(ReadHtmlViewerData(WriteHtmlViewerData(data)), data);
+    EXPECT_EQ(ReadStoredData<HtmlViewerData>(WriteStoredData(data)), data);
     data.version = 2;
     data.keepsLogin = 1;
-    EXPECT_EQ(ReadHtmlViewerData(WriteHtmlViewerData(data)), data);
+    EXPECT_EQ(ReadStoredData<HtmlViewerData>(WriteStoredData(data)), data);
     data.version = 3;
-    EXPECT_FALSE(ReadHtmlViewerData(WriteHtmlViewerData(data)));
-    std::vector<uint8_t> cut = WriteHtmlViewerData(HtmlViewerData{.address = "abc"});
+    EXPECT_FALSE(ReadStoredData<HtmlViewerData>(WriteStoredData(data)));
+    std::vector<uint8_t> cut = WriteStoredData(HtmlViewerData{.address = "abc"});
     cut.pop_back();
-    EXPECT_FALSE(ReadHtmlViewerData(cut));
+    EXPECT_FALSE(ReadStoredData<HtmlViewerData>(cut));
 }
 
 TEST_F(HtmlViewerTest, TheOversizedBrowserShowsOnlyItsClippedPart) {

@@ -39,7 +39,7 @@ WindowRecord ListWindow(uint32_t viewMode = kReportMode) {
     ListViewData data;
     data.viewMode = viewMode;
     data.columns = WriteColumns(ThreeColumns());
-    list.typeData = WriteListViewData(data);
+    list.typeData = WriteStoredData(data);
     w.units.push_back(list);
     return w;
 }
@@ -179,19 +179,19 @@ TEST(ListViewDataTest, ReadsBackWhatItWrote) {
     data.font->face = Gbk("宋体");
     data.columns = WriteColumns(ThreeColumns());
     data.initialRows = {1, 2, 3};
-    EXPECT_EQ(ReadListViewData(WriteListViewData(data)), data);
+    EXPECT_EQ(ReadStoredData<ListViewData>(WriteStoredData(data)), data);
     EXPECT_EQ(ReadColumns(data.columns), ThreeColumns());
 }
 
 TEST(ListViewDataTest, UnusableDataIsRefused) {
     ListViewData data;
     data.version = 2;
-    EXPECT_FALSE(ReadListViewData(WriteListViewData(data))) << "a newer layout";
+    EXPECT_FALSE(ReadStoredData<ListViewData>(WriteStoredData(data))) << "a newer layout";
     data.version = 1;
-    std::vector<uint8_t> bytes = WriteListViewData(data);
+    std::vector<uint8_t> bytes = WriteStoredData(data);
     bytes.resize(bytes.size() - 3);
-    EXPECT_FALSE(ReadListViewData(bytes)) << "cut short";
-    EXPECT_EQ(ReadListViewData({}), ListViewData{}) << "empty: every default";
+    EXPECT_FALSE(ReadStoredData<ListViewData>(bytes)) << "cut short";
+    EXPECT_EQ(ReadStoredData<ListViewData>({}), ListViewData{}) << "empty: every default";
 
     std::vector<uint8_t> columns = WriteColumns(ThreeColumns());
     columns.pop_back();  // the last caption loses its terminator
@@ -200,11 +200,11 @@ TEST(ListViewDataTest, UnusableDataIsRefused) {
 }
 
 TEST(ListViewDataTest, NegativeBlockLengthsAreEmpty) {
-    std::vector<uint8_t> bytes = WriteListViewData(ListViewData{});
+    std::vector<uint8_t> bytes = WriteStoredData(ListViewData{});
     // The six trailing blocks are empty: six zero length words at the end.
     for (size_t i = 0; i < 6; ++i)
         for (size_t b = 0; b < 4; ++b) bytes[bytes.size() - 4 * (i + 1) + b] = 0xFF;
-    auto read = ReadListViewData(bytes);
+    auto read = ReadStoredData<ListViewData>(bytes);
     ASSERT_TRUE(read);
     EXPECT_FALSE(read->font);
     EXPECT_TRUE(read->columns.empty());

@@ -55,15 +55,15 @@ std::optional<std::string> CaptionOf(const UnitRecord& unit) {
     };
     switch (unit.type) {
         case kTypeGroupBox:
-            return caption(controls::ReadGroupBoxData(unit.typeData));
+            return caption(controls::ReadStoredData<controls::GroupBoxData>(unit.typeData));
         case kTypeLabel:
-            return caption(controls::ReadLabelData(unit.typeData));
+            return caption(controls::ReadStoredData<controls::LabelData>(unit.typeData));
         case kTypeButton:
-            return caption(controls::ReadButtonData(unit.typeData));
+            return caption(controls::ReadStoredData<controls::ButtonData>(unit.typeData));
         case kTypeRadioBox:
-            return caption(controls::ReadRadioBoxData(unit.typeData));
+            return caption(controls::ReadStoredData<controls::RadioBoxData>(unit.typeData));
         case kTypeHyperLinker:
-            return caption(controls::ReadHyperLinkerData(unit.typeData));
+            return caption(controls::ReadStoredData<controls::HyperLinkerData>(unit.typeData));
         default:
             return std::nullopt;
     }
@@ -123,7 +123,7 @@ TEST_F(MainWindowBlockTest, TheWindowItselfComesFirstWithItsStoredLook) {
     EXPECT_EQ(self.id, 0x06010000u);
     EXPECT_EQ((std::vector<int32_t>{self.left, self.top, self.width, self.height}),
               (std::vector<int32_t>{50, 50, 754, 629}));
-    auto data = controls::ReadWindowData(self.typeData);
+    auto data = controls::ReadStoredData<controls::WindowData>(self.typeData);
     ASSERT_TRUE(data);
     EXPECT_EQ(data->caption, "Velmora2.0");
     EXPECT_EQ(data->position, 1u) << "centred at creation";
@@ -351,7 +351,7 @@ TEST_F(MainWindowBlockTest, EditBoxesKeepTheCommonValuesAndTheirOwnShape) {
     EXPECT_EQ(editBoxes, std::size(boxes));
     for (const auto& b : boxes) {
         SCOPED_TRACE(::testing::Message() << std::hex << b.unit);
-        auto d = controls::ReadEditBoxData(Unit(b.unit).typeData);
+        auto d = controls::ReadStoredData<controls::EditBoxData>(Unit(b.unit).typeData);
         ASSERT_TRUE(d);
         EXPECT_EQ(d->border, b.border);
         EXPECT_EQ(d->multiLine, b.multiLine ? 1u : 0u);
@@ -365,7 +365,7 @@ TEST_F(MainWindowBlockTest, EditBoxesKeepTheCommonValuesAndTheirOwnShape) {
         EXPECT_EQ(d->passwordChar, '*');
         EXPECT_EQ(d->font.has_value(), b.unit == 0x16011a4c) << "only the log box has a font";
     }
-    auto log = controls::ReadEditBoxData(Unit(0x16011a4c).typeData);
+    auto log = controls::ReadStoredData<controls::EditBoxData>(Unit(0x16011a4c).typeData);
     ASSERT_TRUE(log && log->font);
     EXPECT_EQ(log->font->face, Gbk("宋体"));
     EXPECT_EQ(log->font->height, -14);
@@ -374,19 +374,19 @@ TEST_F(MainWindowBlockTest, EditBoxesKeepTheCommonValuesAndTheirOwnShape) {
 TEST_F(MainWindowBlockTest, LabelsDrawBlackOnTheSystemColour) {
     for (const UnitRecord& unit : window_.units) {
         if (unit.type != kTypeLabel) continue;
-        auto d = controls::ReadLabelData(unit.typeData);
+        auto d = controls::ReadStoredData<controls::LabelData>(unit.typeData);
         ASSERT_TRUE(d) << std::hex << unit.id;
         EXPECT_EQ(d->textColour, 0x000000u) << std::hex << unit.id;
         EXPECT_EQ(d->background, 0xFF000000u) << std::hex << unit.id;
     }
-    auto note = controls::ReadLabelData(Unit(0x160132e8).typeData);
+    auto note = controls::ReadStoredData<controls::LabelData>(Unit(0x160132e8).typeData);
     ASSERT_TRUE(note && note->font);
     EXPECT_EQ(note->font->face, Gbk("黑体"));
     EXPECT_EQ(note->font->height, -29);
 }
 
 TEST_F(MainWindowBlockTest, TheSortChoiceOffersTheThreeOrdersInAnEditableDropDown) {
-    auto d = controls::ReadComboBoxData(Unit(kSortChoice).typeData);
+    auto d = controls::ReadStoredData<controls::ComboBoxData>(Unit(kSortChoice).typeData);
     ASSERT_TRUE(d);
     EXPECT_EQ(d->comboType, 1u);
     EXPECT_EQ(d->items, (std::vector<std::string>{Gbk("按销量由高到底"), Gbk("按佣金比率由高到底"),
@@ -394,7 +394,7 @@ TEST_F(MainWindowBlockTest, TheSortChoiceOffersTheThreeOrdersInAnEditableDropDow
 }
 
 TEST_F(MainWindowBlockTest, TheItemStoreIsAReportOfThreeColumns) {
-    auto d = controls::ReadListViewData(Unit(kItemStore).typeData);
+    auto d = controls::ReadStoredData<controls::ListViewData>(Unit(kItemStore).typeData);
     ASSERT_TRUE(d);
     EXPECT_EQ(d->viewMode, controls::kReportMode);
     auto columns = controls::ReadColumns(d->columns);
@@ -407,7 +407,7 @@ TEST_F(MainWindowBlockTest, TheItemStoreIsAReportOfThreeColumns) {
 
 TEST_F(MainWindowBlockTest, BothLinksOpenTheMakersSite) {
     for (uint32_t id : {0x160132ebu, 0x16011aa5u}) {
-        auto d = controls::ReadHyperLinkerData(Unit(id).typeData);
+        auto d = controls::ReadStoredData<controls::HyperLinkerData>(Unit(id).typeData);
         ASSERT_TRUE(d) << std::hex << id;
         EXPECT_EQ(d->linkKind, 1u) << "a web address";
         EXPECT_EQ(d->web, std::string("http://") + app::kMakerHost + "/");
@@ -415,7 +415,7 @@ TEST_F(MainWindowBlockTest, BothLinksOpenTheMakersSite) {
 }
 
 TEST_F(MainWindowBlockTest, TheWindowIconIsAFileOfNineImages) {
-    auto data = controls::ReadWindowData(window_.units[0].typeData);
+    auto data = controls::ReadStoredData<controls::WindowData>(window_.units[0].typeData);
     ASSERT_TRUE(data);
     const std::vector<uint8_t>& icon = data->icon;
     ASSERT_GE(icon.size(), 6u);

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <thread>
 
+#include "tests/running_simulator.h"
 #include "tests/test_support.h"
 #include "tools/marketsim/catalogue.h"
 #include "tools/marketsim/pages.h"
@@ -22,6 +23,7 @@ namespace velmora::marketsim {
 namespace {
 
 using velmora::testing::Gbk;
+using velmora::testing::RunningSimulator;
 
 // --- the collector's text rules (1-based positions, GBK-aware search) ---
 
@@ -98,10 +100,7 @@ std::string PromotionAddress(const std::string& sortValue, const std::string& ke
 class LoopbackTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        port_ = server_.Bind("127.0.0.1", 0);
-        ASSERT_GT(port_, 0);
-        thread_ = std::thread([this] { server_.Listen(); });
-        server_.WaitUntilReady();
+        ASSERT_GT(sim_.Port(), 0);
         curl_ = curl_easy_init();
         curl_easy_setopt(curl_, CURLOPT_COOKIEFILE, "");
         curl_easy_setopt(curl_, CURLOPT_TIMEOUT, 4L);
@@ -109,11 +108,7 @@ class LoopbackTest : public ::testing::Test {
         curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, &LoopbackTest::Collect);
     }
 
-    void TearDown() override {
-        curl_easy_cleanup(curl_);
-        server_.Stop();
-        thread_.join();
-    }
+    void TearDown() override { curl_easy_cleanup(curl_); }
 
     static size_t Collect(char* data, size_t size, size_t count, void* out) {
         static_cast<std::string*>(out)->append(data, size * count);
@@ -125,7 +120,7 @@ class LoopbackTest : public ::testing::Test {
     std::string Fetch(const std::string& url, const char* method, const char* form = nullptr,
                       const char* hostHeader = nullptr) {
         std::string body;
-        std::string proxy = "http://127.0.0.1:" + std::to_string(port_);
+        std::string proxy = sim_.ProxyAddress();
         curl_easy_setopt(curl_, CURLOPT_URL, url.c_str());
         curl_easy_setopt(curl_, CURLOPT_PROXY, hostHeader ? "" : proxy.c_str());
         curl_easy_setopt(curl_, CURLOPT_WRITEDATA, &body);
@@ -153,14 +148,7 @@ class LoopbackTest : public ::testing::Test {
               form.c_str());
     }
 
-    std::mutex logMutex_;
-    std::vector<std::string> log_;
-    SimulatorServer server_{[this](const std::string& line) {
-        std::lock_guard lock(logMutex_);
-        log_.push_back(line);
-    }};
-    int port_ = 0;
-    std::thread thread_;
+    RunningSimulator sim_;
     CURL* curl_ = nullptr;
 };
 
@@ -224,7 +212,7 @@ TEST_F(LoopbackTest, AbsentSessionGivesAPageWithoutItems) {
 }
 
 TEST_F(LoopbackTest, OriginFormRoutesByHostHeader) {
-    std::string url = "http://127.0.0.1:" + std::to_string(port_) + "/shuoming.html";
+    std::string url = "http://127.0.0.1:" + std::to_string(sim_.Port()) + "/shuoming.html";
     std::string page = Fetch(url, "GET", nullptr, sites::kMakerHost);
     EXPECT_NE(page.find(Gbk("[#商品循环开始#]")), std::string::npos);
 }
@@ -233,13 +221,13 @@ TEST_F(LoopbackTest, LogsOneLineForEachRequest) {
     MemberPage("post");
     Fetch(std::string("http://") + sites::kMarketplaceHost + "/search?q=" + Gbk("手机"), "GET");
     Fetch(std::string("http://") + sites::kMarketplaceHost + "/nothing", "GET");
-    std::lock_guard lock(logMutex_);
-    ASSERT_EQ(log_.size(), 3u);
-    EXPECT_EQ(log_[0].rfind("POST http://www.alimama.com/membersvc/index.htm 200 ", 0), 0u)
-        << log_[0];
+    std::vector<std::string> log = sim_.Log();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0].rfind("POST http://www.alimama.com/membersvc/index.htm 200 ", 0), 0u)
+        << log[0];
     // The keyword shows as readable text, not as GBK bytes.
-    EXPECT_EQ(log_[1].rfind("GET http://s.taobao.com/search?q=手机 200 ", 0), 0u) << log_[1];
-    EXPECT_EQ(log_[2].rfind("GET http://s.taobao.com/nothing 404 ", 0), 0u) << log_[2];
+    EXPECT_EQ(log[1].rfind("GET http://s.taobao.com/search?q=手机 200 ", 0), 0u) << log[1];
+    EXPECT_EQ(log[2].rfind("GET http://s.taobao.com/nothing 404 ", 0), 0u) << log[2];
 }
 
 TEST_F(LoopbackTest, IdleBrowserConnectionsDoNotStallOthers) {
@@ -249,7 +237,7 @@ TEST_F(LoopbackTest, IdleBrowserConnectionsDoNotStallOthers) {
         int fd = socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in addr{};
         addr.sin_family = AF_INET;
-        addr.sin_port = htons(static_cast<uint16_t>(port_));
+        addr.sin_port = htons(static_cast<uint16_t>(sim_.Port()));
         addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
         idle.push_back(fd);

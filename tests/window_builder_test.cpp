@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "controls/button.h"
 #include "controls/button_data.h"
 #include "controls/control_support.h"
 #include "controls/core_types.h"
@@ -133,14 +134,14 @@ class ProbeWidget : public QWidget {
         if (e->type() == kMessageBuildFinished || e->type() == kMessageWindowShown) {
             messages.push_back(e->type());
             RaiseFrom(kSampleWindowId, kProbe, 0);
-            RaiseFrom(kSampleWindowId, 0, kEventCreated);
+            RaiseFrom(kSampleWindowId, 0, kWindowCreated);
         }
         return QWidget::event(e);
     }
 };
 QWidget* CreateProbe(const CreateRequest& request) {
     RaiseFrom(request.windowId, request.unitId, 0);
-    RaiseFrom(request.windowId, 0, kEventCreated);
+    RaiseFrom(request.windowId, 0, kWindowCreated);
     auto* probe = new ProbeWidget(request.parent);
     probe->setGeometry(request.left, request.top, request.width, request.height);
     controls::AttachToUnit(probe, request);
@@ -165,27 +166,27 @@ WindowRecord TestWindow() {
     windowData.position = 0;
     windowData.border = 0;
     UnitRecord window =
-        WithData(WindowUnit({kTab, kGroup, kProbe, kLabel}), controls::WriteWindowData(windowData));
-    window.events = {{kEventCreated, Bound(Created), nullptr},
-                     {kEventCloseRequest, Bound(CloseRequest), nullptr},
-                     {kEventDestroyed, Bound(Destroyed), nullptr},
-                     {kEventMoved, Bound(Moved), nullptr},
-                     {kEventResized, Bound(Resized), nullptr}};
+        WithData(WindowUnit({kTab, kGroup, kProbe, kLabel}), controls::WriteStoredData(windowData));
+    window.events = {{kWindowCreated, Bound(Created), nullptr},
+                     {kWindowCloseRequest, Bound(CloseRequest), nullptr},
+                     {kWindowDestroyed, Bound(Destroyed), nullptr},
+                     {kWindowMoved, Bound(Moved), nullptr},
+                     {kWindowResized, Bound(Resized), nullptr}};
     w.units.push_back(window);
 
     controls::TabData tab;
     tab.pages = {"a", "b"};
     w.units.push_back(
         WithData(Unit(kTab, kTypeTab, 0, kStateVisible, {kPageOneButton, 0, kPageTwoEdit, 0}),
-                 controls::WriteTabData(tab)));
+                 controls::WriteStoredData(tab)));
     UnitRecord button = Unit(kPageOneButton, kTypeButton, kTab, kStateVisible | kStateTabStop);
     button.cursorData = {14, 0, 0, 0};
-    button.events = {{kEventClicked, Bound(Clicked), nullptr}};
+    button.events = {{controls::kButtonClicked, Bound(Clicked), nullptr}};
     w.units.push_back(button);
     controls::EditBoxData edit;
     edit.content = "stored";
     UnitRecord editUnit = WithData(Unit(kPageTwoEdit, kTypeEditBox, kTab, kStateVisible),
-                                   controls::WriteEditBoxData(edit));
+                                   controls::WriteStoredData(edit));
     editUnit.cursorData = {3, 0, 0, 0};
     editUnit.events = {{0, Bound(Edited), nullptr}};
     w.units.push_back(editUnit);
@@ -426,9 +427,9 @@ TEST_F(WindowBuilderTest, EveryEndOfAWindowRaisesEventTwoOnce) {
 
 TEST_F(WindowBuilderTest, AnEventOfAWindowThatIsNotLoadedIsFatal) {
     ASSERT_TRUE(BuildWindow(kSampleWindowId));
-    RaiseFrom(kSampleWindowId, kPageOneButton, kEventClicked);
+    RaiseFrom(kSampleWindowId, kPageOneButton, controls::kButtonClicked);
     EXPECT_EQ(seen.clicked, 1);
-    EXPECT_EXIT(RaiseFrom(kOwned, 0, kEventClicked), ::testing::ExitedWithCode(255),
+    EXPECT_EXIT(RaiseFrom(kOwned, 0, controls::kButtonClicked), ::testing::ExitedWithCode(255),
                 "未找到引发事件的窗口");
 }
 

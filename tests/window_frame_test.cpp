@@ -50,7 +50,7 @@ TEST(WindowFrameTest, TheOuterFrameIsPlacedAndLeftAndTopReadWhatWasApplied) {
         data.caption = "frame";
         data.position = placement.position;
         UnitRecord unit = WindowUnit({});
-        unit.typeData = controls::WriteWindowData(data);
+        unit.typeData = controls::WriteStoredData(data);
         unit.left = 100;
         unit.top = 60;
         unit.width = 400;

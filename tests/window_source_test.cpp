@@ -88,9 +88,10 @@ TEST(WindowSourceTest, CompilesUnitsInTableOrder) {
     ASSERT_EQ(button.events.size(), 1u);
     EXPECT_EQ(button.events[0].handlerOffset, HandlerOffset(1));
     EXPECT_EQ(w.units[0].FindBinding(1)->handlerOffset, HandlerOffset(2));
-    EXPECT_EQ(controls::ReadButtonData(button.typeData)->caption, Gbk("开始"));
+    EXPECT_EQ(controls::ReadStoredData<controls::ButtonData>(button.typeData)->caption,
+              Gbk("开始"));
 
-    auto edit = controls::ReadEditBoxData(w.units[4].typeData);
+    auto edit = controls::ReadStoredData<controls::EditBoxData>(w.units[4].typeData);
     ASSERT_TRUE(edit);
     EXPECT_EQ(edit->multiLine, 1u);
     EXPECT_EQ(edit->inputMode, 3u);
@@ -105,7 +106,7 @@ TEST(WindowSourceTest, ChildListsComeFromParentsWithOneRunPerPage) {
     // Three pages: the group box on page 0, the button on page 1, page 2 empty.
     EXPECT_EQ(w.units[1].children, (std::vector<uint32_t>{0x16010006, 0, 0x16010004, 0, 0}));
     EXPECT_EQ(w.units[3].children, std::vector<uint32_t>{0x16010005});
-    EXPECT_EQ(controls::ReadTabData(w.units[1].typeData)->pages.size(), 3u);
+    EXPECT_EQ(controls::ReadStoredData<controls::TabData>(w.units[1].typeData)->pages.size(), 3u);
 }
 
 TEST(WindowSourceTest, CompiledWindowsSurviveTheStream) {
@@ -210,23 +211,23 @@ TEST(WindowSourceTest, EveryStandardTypeStoresItsNamedProperties) {
     unit HyperLinker 0x16010004 "h" { caption = "点击查看"  linkKind = 0  email = "a@b.c" }
     unit ShapeBox 0x16010005 "s" { shape = 2  fillColour = 0x80E0FF }
 })")[0];
-    auto combo = controls::ReadComboBoxData(w.units[1].typeData);
+    auto combo = controls::ReadStoredData<controls::ComboBoxData>(w.units[1].typeData);
     ASSERT_TRUE(combo);
     EXPECT_EQ(combo->comboType, 2u);
     EXPECT_EQ(combo->items, (std::vector<std::string>{Gbk("按销量由高到底"), "b"}));
     EXPECT_EQ(combo->itemValues, (std::vector<int32_t>{5, -6}));
     EXPECT_EQ(combo->current, 1);
     EXPECT_EQ(combo->font->height, -12);
-    auto list = controls::ReadListBoxData(w.units[2].typeData);
+    auto list = controls::ReadStoredData<controls::ListBoxData>(w.units[2].typeData);
     EXPECT_EQ(list->sorted, 1u);
     EXPECT_EQ(list->items, std::vector<std::string>{Gbk("模板")});
-    auto radio = controls::ReadRadioBoxData(w.units[3].typeData);
+    auto radio = controls::ReadStoredData<controls::RadioBoxData>(w.units[3].typeData);
     EXPECT_EQ(radio->caption, Gbk("生成日志"));
     EXPECT_EQ(radio->checked, 1u);
-    auto link = controls::ReadHyperLinkerData(w.units[4].typeData);
+    auto link = controls::ReadStoredData<controls::HyperLinkerData>(w.units[4].typeData);
     EXPECT_EQ(link->linkKind, 0u);
     EXPECT_EQ(link->email, "a@b.c");
-    auto shape = controls::ReadShapeBoxData(w.units[5].typeData);
+    auto shape = controls::ReadStoredData<controls::ShapeBoxData>(w.units[5].typeData);
     EXPECT_EQ(shape->shape, 2u);
     EXPECT_EQ(shape->fillColour, 0x80E0FFu);
 }
@@ -250,12 +251,12 @@ window 1 {
     }
 }
 )");
-    auto browser = controls::ReadHtmlViewerData(windows[0].units[1].typeData);
+    auto browser = controls::ReadStoredData<controls::HtmlViewerData>(windows[0].units[1].typeData);
     ASSERT_TRUE(browser);
     EXPECT_EQ(browser->address, Gbk("http://站/"));
     EXPECT_EQ(browser->textSize, 3);
     EXPECT_EQ(browser->silent, 1u);
-    auto list = controls::ReadListViewData(windows[0].units[2].typeData);
+    auto list = controls::ReadStoredData<controls::ListViewData>(windows[0].units[2].typeData);
     ASSERT_TRUE(list);
     EXPECT_EQ(list->viewMode, controls::kReportMode);
     auto columns = controls::ReadColumns(list->columns);
@@ -304,7 +305,7 @@ TEST_F(SourceFilesTest, TheWindowStoresTheFilesItNamesFromTheFirstDirectoryHoldi
         cursor = "pointer.cur"
     }
 })")[0];
-    auto data = controls::ReadWindowData(w.units[0].typeData);
+    auto data = controls::ReadStoredData<controls::WindowData>(w.units[0].typeData);
     ASSERT_TRUE(data);
     EXPECT_EQ(data->icon, (std::vector<uint8_t>{0, 0, 1, 0, 'i', 'c', 'o', 'n'}));
     EXPECT_EQ(std::string(data->picture.begin(), data->picture.end()), "BMpicture");

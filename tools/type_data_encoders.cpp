@@ -163,7 +163,7 @@ std::vector<uint8_t> EncodeWindow(NamedProperties& p) {
     d.picture = p.File("picture");
     d.icon = p.File("icon");
     d.music = p.File("music");
-    return controls::WriteWindowData(d);
+    return controls::WriteStoredData(d);
 }
 
 std::vector<uint8_t> EncodeEditBox(NamedProperties& p) {
@@ -188,7 +188,7 @@ std::vector<uint8_t> EncodeEditBox(NamedProperties& p) {
     d.adjusterHigh = static_cast<int32_t>(p.Integer("adjusterHigh", d.adjusterHigh));
     d.selectionStart = static_cast<int32_t>(p.Integer("selectionStart", d.selectionStart));
     d.selectionLength = static_cast<int32_t>(p.Integer("selectionLength", d.selectionLength));
-    return controls::WriteEditBoxData(d);
+    return controls::WriteStoredData(d);
 }
 
 std::vector<uint8_t> EncodeButton(NamedProperties& p) {
@@ -198,21 +198,21 @@ std::vector<uint8_t> EncodeButton(NamedProperties& p) {
     d.option9 = p.Word("option9", d.option9);
     d.option11 = p.Word("option11", d.option11);
     d.option12 = p.Word("option12", d.option12);
-    return controls::WriteButtonData(d);
+    return controls::WriteStoredData(d);
 }
 
 std::vector<uint8_t> EncodeGroupBox(NamedProperties& p) {
     controls::GroupBoxData d;
     d.caption = p.Text("caption");
     Look(p, d);
-    return controls::WriteGroupBoxData(d);
+    return controls::WriteStoredData(d);
 }
 
 std::vector<uint8_t> EncodeLabel(NamedProperties& p) {
     controls::LabelData d;
     d.caption = p.Text("caption");
     Look(p, d);
-    return controls::WriteLabelData(d);
+    return controls::WriteStoredData(d);
 }
 
 std::vector<uint8_t> EncodeTab(NamedProperties& p) {
@@ -224,7 +224,7 @@ std::vector<uint8_t> EncodeTab(NamedProperties& p) {
     d.transparent = p.Logical("transparent", d.transparent);
     d.colour = p.Word("colour", d.colour);
     d.font = p.Font("font");
-    return controls::WriteTabData(d);
+    return controls::WriteStoredData(d);
 }
 
 std::vector<int32_t> Integers(NamedProperties& p, const std::string& name) {
@@ -255,7 +255,7 @@ std::vector<uint8_t> EncodeRadioBox(NamedProperties& p) {
     d.caption = p.Text("caption");
     d.checked = p.Logical("checked", d.checked);
     Look(p, d);
-    return controls::WriteRadioBoxData(d);
+    return controls::WriteStoredData(d);
 }
 
 std::vector<uint8_t> EncodeComboBox(NamedProperties& p) {
@@ -265,7 +265,7 @@ std::vector<uint8_t> EncodeComboBox(NamedProperties& p) {
     d.maxLength = static_cast<int32_t>(p.Integer("maxLength", d.maxLength));
     d.itemHeight = static_cast<int32_t>(p.Integer("itemHeight", d.itemHeight));
     Items(p, d);
-    return controls::WriteComboBoxData(d);
+    return controls::WriteStoredData(d);
 }
 
 std::vector<uint8_t> EncodeListBox(NamedProperties& p) {
@@ -274,7 +274,7 @@ std::vector<uint8_t> EncodeListBox(NamedProperties& p) {
     d.multiSelect = p.Logical("multiSelect", d.multiSelect);
     d.extendedSelect = p.Logical("extendedSelect", d.extendedSelect);
     Items(p, d);
-    return controls::WriteListBoxData(d);
+    return controls::WriteStoredData(d);
 }
 
 std::vector<uint8_t> EncodeHyperLinker(NamedProperties& p) {
@@ -288,7 +288,7 @@ std::vector<uint8_t> EncodeHyperLinker(NamedProperties& p) {
     d.visitedColour = p.Word("visitedColour", d.visitedColour);
     d.background = p.Word("background", d.background);
     d.font = p.Font("font");
-    return controls::WriteHyperLinkerData(d);
+    return controls::WriteStoredData(d);
 }
 
 std::vector<uint8_t> EncodeShapeBox(NamedProperties& p) {
@@ -299,7 +299,7 @@ std::vector<uint8_t> EncodeShapeBox(NamedProperties& p) {
     d.lineWidth = static_cast<int32_t>(p.Integer("lineWidth", d.lineWidth));
     d.lineColour = p.Word("lineColour", d.lineColour);
     d.fillColour = p.Word("fillColour", d.fillColour);
-    return controls::WriteShapeBoxData(d);
+    return controls::WriteStoredData(d);
 }
 
 std::vector<uint8_t> EncodeHtmlViewer(NamedProperties& p) {
@@ -309,7 +309,7 @@ std::vector<uint8_t> EncodeHtmlViewer(NamedProperties& p) {
     d.silent = p.Logical("silent", d.silent);
     d.address = p.Text("address");
     d.keepsLogin = p.Logical("keepsLogin", d.keepsLogin);
-    return controls::WriteHtmlViewerData(d);
+    return controls::WriteStoredData(d);
 }
 
 // columns = [[caption, width], [caption, width, alignment], ...]
@@ -339,7 +339,7 @@ std::vector<uint8_t> EncodeListView(NamedProperties& p) {
     d.alwaysShowSelection = p.Logical("alwaysShowSelection", d.alwaysShowSelection);
     d.font = p.Font("font");
     d.columns = EncodeColumns(p);
-    return controls::WriteListViewData(d);
+    return controls::WriteStoredData(d);
 }
 
 // Type numbers are positional: (library + 1) << 16 | position in its table.

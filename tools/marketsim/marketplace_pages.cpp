@@ -8,20 +8,14 @@
 namespace velmora::marketsim {
 namespace {
 
-constexpr char kHead[] =
-    "<!DOCTYPE html>\n"
-    "<html><head>\n"
-    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\">\n"
-    "<title>淘宝搜索</title>\n"
-    "<style>\n"
+constexpr char kTitle[] = "淘宝搜索";
+constexpr char kStyle[] =
     "body{font:12px/1.6 sans-serif;margin:0 auto;width:980px}\n"
     ".item{display:inline-block;vertical-align:top;width:220px;margin:8px;"
     "border:1px solid #eee;padding:4px}\n"
     ".price{color:#f40;font-size:16px}\n"
     ".price em{font-style:normal;font-size:12px;color:#999;margin-left:6px}\n"
-    ".deal-cnt,.dsr{color:#999}\n"
-    "</style>\n"
-    "</head><body>\n";
+    ".deal-cnt,.dsr{color:#999}\n";
 
 constexpr char kTail[] = "</body></html>\n";
 
@@ -40,7 +34,7 @@ std::string ItemUrl(std::string_view id) {
 }
 
 std::string MarketplacePage(std::string_view query, const std::vector<CatalogueItem>& items) {
-    std::string page = kHead;
+    std::string page = PageStart(kTitle, kStyle);
     page += "<div class=\"search\">搜索“" + net::EscapeMarkup(query) + "”，共 " +
             std::to_string(items.size()) + " 件宝贝</div>\n";
     page += "<div class=\"sort\">综合排序 | 销量 | 信用 | 价格 | 描述相符</div>\n";
@@ -68,7 +62,7 @@ std::string MarketplacePage(std::string_view query, const std::vector<CatalogueI
 }
 
 std::string ItemPage(std::string_view id) {
-    std::string page = kHead;
+    std::string page = PageStart(kTitle, kStyle);
     std::string safeId = net::EscapeMarkup(id);
     page += "<h1>宝贝 " + safeId + "</h1>\n<p><img src=\"" + PictureUrl(safeId) +
             "\" width=\"310\" height=\"310\" alt=\"\"></p>\n"

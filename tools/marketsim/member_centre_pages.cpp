@@ -9,12 +9,8 @@ namespace {
 // The collector's login browser shows only a 384 x 280 window that starts
 // 768 px in from the page's left edge, so everything the user needs there
 // sits in that box; the rest is what a wide browser would show beside it.
-constexpr char kHead[] =
-    "<!DOCTYPE html>\n"
-    "<html><head>\n"
-    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\">\n"
-    "<title>阿里妈妈 - 会员中心</title>\n"
-    "<style>\n"
+constexpr char kTitle[] = "阿里妈妈 - 会员中心";
+constexpr char kStyle[] =
     "body{margin:0;font:12px/1.6 sans-serif;min-width:1152px;background:#f5f5f5}\n"
     ".banner{position:absolute;left:0;top:0;width:760px;height:280px;"
     "background:#ff6a00;color:#fff}\n"
@@ -29,9 +25,8 @@ constexpr char kHead[] =
     ".box button{margin-top:12px;width:100%;height:30px;background:#ff6a00;color:#fff;"
     "border:0;font-size:14px}\n"
     ".error{color:#c00}\n"
-    ".hint{color:#999}\n"
-    "</style>\n"
-    "</head><body>\n"
+    ".hint{color:#999}\n";
+constexpr char kBanner[] =
     "<div class=\"banner\"><h1>阿里妈妈 淘宝联盟</h1>"
     "<p>推广淘宝商品，赚取佣金。</p></div>\n";
 
@@ -44,7 +39,7 @@ std::string MemberUrl(const char* path) {
 }  // namespace
 
 std::string LoginPage(std::string_view error) {
-    std::string page = kHead;
+    std::string page = PageStart(kTitle, kStyle) + kBanner;
     page += "<div class=\"box\">\n<h2>会员登录</h2>\n";
     if (!error.empty()) page += "<p class=\"error\">" + net::EscapeMarkup(error) + "</p>\n";
     page += "<form method=\"post\" action=\"" + MemberUrl("/membersvc/login.htm") + "\">\n";
@@ -58,7 +53,7 @@ std::string LoginPage(std::string_view error) {
 }
 
 std::string MemberPage() {
-    std::string page = kHead;
+    std::string page = PageStart(kTitle, kStyle) + kBanner;
     page += "<div class=\"box\">\n<h2>会员中心</h2>\n<p>您好，";
     page += kDemoAccount;
     page += "！您已成功登录。</p>\n";

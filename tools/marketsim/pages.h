@@ -34,6 +34,9 @@ std::string PictureSvg(std::string_view id);
 // The maker's instructions page.
 std::string InstructionsPage();
 
+// The opening every page of the sites shares, up to and with its <body> tag.
+std::string PageStart(std::string_view title, std::string_view style);
+
 // For an address no site knows.
 std::string NotFoundPage(std::string_view host, std::string_view path);
 

@@ -6,19 +6,13 @@
 namespace velmora::marketsim {
 namespace {
 
-constexpr char kHead[] =
-    "<!DOCTYPE html>\n"
-    "<html><head>\n"
-    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\">\n"
-    "<title>推广商品搜索 - 阿里妈妈</title>\n"
-    "<style>\n"
+constexpr char kTitle[] = "推广商品搜索 - 阿里妈妈";
+constexpr char kStyle[] =
     "body{font:12px/1.6 sans-serif;margin:0 auto;width:960px}\n"
     ".result-item{list-style:none;border-bottom:1px solid #eee;padding:8px 0;overflow:hidden}\n"
     ".pic{float:left;margin-right:12px}\n"
     ".stats span{margin-right:16px;color:#666}\n"
-    "h3 span{color:#c00}\n"
-    "</style>\n"
-    "</head><body>\n";
+    "h3 span{color:#c00}\n";
 
 constexpr char kTail[] = "</body></html>\n";
 
@@ -51,7 +45,7 @@ std::string PercentText(int64_t hundredths) {
 
 std::string PromotionPage(std::string_view keyword, SortKey key,
                           const std::vector<CatalogueItem>& items) {
-    std::string page = kHead;
+    std::string page = PageStart(kTitle, kStyle);
     page += "<div class=\"top\">淘宝联盟 推广商品 | <a href=\"http://";
     page += sites::kMemberCentreHost;
     page += "/membersvc/logout.htm\">退出</a></div>\n";
@@ -82,7 +76,7 @@ std::string PromotionPage(std::string_view keyword, SortKey key,
 }
 
 std::string PromotionLoginPage() {
-    std::string page = kHead;
+    std::string page = PageStart(kTitle, kStyle);
     page += "<p>请先登录阿里妈妈，再使用推广商品搜索。</p>\n<p><a href=\"http://";
     page += sites::kMemberCentreHost;
     page += "/membersvc/index.htm\">登录</a></p>\n";
