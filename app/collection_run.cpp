@@ -74,8 +74,7 @@ class KeywordList {
 // address, its sitemap) follows every run; only problems reach the log.
 void WriteSiteAfterRun(const SiteSettings& site) {
     if (!site.index) return;
-    Text folder =
-        TemplateFolderPath(DataDirectory().c_str(), ReadText(kTemplateNameBox).c_str());
+    Text folder = TemplateFolderPath(DataDirectory().c_str(), ReadText(kTemplateNameBox).c_str());
     const std::string baseUrl = IsSiteBaseUrl(site.baseUrl) ? site.baseUrl : std::string();
     SiteFilesReport report = WriteSiteFiles(folder.c_str(), baseUrl, std::time(nullptr));
     for (const std::string& problem : report.problems)
