@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
         case BatchAction::kRefuse:
             return Refuse(command.error);
         case BatchAction::kConfigure:
-            return Refuse("--configure is not available in this build");
+            return ConfigureApiSettings();
         case BatchAction::kRun:
             break;
     }

@@ -498,4 +498,21 @@ TEST_F(AutodriveRunTest, BatchRefusesUsageErrorsAndRunsNoClassicSourceWithoutALo
     EXPECT_FALSE(fs::exists(PagePath("手机")));
 }
 
+TEST_F(AutodriveRunTest, ConfigureWritesTheApiSettingsPrivatelyAndKeepsThemOnEmptyAnswers) {
+    const fs::path settings = root_ / "config" / "velmora" / "velmora.conf";
+    BatchRun run = Batch({"--configure"}, WriteKeywords("answers.txt", "key-1\nsecret-1\n77\n"));
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err.find("secret-1"), std::string::npos) << "the secret is never shown";
+    ASSERT_TRUE(fs::exists(settings));
+    EXPECT_EQ(fs::status(settings).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    const std::string written = ReadFile(settings);
+
+    run = Batch({"--configure"}, WriteKeywords("answers.txt", "\n\n\n"));
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(ReadFile(settings), written) << "empty answers keep what the file holds";
+    for (const char* line : {"app_key = key-1", "app_secret = secret-1", "adzone_id = 77"})
+        EXPECT_NE(written.find(line), std::string::npos) << line << " in\n" << written;
+}
+
 }  // namespace
