@@ -2,6 +2,8 @@
 
 #include <ctime>
 
+#include "net/url_parts.h"
+
 namespace velmora::app {
 
 std::string ChinaTimestamp(std::chrono::system_clock::time_point when) {
@@ -47,25 +49,10 @@ net::PlatformParameters SignedSearchParameters(const ApiSettings& api, const Sea
 }
 
 std::string FormBody(const net::PlatformParameters& parameters) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    auto encode = [](std::string& out, std::string_view text) {
-        for (unsigned char c : text) {
-            if ((c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') || c == '-' ||
-                c == '_' || c == '.' || c == '~') {
-                out += static_cast<char>(c);
-            } else {
-                out += '%';
-                out += kDigits[c >> 4];
-                out += kDigits[c & 0x0F];
-            }
-        }
-    };
     std::string body;
     for (const auto& [name, value] : parameters) {
         if (!body.empty()) body += '&';
-        encode(body, name);
-        body += '=';
-        encode(body, value);
+        body += net::PercentEncoded(name) + '=' + net::PercentEncoded(value);
     }
     return body;
 }

@@ -2,6 +2,7 @@
 
 #include "app/template_text.h"
 #include "net/markup_text.h"
+#include "net/url_parts.h"
 
 namespace velmora::app {
 namespace {
@@ -98,7 +99,7 @@ std::string RenderSiteIndex(std::string_view indexTemplate, const std::vector<Si
     Fill(parts.head.view(), own, &index);
     for (const SitePage& page : pages)
         Fill(parts.loop.view(),
-             {net::EscapeMarkup(page.keyword), PercentEncoded(page.fileName),
+             {net::EscapeMarkup(page.keyword), net::PercentEncoded(page.fileName),
               LocalTime(page.modified)},
              &index);
     Fill(parts.tail.view(), own, &index);

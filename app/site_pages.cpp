@@ -54,22 +54,4 @@ std::time_t SecondsSinceEpoch(fs::file_time_type time) {
     return std::chrono::system_clock::to_time_t(
         std::chrono::time_point_cast<std::chrono::seconds>(std::chrono::file_clock::to_sys(time)));
 }
-
-std::string PercentEncoded(std::string_view utf8) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(utf8.size());
-    for (unsigned char c : utf8) {
-        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-            c == '-' || c == '.' || c == '_' || c == '~') {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0xF];
-        }
-    }
-    return out;
-}
-
 }  // namespace velmora::app

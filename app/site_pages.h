@@ -27,8 +27,4 @@ std::vector<SitePage> ListSitePages(const std::filesystem::path& folder);
 // A file time as seconds since the epoch.
 std::time_t SecondsSinceEpoch(std::filesystem::file_time_type time);
 
-// UTF-8 bytes with everything but letters, digits and "-._~" as %XX, so a
-// name with spaces, "&" or Chinese is one safe address segment.
-std::string PercentEncoded(std::string_view utf8);
-
 }  // namespace velmora::app

@@ -1,6 +1,7 @@
 #include "app/sitemap.h"
 
 #include "net/markup_text.h"
+#include "net/url_parts.h"
 
 namespace velmora::app {
 namespace {
@@ -21,7 +22,8 @@ std::string RenderSitemap(std::string_view baseUrl, const std::vector<SitemapEnt
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\n";
     for (const SitemapEntry& entry : entries) {
-        xml += "  <url>\n    <loc>" + net::EscapeMarkup(base + PercentEncoded(entry.fileName)) +
+        xml += "  <url>\n    <loc>" +
+               net::EscapeMarkup(base + net::PercentEncoded(entry.fileName)) +
                "</loc>\n    <lastmod>" + W3cTime(entry.modified) + "</lastmod>\n  </url>\n";
     }
     return xml + "</urlset>\n";

@@ -1,5 +1,5 @@
-// Splitting an absolute address into the pieces a request needs. Nothing is
-// escaped or unescaped: bytes stand as they were given.
+// Splitting an absolute address into the pieces a request needs (bytes stand
+// as they were given), and encoding a piece for one.
 #pragma once
 
 #include <optional>
@@ -25,5 +25,9 @@ std::string_view PathWithoutQuery(std::string_view path);
 
 // The address up to its first '#'.
 std::string_view WithoutFragment(std::string_view url);
+
+// Every byte but letters, digits and "-._~" as %XX: a name with spaces, "&"
+// or Chinese becomes one safe address segment or form value.
+std::string PercentEncoded(std::string_view bytes);
 
 }  // namespace velmora::net
