@@ -64,7 +64,7 @@ SearchOutcome OpenPlatformSource::Search(const ItemQuery& query) {
     items_.clear();
     if (Globals().stopRequested) return {SearchStatus::kStopped, Text()};
     std::string_view keywordGbk = query.keyword ? query.keyword : "";
-    std::string keyword = GbkToUtf8(keywordGbk).value_or(GbkToUtf8Lossy(keywordGbk));
+    std::string keyword = GbkToUtf8Lossy(keywordGbk);
     const size_t wanted = query.count > 0 ? static_cast<size_t>(query.count) : 0;
     SearchPage page{keyword, query.sortIndex, 1,
                     static_cast<int>(std::min<size_t>(wanted, kMaxPlatformPageSize))};

@@ -181,9 +181,6 @@ QWebEngineProfile* BrowserProfile() {
         QDir().mkpath(BrowserProfileDirectory());
         KeepPrivate(BrowserProfileDirectory());
         auto* p = new QWebEngineProfile("velmora", qApp);
-        // Files the browser makes meanwhile are closed to others at the end.
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, p,
-                         [] { KeepPrivate(BrowserProfileDirectory()); });
         p->setPersistentStoragePath(BrowserProfileDirectory());
         p->setCachePath(BrowserProfileDirectory() + "/cache");
         // A login is usually a session cookie; keep it for the next start.

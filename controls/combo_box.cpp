@@ -7,6 +7,7 @@
 
 #include "controls/combo_box_data.h"
 #include "controls/control_support.h"
+#include "controls/edit_box_text.h"
 #include "controls/gbk_positions.h"
 #include "controls/stored_properties.h"
 #include "runtime/event_dispatch.h"
@@ -56,15 +57,6 @@ void SelectInField(QComboBox* combo, int32_t start, int32_t length) {
                    ? static_cast<int>(text.size())
                    : CharactersBefore(text, int64_t(std::max(0, start)) + std::max(0, length));
     field->setSelection(first, last - first);
-}
-
-std::pair<int32_t, int32_t> FieldSelection(const QLineEdit* field) {
-    QString text = field->text();
-    int start = field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
-    int length = static_cast<int>(field->selectedText().size());
-    int64_t from = BytesBefore(text, start);
-    return {static_cast<int32_t>(from),
-            static_cast<int32_t>(BytesBefore(text, start + length) - from)};
 }
 
 // Above the last item means the last; below -1 means none.
@@ -121,7 +113,7 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
         case kComboBoxSelectionStart:
         case kComboBoxSelectionLength:
             if (QLineEdit* field = combo->lineEdit()) {
-                auto [start, length] = FieldSelection(field);
+                auto [start, length] = SelectionBytes(field);
                 if (index == kComboBoxSelectionStart)
                     SelectInField(combo, value.Int(), length);
                 else
@@ -149,7 +141,7 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
     data->current = combo->currentIndex();
     data->content = ToGbk(combo->currentText());
     if (QLineEdit* field = combo->lineEdit())
-        std::tie(data->selectionStart, data->selectionLength) = FieldSelection(field);
+        std::tie(data->selectionStart, data->selectionLength) = SelectionBytes(field);
     kProperties.Store(control, *data);
     return true;
 }
@@ -166,7 +158,7 @@ ValueRecord GetProperty(QWidget* control, int index) {
         case kComboBoxSelectionStart:
         case kComboBoxSelectionLength:
             if (const QLineEdit* field = combo->lineEdit()) {
-                auto [start, length] = FieldSelection(field);
+                auto [start, length] = SelectionBytes(field);
                 return MakeInteger(index == kComboBoxSelectionStart ? start : length);
             }
             break;

@@ -100,7 +100,8 @@ bool InputModeAccepts(uint32_t inputMode, char16_t c) {
 
 QString FittingText(const QWidget* box, const QString& typed, bool replacesSelection) {
     int64_t limit = TypingRulesOf(box).maxLength;
-    if (limit <= 0) return typed;
+    // Keys that type nothing (arrows, Backspace) need no look at the content.
+    if (limit <= 0 || typed.isEmpty()) return typed;
     QString text = Content(box);
     int64_t room = limit - GbkBytes(text);
     if (replacesSelection) {

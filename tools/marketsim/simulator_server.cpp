@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <thread>
-#include <utility>
 
 #include "runtime/gbk.h"
 
@@ -48,14 +47,12 @@ SimulatorServer::SimulatorServer(std::function<void(const std::string&)> log) {
     // One handler for every host and path: the sites route by host themselves.
     // A request's line is written before its answer leaves, so whoever gets
     // the answer finds the line already there; the server's logger, which runs
-    // after the answer went out, only speaks for requests no handler took.
-    static thread_local bool answeredByHandler = false;
+    // after the answer went out, only speaks for requests no route matched.
     auto logLine = [log](const httplib::Request& req, int status, size_t bytes) {
         log(RequestLogLine(req.method, req.get_header_value("Host"), req.target, status, bytes,
                            CookieNames(req.get_header_value("Cookie"))));
     };
     auto handler = [this, logLine](const httplib::Request& req, httplib::Response& res) {
-        answeredByHandler = true;
         SiteRequest request =
             ParseSiteRequest(req.method, req.target, req.get_header_value("Host"));
         request.cookies = req.get_header_value("Cookie");
@@ -79,7 +76,7 @@ SimulatorServer::SimulatorServer(std::function<void(const std::string&)> log) {
     server_.Get("[\\s\\S]*", handler);
     server_.Post("[\\s\\S]*", handler);
     server_.set_logger([logLine](const httplib::Request& req, const httplib::Response& res) {
-        if (!std::exchange(answeredByHandler, false)) logLine(req, res.status, res.body.size());
+        if (req.matches.empty()) logLine(req, res.status, res.body.size());
     });
 }
 
