@@ -2,6 +2,7 @@
 
 #include "app/image/shipped_files.h"
 #include "app/template_engine.h"
+#include "app/template_text.h"
 #include "app/window_calls.h"
 #include "commands/file_commands.h"
 #include "runtime/constants.h"
@@ -11,9 +12,7 @@ namespace {
 
 VELMORA_CONSTANT const char kGeneratorFolder[] = "/单页生成";
 VELMORA_CONSTANT const char kTemplateRoot[] = "/单页生成/模板";
-VELMORA_CONSTANT const char kStarterFolder[] = "/单页生成/模板/高贵大气";
-VELMORA_CONSTANT const char kTemplateFileName[] = "/模板文件.htm";
-VELMORA_CONSTANT const char kPreviewFileName[] = "/效果预览.htm";
+VELMORA_CONSTANT const char kStarterName[] = "高贵大气";
 VELMORA_CONSTANT const char kInstructionsFile[] = "/单页生成/使用说明.htm";
 
 constexpr uint32_t kTutorialLink = 0x160132eb;
@@ -32,29 +31,28 @@ void WriteFile(const Text& path, const char* byteSet) {
     CallCore(commands::WriteToFile, {TextArg(path), MakeByteSetValue(byteSet)});
 }
 
-Text InData(const char* relative) {
-    Text directory = DataDirectory();
-    return Concat({directory.c_str(), relative});
-}
-
 }  // namespace
 
 void PrepareDataFolder() {
-    if (!Exists(InData(kTemplateRoot))) {
+    const Text directory = DataDirectory();
+    const char* data = directory.c_str();
+    if (!Exists(Concat({data, kTemplateRoot}))) {
         // A failure shows as an empty template list, as a missing root always has.
-        MakeFolder(InData(kGeneratorFolder));
-        MakeFolder(InData(kTemplateRoot));
-        MakeFolder(InData(kStarterFolder));
-        Text folder = InData(kStarterFolder);
-        WriteFile(Concat({folder.c_str(), kTemplateFileName}), kStarterTemplateFile);
-        WriteFile(Concat({folder.c_str(), kPreviewFileName}), kStarterPreviewFile);
+        MakeFolder(Concat({data, kGeneratorFolder}));
+        MakeFolder(Concat({data, kTemplateRoot}));
+        MakeFolder(TemplateFolderPath(data, kStarterName));
+        WriteFile(TemplateFileAddress(data, kStarterName, TemplateFile::kTemplate),
+                  kStarterTemplateFile);
+        WriteFile(TemplateFileAddress(data, kStarterName, TemplateFile::kPreview),
+                  kStarterPreviewFile);
     }
     // Written every start, so the page always belongs to the copy that shows it.
-    WriteFile(InstructionsPagePath(), kInstructionsPageFile);
+    WriteFile(Concat({data, kInstructionsFile}), kInstructionsPageFile);
 }
 
 Text InstructionsPagePath() {
-    return InData(kInstructionsFile);
+    Text directory = DataDirectory();
+    return Concat({directory.c_str(), kInstructionsFile});
 }
 
 void LinkToInstructions() {
