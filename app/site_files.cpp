@@ -9,8 +9,7 @@
 #include "app/site_index.h"
 #include "app/site_pages.h"
 #include "app/sitemap.h"
-#include "commands/file_commands.h"
-#include "commands/text_commands.h"
+#include "app/window_calls.h"
 #include "runtime/constants.h"
 #include "runtime/windows_path.h"
 
@@ -35,16 +34,8 @@ std::optional<std::string> ReadBytes(const fs::path& path) {
     return bytes.substr(0, bytes.find('\0'));
 }
 
-// Through the file commands, as pages are written: a sibling file renamed
-// over the old one, so a failed write keeps what was there.
 bool WriteBytes(const char* folder, const char* name, const std::string& bytes) {
-    Text path = Concat({folder, kSeparator, name});
-    void* set = CallCore(commands::ToByteSet, {TextArg(bytes.c_str())}).Pointer();
-    bool written = CallCore(commands::WriteToFile,
-                            {TextArg(path), MakeByteSetValue(set ? set : kEmptyByteSet)})
-                       .Logical();
-    Entries().Free(set);
-    return written;
+    return WriteTextToFile(Concat({folder, kSeparator, name}).c_str(), bytes.c_str());
 }
 
 std::time_t ModifiedAt(const fs::path& path) {

@@ -6,7 +6,6 @@
 #include "app/window_calls.h"
 #include "commands/control_commands.h"
 #include "commands/file_commands.h"
-#include "commands/text_commands.h"
 #include "runtime/constants.h"
 
 namespace velmora::app {
@@ -64,12 +63,7 @@ void WritePage(const char* items) {
     Text directory = DataDirectory();
     Text path = PageFilePath(directory.c_str(), templateName.c_str(), keyword);
 
-    void* bytes = CallCore(commands::ToByteSet, {TextArg(page)}).Pointer();
-    bool written = CallCore(commands::WriteToFile,
-                            {TextArg(path), MakeByteSetValue(bytes ? bytes : kEmptyByteSet)})
-                       .Logical();
-    Entries().Free(bytes);
-    if (!written) {
+    if (!WriteTextToFile(path.c_str(), page.c_str())) {
         ResponsiveWait(kWaitAfterFailure);
         AppendToLog({kWriteFailed});
     }

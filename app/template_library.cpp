@@ -6,7 +6,6 @@
 #include "app/window_calls.h"
 #include "commands/control_commands.h"
 #include "commands/file_commands.h"
-#include "commands/text_commands.h"
 #include "runtime/constants.h"
 
 namespace velmora::app {
@@ -68,12 +67,7 @@ bool WriteTemplateFile(const char* name, const char* content) {
     Text path = TemplateFilePath(directory.c_str(), name);
     if (!CallCore(commands::FileExists, {TextArg(path)}).Logical())
         CallCore(commands::MakeDirectory, {TextArg(folder)});
-    void* bytes = CallCore(commands::ToByteSet, {TextArg(content)}).Pointer();
-    bool written = CallCore(commands::WriteToFile,
-                            {TextArg(path), MakeByteSetValue(bytes ? bytes : kEmptyByteSet)})
-                       .Logical();
-    Entries().Free(bytes);
-    return written;
+    return WriteTextToFile(path.c_str(), content);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include "commands/control_commands.h"
 #include "commands/dialog_commands.h"
+#include "commands/file_commands.h"
+#include "commands/text_commands.h"
 #include "controls/html_viewer_commands.h"
 #include "net/responsive_delay.h"
 
@@ -30,6 +32,15 @@ void ResponsiveWait(int milliseconds) {
 
 void BlockingDelay(int milliseconds) {
     CallCore(commands::Delay, {MakeInteger(milliseconds)});
+}
+
+bool WriteTextToFile(const char* path, const char* text) {
+    void* bytes = CallCore(commands::ToByteSet, {TextArg(text)}).Pointer();
+    bool written = CallCore(commands::WriteToFile,
+                            {TextArg(path), MakeByteSetValue(bytes ? bytes : kEmptyByteSet)})
+                       .Logical();
+    Entries().Free(bytes);
+    return written;
 }
 
 }  // namespace velmora::app

@@ -47,4 +47,8 @@ void NavigateBrowser(uint32_t browser, const char* address);
 void ResponsiveWait(int milliseconds);
 void BlockingDelay(int milliseconds);
 
+// The text's bytes through the file commands: a sibling file renamed over the
+// old one, so a failed write keeps what was there. False when it failed.
+bool WriteTextToFile(const char* path, const char* text);
+
 }  // namespace velmora::app
