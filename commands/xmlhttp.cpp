@@ -92,39 +92,6 @@ std::string Lower(std::string_view s) {
     return out;
 }
 
-// Strict UTF-8 to UTF-16; null when the bytes are not UTF-8.
-std::optional<std::u16string> DecodeUtf8(std::string_view bytes) {
-    std::u16string out;
-    out.reserve(bytes.size());
-    for (size_t i = 0; i < bytes.size();) {
-        auto b = static_cast<unsigned char>(bytes[i]);
-        int extra = b < 0x80             ? 0
-                    : (b & 0xE0) == 0xC0 ? 1
-                    : (b & 0xF0) == 0xE0 ? 2
-                    : (b & 0xF8) == 0xF0 ? 3
-                                         : -1;
-        if (extra < 0 || i + extra >= bytes.size()) return std::nullopt;
-        char32_t c = extra == 0 ? b : b & (0x3F >> extra);
-        for (int k = 1; k <= extra; ++k) {
-            auto next = static_cast<unsigned char>(bytes[i + k]);
-            if ((next & 0xC0) != 0x80) return std::nullopt;
-            c = c << 6 | (next & 0x3F);
-        }
-        static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-        if (c < kSmallest[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-            return std::nullopt;
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out += char16_t(0xD800 + (c >> 10));
-            out += char16_t(0xDC00 + (c & 0x3FF));
-        } else {
-            out += char16_t(c);
-        }
-        i += extra + 1;
-    }
-    return out;
-}
-
 // The method is matched without regard to case and the standard ones go out
 // in upper case, as browsers do: servers refuse "get" and "post" as unknown
 // methods, which would turn every lower-case request into an error page.
@@ -314,7 +281,7 @@ class XmlHttpRequest : public DescribedObject {
         if (!gbkFamily) {
             std::string_view bytes = body;
             if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-            if (auto text = DecodeUtf8(bytes)) return *text;
+            if (auto text = Utf8ToUtf16(bytes)) return *text;
         }
         return GbkToUtf16Lossy(body);
     }

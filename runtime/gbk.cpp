@@ -11,7 +11,7 @@ namespace {
 
 // One converter per direction and thread; iconv_open is far dearer than a call.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~Converter() {
         if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
@@ -55,7 +55,7 @@ public:
         return out;
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 
@@ -113,6 +113,38 @@ std::u16string GbkToUtf16Lossy(std::string_view gbk) {
 }
 std::string Utf16ToGbkLossy(std::u16string_view utf16) {
     return FromUtf16ToGbk().Run(AsBytes(utf16), 2, false, kQuestion).value_or(std::string());
+}
+
+std::optional<std::u16string> Utf8ToUtf16(std::string_view bytes) {
+    std::u16string out;
+    out.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size();) {
+        auto b = static_cast<unsigned char>(bytes[i]);
+        int extra = b < 0x80             ? 0
+                    : (b & 0xE0) == 0xC0 ? 1
+                    : (b & 0xF0) == 0xE0 ? 2
+                    : (b & 0xF8) == 0xF0 ? 3
+                                         : -1;
+        if (extra < 0 || i + extra >= bytes.size()) return std::nullopt;
+        char32_t c = extra == 0 ? b : b & (0x3F >> extra);
+        for (int k = 1; k <= extra; ++k) {
+            auto next = static_cast<unsigned char>(bytes[i + k]);
+            if ((next & 0xC0) != 0x80) return std::nullopt;
+            c = c << 6 | (next & 0x3F);
+        }
+        static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+        if (c < kSmallest[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            return std::nullopt;
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            out += char16_t(0xD800 + (c >> 10));
+            out += char16_t(0xDC00 + (c & 0x3FF));
+        } else {
+            out += char16_t(c);
+        }
+        i += extra + 1;
+    }
+    return out;
 }
 
 }  // namespace velmora
