@@ -1,6 +1,8 @@
 #include "runtime/heap.h"
 
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <string>
@@ -55,10 +57,36 @@ TEST_F(HeapTest, ReallocateCopiesOutOfAConstantRangeAndLeavesTheLiteral) {
     Free(copy);
 }
 
+// A range whose last page is followed by an inaccessible one, so that a copy
+// reading past the range faults instead of passing unnoticed.
+class GuardedRange {
+  public:
+    GuardedRange() {
+        page_ = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+        void* map =
+            mmap(nullptr, 2 * page_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        base_ = map == MAP_FAILED ? nullptr : static_cast<char*>(map);
+        if (base_) mprotect(base_ + page_, page_, PROT_NONE);
+    }
+    ~GuardedRange() {
+        if (base_) munmap(base_, 2 * page_);
+    }
+    char* start() const { return base_; }
+    size_t size() const { return page_; }
+
+  private:
+    char* base_ = nullptr;
+    size_t page_ = 0;
+};
+
 TEST_F(HeapTest, ReallocateNearTheEndOfTheRangeCopiesOnlyWhatTheRangeHolds) {
-    const char* last = static_cast<const char*>(ConstantRegionStart()) + ConstantRegionSize() - 1;
-    auto* copy = static_cast<char*>(Reallocate(const_cast<char*>(last), 4096));
-    EXPECT_EQ(copy[0], *last);
+    GuardedRange range;
+    ASSERT_NE(range.start(), nullptr);
+    std::memset(range.start(), 'x', range.size());
+    RegisterConstantRange(range.start(), range.size());
+    char* last = range.start() + range.size() - 3;
+    auto* copy = static_cast<char*>(Reallocate(last, 4096));
+    EXPECT_EQ(std::string(copy, 3), "xxx");
     Free(copy);
 }
 
