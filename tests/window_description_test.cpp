@@ -183,6 +183,17 @@ INSTANTIATE_TEST_SUITE_P(Cases, WindowBlockForgeryTest,
                                            Forgery{"ChildCountHuge", ChildCount, 0x40000000}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(WindowDescriptionTest, IndexWithAPartialEntryIsRefusedEvenWhenTheRecordsRead) {
+    // Four spare bytes after the one entry: the records still read, the index is not whole.
+    WindowRecord w;
+    w.id = 1;
+    w.units = {WindowUnit({0x16010001}), Unit(0x16010001, kTypeButton, 0, 1)};
+    auto block = WriteWindowBlock(std::vector<WindowRecord>{w});
+    block[0] = 12;
+    block.insert(block.begin() + 12, 4, 0);
+    EXPECT_FALSE(ReadWindowBlock(block).Ok());
+}
+
 TEST(WindowDescriptionTest, ChildCountForgeryIsAtTheRightPlace) {
     // Guards the offsets the forgery table uses: the window unit holds one child.
     WindowRecord w;
