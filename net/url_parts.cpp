@@ -48,7 +48,9 @@ std::optional<UrlParts> SplitUrl(std::string_view url) {
     std::string_view authority = rest.substr(0, authorityEnd);
     std::string_view tail = authorityEnd == std::string_view::npos ? "" : rest.substr(authorityEnd);
     tail = WithoutFragment(tail);
-    parts.path = tail.empty() || tail[0] != '/' ? "/" + std::string(tail) : std::string(tail);
+    // Appended rather than "/" + tail: GCC 12 at -O3 warns falsely on the latter.
+    if (tail.empty() || tail[0] != '/') parts.path.push_back('/');
+    parts.path.append(tail);
 
     if (size_t at = authority.rfind('@'); at != std::string_view::npos) {
         std::string_view userInfo = authority.substr(0, at);
