@@ -216,7 +216,7 @@ int Invoke(KindList kinds, uint32_t resultTag, int count, const ValueRecord* arg
 
     ValueRecord nameValue = args[1];
     if (nameValue.tag & tag::kIndirect && !ReadThrough(args[1], &nameValue)) return -3;
-    const std::u16string name = GbkToUtf16Lossy(nameValue.Text());
+    const std::u16string name = GbkToUtf16KeepingBytes(nameValue.Text());
     const MemberDescription* member = nullptr;
     for (InvokeKind kind : KindsOf(kinds))
         if ((member = info->Bind(name, kind))) break;
@@ -347,7 +347,7 @@ int ArgumentToVariant(const ValueRecord& argument, VarType declared, Variant* ou
         case tag::kText: {
             v.vt = vt::kString;
             std::string_view text = argument.Text();
-            v.string = text.empty() ? nullptr : AllocString(GbkToUtf16Lossy(text));
+            v.string = text.empty() ? nullptr : AllocString(GbkToUtf16KeepingBytes(text));
             break;
         }
         case tag::kByte:
@@ -401,7 +401,7 @@ bool VariantToRuntime(const Variant& v, uint32_t wantedTag, uint64_t* bits) {
             return true;
         }
         case tag::kText: {
-            std::string gbk = Utf16ToGbkLossy(StringView(converted.string));
+            std::string gbk = Utf16ToGbkKeepingBytes(StringView(converted.string));
             *bits = reinterpret_cast<uintptr_t>(MakeText(gbk.data(), long(gbk.size())));
             break;
         }

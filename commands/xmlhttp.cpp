@@ -130,7 +130,7 @@ class XmlHttpRequest : public DescribedObject {
                 *result = MakeI4Variant(int32_t(state_.response.status));
                 return status::kOk;
             case kStatusText:
-                *result = MakeStringVariant(GbkToUtf16Lossy(state_.response.statusText));
+                *result = MakeStringVariant(GbkToUtf16KeepingBytes(state_.response.statusText));
                 return status::kOk;
             case kResponseBody:
                 *result =
@@ -141,13 +141,13 @@ class XmlHttpRequest : public DescribedObject {
                 return status::kOk;
             case kGetResponseHeader:
                 *result = MakeStringVariant(
-                    GbkToUtf16Lossy(ResponseHeader(Utf16ToGbkLossy(StringView(args[0].string)))));
+                    GbkToUtf16KeepingBytes(ResponseHeader(Utf16ToGbkKeepingBytes(StringView(args[0].string)))));
                 return status::kOk;
             case kGetAllResponseHeaders: {
                 std::string all;
                 for (const auto& [name, value] : state_.response.headers)
                     all += name + ": " + value + "\r\n";
-                *result = MakeStringVariant(GbkToUtf16Lossy(all));
+                *result = MakeStringVariant(GbkToUtf16KeepingBytes(all));
                 return status::kOk;
             }
         }
@@ -169,15 +169,15 @@ class XmlHttpRequest : public DescribedObject {
     static std::string OptionalText(const Variant& v) {
         Variant text{};
         if (IsMissingArgument(v) || ChangeType(&text, v, vt::kString) != status::kOk) return {};
-        std::string gbk = Utf16ToGbkLossy(StringView(text.string));
+        std::string gbk = Utf16ToGbkKeepingBytes(StringView(text.string));
         VariantClear(&text);
         return gbk;
     }
 
     Status Open(std::span<Variant> args) {
         XmlHttpRequestState fresh;
-        fresh.method = WireMethod(Utf16ToGbkLossy(StringView(args[0].string)));
-        fresh.url = Utf16ToGbkLossy(StringView(args[1].string));
+        fresh.method = WireMethod(Utf16ToGbkKeepingBytes(StringView(args[0].string)));
+        fresh.url = Utf16ToGbkKeepingBytes(StringView(args[1].string));
         if (fresh.method.empty() || fresh.url.empty()) return status::kInvalidArgument;
         if (fresh.url[0] == '/' || fresh.url[0] == '\\') {
             // UTF-8 first, separators after: a GBK trail byte may be 0x5C.
@@ -200,8 +200,8 @@ class XmlHttpRequest : public DescribedObject {
 
     Status SetRequestHeader(std::span<Variant> args) {
         if (state_.readyState != kOpened) return status::kFail;
-        std::string name = Utf16ToGbkLossy(StringView(args[0].string));
-        std::string value = Utf16ToGbkLossy(StringView(args[1].string));
+        std::string name = Utf16ToGbkKeepingBytes(StringView(args[0].string));
+        std::string value = Utf16ToGbkKeepingBytes(StringView(args[1].string));
         if (name.empty() || name.find_first_of(":\r\n") != std::string::npos ||
             value.find_first_of("\r\n") != std::string::npos)
             return status::kInvalidArgument;
@@ -219,7 +219,7 @@ class XmlHttpRequest : public DescribedObject {
         } else if (!IsMissingArgument(body) && body.vt != vt::kEmpty && body.vt != vt::kNull) {
             Variant text{};
             if (ChangeType(&text, body, vt::kString) != status::kOk) return status::kTypeMismatch;
-            bytes = Utf16ToGbkLossy(StringView(text.string));
+            bytes = Utf16ToGbkKeepingBytes(StringView(text.string));
             VariantClear(&text);
         }
         return state_.filePath.empty() ? SendRequest(std::move(bytes)) : ReadFile();
@@ -283,7 +283,7 @@ class XmlHttpRequest : public DescribedObject {
             if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
             if (auto text = Utf8ToUtf16(bytes)) return *text;
         }
-        return GbkToUtf16Lossy(body);
+        return GbkToUtf16KeepingBytes(body);
     }
 
     XmlHttpRequestState state_;

@@ -9,6 +9,8 @@
 namespace velmora {
 namespace {
 
+using Replacement = std::string (*)(std::string_view unit);
+
 // One converter per direction and thread; iconv_open is far dearer than a call.
 class Converter {
   public:
@@ -19,10 +21,9 @@ class Converter {
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
-    // Converts bytes; an input it cannot take either fails (strict) or is
-    // replaced by `replacement` one unit at a time.
-    std::optional<std::string> Run(std::string_view in, size_t inUnit, bool strict,
-                                   std::string_view replacement) {
+    // Converts bytes; an input unit it cannot take fails the whole text when
+    // `replace` is null, else is replaced by what `replace` makes of it.
+    std::optional<std::string> Run(std::string_view in, size_t inUnit, Replacement replace) {
         if (cd_ == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         std::string out;
@@ -38,11 +39,12 @@ class Converter {
             if (rc != static_cast<size_t>(-1)) break;
             if (errno == E2BIG) {
                 out.resize(out.size() * 2);
-            } else if (strict) {
+            } else if (!replace) {
                 return std::nullopt;
             } else {
                 // EILSEQ or a truncated sequence at the end: replace one unit.
                 size_t skip = srcLeft < inUnit ? srcLeft : inUnit;
+                std::string replacement = replace({src, skip});
                 src += skip;
                 srcLeft -= skip;
                 out.resize(std::max(out.size(), used + replacement.size() + 16));
@@ -85,34 +87,51 @@ std::string_view AsBytes(std::u16string_view s) {
     return {reinterpret_cast<const char*>(s.data()), s.size() * 2};
 }
 
-const std::string_view kQuestion = "?";
-const std::string_view kQuestion16{"?\0", 2};
+std::string Question(std::string_view) {
+    return "?";
+}
+
+// A byte GBK cannot decode stands for itself as a private-use character, which
+// GBK cannot encode, so the way back finds it and puts the byte back.
+constexpr char16_t kByteEscapeBase = 0xF700;
+
+std::string EscapeByte(std::string_view unit) {
+    char16_t c = kByteEscapeBase + static_cast<unsigned char>(unit[0]);
+    return {reinterpret_cast<const char*>(&c), 2};
+}
+std::string UnescapeByte(std::string_view unit) {
+    char16_t c = 0;
+    if (unit.size() == 2) std::memcpy(&c, unit.data(), 2);
+    if (c >= kByteEscapeBase + 0x80 && c <= kByteEscapeBase + 0xFF)
+        return std::string(1, static_cast<char>(c - kByteEscapeBase));
+    return "?";
+}
 
 }  // namespace
 
 std::optional<std::string> GbkToUtf8(std::string_view gbk) {
-    return FromGbkToUtf8().Run(gbk, 1, true, {});
+    return FromGbkToUtf8().Run(gbk, 1, nullptr);
 }
 std::optional<std::string> Utf8ToGbk(std::string_view utf8) {
-    return FromUtf8ToGbk().Run(utf8, 1, true, {});
+    return FromUtf8ToGbk().Run(utf8, 1, nullptr);
 }
 std::optional<std::u16string> GbkToUtf16(std::string_view gbk) {
-    auto bytes = FromGbkToUtf16().Run(gbk, 1, true, {});
+    auto bytes = FromGbkToUtf16().Run(gbk, 1, nullptr);
     if (!bytes) return std::nullopt;
     return ToU16(*bytes);
 }
 std::optional<std::string> Utf16ToGbk(std::u16string_view utf16) {
-    return FromUtf16ToGbk().Run(AsBytes(utf16), 2, true, {});
+    return FromUtf16ToGbk().Run(AsBytes(utf16), 2, nullptr);
 }
 
 std::string GbkToUtf8Lossy(std::string_view gbk) {
-    return FromGbkToUtf8().Run(gbk, 1, false, kQuestion).value_or(std::string());
+    return FromGbkToUtf8().Run(gbk, 1, Question).value_or(std::string());
 }
-std::u16string GbkToUtf16Lossy(std::string_view gbk) {
-    return ToU16(FromGbkToUtf16().Run(gbk, 1, false, kQuestion16).value_or(std::string()));
+std::u16string GbkToUtf16KeepingBytes(std::string_view gbk) {
+    return ToU16(FromGbkToUtf16().Run(gbk, 1, EscapeByte).value_or(std::string()));
 }
-std::string Utf16ToGbkLossy(std::u16string_view utf16) {
-    return FromUtf16ToGbk().Run(AsBytes(utf16), 2, false, kQuestion).value_or(std::string());
+std::string Utf16ToGbkKeepingBytes(std::u16string_view utf16) {
+    return FromUtf16ToGbk().Run(AsBytes(utf16), 2, UnescapeByte).value_or(std::string());
 }
 
 std::optional<std::u16string> Utf8ToUtf16(std::string_view bytes) {

@@ -17,9 +17,13 @@ std::optional<std::string> Utf16ToGbk(std::u16string_view utf16);
 // sequences give nullopt.
 std::optional<std::u16string> Utf8ToUtf16(std::string_view utf8);
 
-// For display only: undecodable bytes or characters become '?'.
+// For display only: undecodable bytes become '?'.
 std::string GbkToUtf8Lossy(std::string_view gbk);
-std::u16string GbkToUtf16Lossy(std::string_view gbk);
-std::string Utf16ToGbkLossy(std::u16string_view utf16);
+// For texts that go out and come back (widgets, automation strings): a byte
+// GBK cannot decode becomes a private-use character (U+F780 to U+F7FF) that
+// the way back turns into the same byte, so a text in another encoding
+// survives the trip; a character GBK cannot hold comes back as '?'.
+std::u16string GbkToUtf16KeepingBytes(std::string_view gbk);
+std::string Utf16ToGbkKeepingBytes(std::u16string_view utf16);
 
 }  // namespace velmora

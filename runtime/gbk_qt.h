@@ -1,6 +1,6 @@
 // GBK texts to and from Qt strings, for whatever shows a text on screen or
-// reads one back from a widget. Lossy, as display is: undecodable bytes or
-// characters become '?'.
+// reads one back from a widget. A byte GBK cannot decode comes back as the
+// same byte; a character GBK cannot hold comes back as '?'.
 #pragma once
 
 #include <QString>

@@ -339,16 +339,16 @@ TEST_F(CollectorWindowTest, StopEndsTheItemLoopAfterTheItemInFlight) {
     EXPECT_EQ(MarketplaceQueries(2).size(), 2u);
 }
 
-TEST_F(CollectorWindowTest, ThePageKeepsTheTemplatesLineEnds) {
+TEST_F(CollectorWindowTest, ThePageKeepsTheTemplatesLineEndsAndBytesGbkCannotRead) {
     const std::string keyword = Gbk("手机");
     MakeTemplate("换行模板", nullptr);
     ListItems(keyword, 2);
     program_.Type(kItemCountBox, "2");
-    PrepareEditor(Gbk("换行模板"), "<p>\n", Gbk("A[#商品排名#]\r\n"), "</p>\n", keyword);
+    PrepareEditor(Gbk("换行模板"), "<p>\n", Gbk("A[#商品排名#]\r\n"), "</p>\x86\xFF\n", keyword);
 
     CollectAndWritePage();
 
-    EXPECT_EQ(ReadFile(Root() / "换行模板" / "手机.htm"), "<p>\nA1\r\nA2\r\n</p>\n");
+    EXPECT_EQ(ReadFile(Root() / "换行模板" / "手机.htm"), "<p>\nA1\r\nA2\r\n</p>\x86\xFF\n");
 }
 
 // ---- loading a template into the editor boxes
@@ -391,6 +391,7 @@ TEST_F(CollectorWindowTest, ALoadedTemplateSavesBackByteForByte) {
         {"LF only", "<p>\n" + yun + "\n", "\n<li>\n", "\n</p>\n"},
         {"CR LF", "<p>\r\n" + yun + "\r\n", "<li>\r\n", "\r\n</p>"},
         {"mixed", "a\nb\r\nc\r", "\r\n\n", yun + "\r\r\n\n"},
+        {"not GBK (UTF-8 and stray bytes)", "<p>\xE2\x82\xAC\x80\n", "\xFF\xFF", "\x86</p>\xCA"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -86,7 +86,7 @@ class Recorder : public commands::DescribedObject {
                                 commands::Variant* result) override {
         using namespace commands;
         auto gbk = [](const Variant& v) {
-            return v.vt == vt::kString ? Utf16ToGbkLossy(StringView(v.string)) : "<not text>";
+            return v.vt == vt::kString ? Utf16ToGbkKeepingBytes(StringView(v.string)) : "<not text>";
         };
         if (m.memberId == 1) {
             method = gbk(args[0]);

@@ -188,7 +188,10 @@ TEST(Gbk, ConvertsBothWaysAndRefusesWhatItCannotHold) {
     EXPECT_EQ(GbkToUtf8Lossy("a\xFF"
                              "b"),
               "a?b");
-    EXPECT_EQ(Utf16ToGbkLossy(u"x😀"), "x??");
+    EXPECT_EQ(Utf16ToGbkKeepingBytes(u"x😀\uF700"), "x???");
+    // Bytes GBK cannot read come back unchanged, a cut character at the end too.
+    const std::string notGbk = "a\x80\xE2\x82\xAC\xFF" + shouji + "\xCA";
+    EXPECT_EQ(Utf16ToGbkKeepingBytes(GbkToUtf16KeepingBytes(notGbk)), notGbk);
     EXPECT_EQ(GbkToUtf8("").value(), "");
 }
 
