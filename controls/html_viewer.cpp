@@ -1,5 +1,6 @@
 #include "controls/html_viewer.h"
 
+#include <QFileInfo>
 #include <QVBoxLayout>
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
@@ -35,27 +36,43 @@ QUrl ToUrl(std::string_view gbk) {
     return QUrl::fromUserInput(FromGbk(gbk), QString(), QUrl::AssumeLocalFile);
 }
 
-// What a page from the disk may take from the disk besides itself: what it
-// shows or runs. A script that could read a file (a request of its own, or a
-// frame whose document it reads) gets nothing.
-bool ShowsLocalFile(QWebEngineUrlRequestInfo::ResourceType type) {
+// Whether `file` lies in the folder of the page from the disk or below, with
+// links resolved on both sides, so that neither a link nor "../" leads out.
+// A missing file is refused like any other: the answer tells nothing of what
+// exists outside.
+bool InFolderOf(const QUrl& page, const QUrl& file) {
+    if (!page.isLocalFile()) return false;
+    QString folder = QFileInfo(QFileInfo(page.toLocalFile()).path()).canonicalFilePath();
+    QString target = QFileInfo(file.toLocalFile()).canonicalFilePath();
+    if (folder.isEmpty() || target.isEmpty()) return false;
+    if (!folder.endsWith('/')) folder += '/';
+    return target.startsWith(folder);
+}
+
+// A page opens from the disk wherever it is. Besides itself it takes from
+// the disk only what it shows or runs, and only its own files: a template
+// shows its pictures, and nothing of the user's reaches its scripts. A
+// request of a script's own, or a frame whose document it could read, gets
+// nothing.
+bool MayLoadLocalFile(const QWebEngineUrlRequestInfo& info) {
     using Info = QWebEngineUrlRequestInfo;
-    switch (type) {
+    switch (info.resourceType()) {
         case Info::ResourceTypeMainFrame:
+            return true;
         case Info::ResourceTypeImage:
         case Info::ResourceTypeStylesheet:
         case Info::ResourceTypeScript:
         case Info::ResourceTypeFontResource:
         case Info::ResourceTypeMedia:
         case Info::ResourceTypeFavicon:
-            return true;
+            return InFolderOf(info.firstPartyUrl(), info.requestUrl());
         default:
             return false;
     }
 }
 
 // Every request of the page passes here. Offline: nothing is fetched from
-// the network; local files still open.
+// the network.
 class RequestGate : public QWebEngineUrlRequestInterceptor {
   public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
@@ -64,7 +81,7 @@ class RequestGate : public QWebEngineUrlRequestInterceptor {
         const QUrl& url = info.requestUrl();
         QString scheme = url.scheme();
         if (offline && (scheme == "http" || scheme == "https" || scheme == "ftp")) info.block(true);
-        if (url.isLocalFile() && !ShowsLocalFile(info.resourceType())) info.block(true);
+        if (url.isLocalFile() && !MayLoadLocalFile(info)) info.block(true);
     }
 };
 
@@ -205,9 +222,11 @@ class HtmlViewerHost : public QWidget {
         page_->setUrlRequestInterceptor(gate_);
         QWebEngineSettings* settings = page_->settings();
         // A page from the disk shows its own pictures and those it names on
-        // the web, as the generated pages and the template previews do; the
-        // gate keeps its scripts from reading other local files.
+        // the web, as the generated pages and the template previews do. The
+        // engine loads no local file into such a page without the second
+        // setting; the gate decides which ones it gets.
         settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
         ApplyTextSize();
         view_->setPage(page_);
         Connect();

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QNetworkCookie>
 #include <QTemporaryDir>
@@ -26,6 +27,7 @@
 #include "controls/html_viewer_commands.h"
 #include "controls/html_viewer_data.h"
 #include "net/cookie_store.h"
+#include "runtime/gbk_qt.h"
 #include "runtime/heap.h"
 #include "tests/live_window.h"
 #include "tests/loopback_server.h"
@@ -417,6 +419,81 @@ TEST_F(HtmlViewerTest, APageFromTheDiskShowsItsPicturesButReadsNoOtherFile) {
     ASSERT_TRUE(Open(kPreview, folder.filePath("page.htm").toStdString()));
     ASSERT_TRUE(WaitFor([&] { return !View(kPreview)->title().contains("page.htm"); }));
     EXPECT_EQ(View(kPreview)->title().toStdString(), "true true blocked blocked");
+}
+
+// A hostile preview: what it names from its own folder and below shows or
+// runs; any other file fails alike, whether it exists or not, and whichever
+// way a link points at it.
+TEST_F(HtmlViewerTest, APreviewLoadsLocalFilesOnlyFromItsOwnFolder) {
+    struct Case {
+        const char *kind, *file, *src, *outcome;  // file under the root; none: missing
+    };
+    const Case cases[] = {
+        {"img", "模板/own.svg", "own.svg", "shown"},
+        {"img", "模板/sub/pic.svg", "sub/pic.svg", "shown"},
+        {"img", "other/pic.svg", "../other/pic.svg", "failed"},
+        {"img", "pic.svg", "../pic.svg", "failed"},
+        {"script", "模板/own.js", "own.js", "ran"},
+        {"script", "模板/sub/sub.js", "sub/sub.js", "ran"},
+        {"script", "模板/sub/alias.js", "alias.js", "ran"},
+        {"script", "other/sibling.js", "../other/sibling.js", "failed"},
+        {"script", "parent.js", "../parent.js", "failed"},
+        {"script", "模板2/prefix.js", "../模板2/prefix.js", "failed"},
+        {"script", "other/linked.js", "linked.js", "failed"},
+        {"script", "other/through.js", "up/other/through.js", "failed"},
+        {"script", "velmora.conf", "../velmora.conf", "failed"},
+        {"script", "keys/id_rsa", "../keys/id_rsa", "failed"},
+        {"script", nullptr, "../keys/missing", "failed"},
+        {"css", "模板/own.css", "own.css", "applied"},
+        {"css", "模板/sub/sub.css", "sub/sub.css", "applied"},
+        {"css", "other/sibling.css", "../other/sibling.css", "failed"},
+    };
+    QTemporaryDir root;
+    auto write = [&](const QString& name, const std::string& bytes) {
+        QDir().mkpath(QFileInfo(root.filePath(name)).path());
+        QFile file(root.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes.data(), qint64(bytes.size()));
+    };
+    std::string list;
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        std::string kind = cases[i].kind;
+        list += "['" + kind + "','" + cases[i].src + "'],";
+        if (cases[i].file)
+            write(cases[i].file, kind == "img"      ? kPicture
+                                 : kind == "script" ? "document.currentScript.title = 'ran';"
+                                                    : "#m" + std::to_string(i) + " {width: 7px}");
+    }
+    write("velmora.conf", "app_secret = s3cr3t");  // the error would name the value
+    ASSERT_TRUE(QFile::link("sub/alias.js", root.filePath("模板/alias.js")));
+    ASSERT_TRUE(QFile::link("../other/linked.js", root.filePath("模板/linked.js")));
+    ASSERT_TRUE(QFile::link("..", root.filePath("模板/up")));
+    // The title: each element's outcome in order, then whether an error text
+    // showed the secret.
+    write(
+        "模板/page.htm",
+        "<html><head><meta charset='utf-8'></head><body><script>var cases = [" + list +
+            "], outcomes = [], left = cases.length, leaked = 'sealed';"
+            "onerror = function(m) { if (/s3cr3t/.test(m)) leaked = 'leaked'; };"
+            "function done(i, outcome) { outcomes[i] = outcome; if (--left == 0) setTimeout("
+            "  function() { document.title = outcomes.join(' ') + ' ' + leaked; }, 100); }"
+            "cases.forEach(function(c, i) {"
+            "  var marker = document.body.appendChild(document.createElement('div')), e;"
+            "  marker.id = 'm' + i;"
+            "  e = document.createElement(c[0] == 'css' ? 'link' : c[0]); e.rel = 'stylesheet';"
+            "  e.onerror = function() { done(i, 'failed'); };"
+            "  e.onload = function() { setTimeout(function() { done(i, c[0] == 'img' ?"
+            "    (e.naturalWidth > 0 ? 'shown' : 'loaded') : c[0] == 'script' ? e.title ||"
+            "    'loaded' : getComputedStyle(marker).width == '7px' ? 'applied' : 'loaded'); }); };"
+            "  e[c[0] == 'css' ? 'href' : 'src'] = c[1]; document.body.appendChild(e); });"
+            "</script></body></html>");
+    ASSERT_TRUE(Open(kPreview, ToGbk(root.filePath("模板/page.htm"))));
+    ASSERT_TRUE(WaitFor([&] { return !View(kPreview)->title().contains("page.htm"); }));
+    QStringList outcomes = View(kPreview)->title().split(' ');
+    ASSERT_EQ(outcomes.size(), qsizetype(std::size(cases)) + 1) << outcomes.join(' ').toStdString();
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(outcomes[qsizetype(i)].toStdString(), cases[i].outcome) << cases[i].src;
+    EXPECT_EQ(outcomes.back().toStdString(), "sealed") << "no error text shows the secret";
 }
 
 TEST_F(HtmlViewerTest, TextSizeIsClampedStoredAndApplied) {
