@@ -1,9 +1,11 @@
 #include "net/cookie_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -173,6 +175,82 @@ TEST(CookieStore, AListenerMayWriteBackIntoTheStore) {
     });
     store.SetFromHeader("a=1", "http://x.com/", kNow);
     EXPECT_EQ(store.HeaderFor("http://x.com/", kNow), "a=1");
+}
+
+std::vector<std::string> Numbered(const std::string& prefix, size_t count) {
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < count; ++i) lines.push_back(prefix + std::to_string(i) + "=1");
+    return lines;
+}
+
+// Names renamed into the watched folder: replacements of the jar. Creations
+// are watched too, only so that no two events in a row are alike, which the
+// kernel would merge.
+int Replacements(int watch) {
+    alignas(inotify_event) char events[1 << 16];
+    int count = 0;
+    for (ssize_t n; (n = read(watch, events, sizeof events)) > 0;)
+        for (char* e = events; e < events + n;
+             e += sizeof(inotify_event) + ((inotify_event*)e)->len)
+            count += (((inotify_event*)e)->mask & IN_MOVED_TO) != 0;
+    return count;
+}
+
+struct Answer {
+    std::string url;
+    std::vector<std::string> setCookies;
+};
+
+TEST(CookieStore, KeepsWhatBrowsersKeepAndWritesTheJarOnceAnAnswer) {
+    std::vector<Answer> manySites;
+    for (int d = 0; d < 20; ++d) {
+        std::string site = "d" + std::to_string(d);
+        manySites.push_back({"http://" + site + ".com/", Numbered(site + "_", 160)});
+    }
+    const std::string large(4095, 'v');
+    const struct {
+        const char* what;
+        std::vector<Answer> answers;
+        size_t kept;
+        std::string oldest;  // "name=value" of the first kept
+        int writes;
+    } cases[] = {
+        {"Secure over http", {{"http://x.com/", {"s=1; Secure"}}}, 0, "", 0},
+        {"Secure over https", {{"https://x.com/", {"s=1; Secure"}}}, 1, "s=1", 1},
+        {"http replaces no Secure namesake",
+         {{"https://x.com/", {"s=1; Secure"}}, {"http://x.com/", {"s=2", "t=1"}}},
+         2,
+         "s=1",
+         2},
+        {"too large", {{"http://x.com/", {"a=1", "b=" + large + "v", "c=" + large}}}, 2, "a=1", 1},
+        {"per site", {{"http://x.com/", Numbered("n", 200)}}, 180, "n20=1", 1},
+        {"per site over its hosts",
+         {{"http://a.x.com/", Numbered("a", 100)}, {"http://b.x.com/", Numbered("b", 100)}},
+         180,
+         "a20=1",
+         2},
+        {"in all", manySites, 3000, "d1_40=1", 20},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        char folder[] = "/tmp/velmora-jar-XXXXXX";
+        ASSERT_NE(mkdtemp(folder), nullptr);
+        int watch = inotify_init1(IN_NONBLOCK);
+        inotify_add_watch(watch, folder, IN_CREATE | IN_MOVED_TO);
+        CookieStore store;
+        const std::string jar = std::string(folder) + "/jar";
+        KeepCookieFile(store, jar);
+        for (const Answer& a : c.answers)
+            store.SetFromHeaders({a.setCookies.begin(), a.setCookies.end()}, a.url, kNow);
+
+        std::vector<Cookie> kept = store.All(kNow);
+        EXPECT_EQ(kept.size(), c.kept);
+        EXPECT_EQ(kept.empty() ? "" : kept[0].name + "=" + kept[0].value, c.oldest);
+        EXPECT_EQ(Replacements(watch), c.writes);
+        EXPECT_EQ(LoadCookieFile(jar).size(), c.kept);
+        close(watch);
+        std::filesystem::remove_all(folder);
+    }
 }
 
 TEST(CookieFile, KeepsEveryFieldAndSkipsWhatItCannotRead) {
