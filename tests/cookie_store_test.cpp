@@ -177,15 +177,8 @@ TEST(CookieStore, AListenerMayWriteBackIntoTheStore) {
     EXPECT_EQ(store.HeaderFor("http://x.com/", kNow), "a=1");
 }
 
-std::vector<std::string> Numbered(const std::string& prefix, size_t count) {
-    std::vector<std::string> lines;
-    for (size_t i = 0; i < count; ++i) lines.push_back(prefix + std::to_string(i) + "=1");
-    return lines;
-}
-
-// Names renamed into the watched folder: replacements of the jar. Creations
-// are watched too, only so that no two events in a row are alike, which the
-// kernel would merge.
+// Names renamed into the watched folder: the jar's replacements. Creations
+// are watched too only so that no two events in a row merge.
 int Replacements(int watch) {
     alignas(inotify_event) char events[1 << 16];
     int count = 0;
@@ -196,40 +189,40 @@ int Replacements(int watch) {
     return count;
 }
 
-struct Answer {
-    std::string url;
-    std::vector<std::string> setCookies;
-};
-
 TEST(CookieStore, KeepsWhatBrowsersKeepAndWritesTheJarOnceAnAnswer) {
-    std::vector<Answer> manySites;
-    for (int d = 0; d < 20; ++d) {
-        std::string site = "d" + std::to_string(d);
-        manySites.push_back({"http://" + site + ".com/", Numbered(site + "_", 160)});
-    }
+    using Answers = std::vector<std::pair<std::string, std::vector<std::string>>>;
+    auto numbered = [](const std::string& prefix, size_t count) {
+        std::vector<std::string> lines;
+        for (size_t i = 0; i < count; ++i) lines.push_back(prefix + std::to_string(i) + "=1");
+        return lines;
+    };
+    Answers manySites;
+    for (int d = 0; d < 20; ++d)
+        manySites.emplace_back("http://d" + std::to_string(d) + ".com/",
+                               numbered("d" + std::to_string(d) + "_", 160));
     const std::string large(4095, 'v');
     const struct {
         const char* what;
-        std::vector<Answer> answers;
         size_t kept;
         std::string oldest;  // "name=value" of the first kept
         int writes;
+        Answers answers;
     } cases[] = {
-        {"Secure over http", {{"http://x.com/", {"s=1; Secure"}}}, 0, "", 0},
-        {"Secure over https", {{"https://x.com/", {"s=1; Secure"}}}, 1, "s=1", 1},
-        {"http replaces no Secure namesake",
-         {{"https://x.com/", {"s=1; Secure"}}, {"http://x.com/", {"s=2", "t=1"}}},
+        {"Secure over http", 0, "", 0, {{"http://x.com/", {"s=1; Secure"}}}},
+        {"Secure over https", 1, "s=1", 1, {{"https://x.com/", {"s=1; Secure"}}}},
+        {"http over Secure",
          2,
          "s=1",
-         2},
-        {"too large", {{"http://x.com/", {"a=1", "b=" + large + "v", "c=" + large}}}, 2, "a=1", 1},
-        {"per site", {{"http://x.com/", Numbered("n", 200)}}, 180, "n20=1", 1},
-        {"per site over its hosts",
-         {{"http://a.x.com/", Numbered("a", 100)}, {"http://b.x.com/", Numbered("b", 100)}},
+         2,
+         {{"https://x.com/", {"s=1; Secure"}}, {"http://x.com/", {"s=2", "t=1"}}}},
+        {"too large", 2, "a=1", 1, {{"http://x.com/", {"a=1", "b=" + large + "v", "c=" + large}}}},
+        {"per site", 180, "n20=1", 1, {{"http://x.com/", numbered("n", 200)}}},
+        {"site of hosts",
          180,
-         "a20=1",
-         2},
-        {"in all", manySites, 3000, "d1_40=1", 20},
+         "a18=1",
+         2,
+         {{"http://a.x.com/", numbered("a", 99)}, {"http://b.x.com/", numbered("b", 99)}}},
+        {"in all", 3000, "d1_40=1", 20, manySites},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -240,8 +233,8 @@ TEST(CookieStore, KeepsWhatBrowsersKeepAndWritesTheJarOnceAnAnswer) {
         CookieStore store;
         const std::string jar = std::string(folder) + "/jar";
         KeepCookieFile(store, jar);
-        for (const Answer& a : c.answers)
-            store.SetFromHeaders({a.setCookies.begin(), a.setCookies.end()}, a.url, kNow);
+        for (const auto& [url, lines] : c.answers)
+            store.SetFromHeaders({lines.begin(), lines.end()}, url, kNow);
 
         std::vector<Cookie> kept = store.All(kNow);
         EXPECT_EQ(kept.size(), c.kept);
