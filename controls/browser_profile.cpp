@@ -11,7 +11,6 @@
 #include <QWebEngineProfile>
 #include <filesystem>
 #include <functional>
-#include <mutex>
 
 #include "net/cookie_file.h"
 #include "net/cookie_store.h"
@@ -105,15 +104,10 @@ void MirrorCookies(QWebEngineProfile* profile) {
 
 // The engine does not report the cookies it reads back at start-up, so the
 // process store keeps its own copy beside the profile: loaded before the
-// browser starts, written again on every change.
+// browser starts, written again after every change.
 void KeepCookiesOnDisk() {
-    const std::string path = (BrowserProfileDirectory() + "/velmora-cookies").toStdString();
-    for (net::Cookie& cookie : net::LoadCookieFile(path)) net::Cookies().Set(std::move(cookie));
-    net::Cookies().AddListener([path](const net::Cookie&, net::CookieChange) {
-        static std::mutex saving;
-        std::lock_guard lock(saving);
-        net::SaveCookieFile(path, net::Cookies().All());
-    });
+    net::KeepCookieFile(net::Cookies(),
+                        (BrowserProfileDirectory() + "/velmora-cookies").toStdString());
 }
 
 // Chromium then takes its proxy from the system, which here is the proxy

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 #include <sstream>
 
 namespace velmora::net {
@@ -77,6 +78,15 @@ std::vector<Cookie> LoadCookieFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return ParseCookies(
         std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+}
+
+int KeepCookieFile(CookieStore& store, const std::string& path) {
+    for (Cookie& cookie : LoadCookieFile(path)) store.Set(std::move(cookie));
+    return store.AddChangesListener([&store, path](const CookieChanges&) {
+        static std::mutex saving;
+        std::lock_guard lock(saving);
+        SaveCookieFile(path, store.All());
+    });
 }
 
 }  // namespace velmora::net

@@ -23,4 +23,9 @@ bool SaveCookieFile(const std::string& path, const std::vector<Cookie>& cookies)
 // The file's cookies; none when it is missing.
 std::vector<Cookie> LoadCookieFile(const std::string& path);
 
+// Loads the file into `store` and writes it again after each change of the
+// store: one answer's cookies, however many, are one write. The id of the
+// store's listener that does it.
+int KeepCookieFile(CookieStore& store, const std::string& path);
+
 }  // namespace velmora::net

@@ -140,22 +140,23 @@ std::optional<CookieClock::time_point> ParseCookieDate(std::string_view text) {
                                                   seconds(*second));
 }
 
-bool CookieStore::SetFromHeader(std::string_view setCookie, std::string_view url,
-                                CookieClock::time_point now) {
-    auto parts = SplitUrl(url);
-    if (!parts) return false;
+namespace {
+
+// One Set-Cookie line received from `from`; null when it is refused.
+std::optional<Cookie> ParseSetCookie(std::string_view setCookie, const UrlParts& from,
+                                     CookieClock::time_point now) {
     size_t semicolon = setCookie.find(';');
     std::string_view pair = setCookie.substr(0, semicolon);
     size_t equals = pair.find('=');
-    if (equals == std::string_view::npos) return false;
+    if (equals == std::string_view::npos) return std::nullopt;
 
     Cookie cookie;
     cookie.name = std::string(Trim(pair.substr(0, equals)));
     cookie.value = std::string(Trim(pair.substr(equals + 1)));
     if (cookie.name.empty() || HasControlBytes(cookie.name) || HasControlBytes(cookie.value))
-        return false;
-    cookie.domain = parts->host;
-    cookie.path = DefaultPath(PathWithoutQuery(parts->path));
+        return std::nullopt;
+    cookie.domain = from.host;
+    cookie.path = DefaultPath(PathWithoutQuery(from.path));
 
     std::optional<CookieClock::time_point> expires;
     std::optional<CookieClock::time_point> maxAge;
@@ -171,10 +172,10 @@ bool CookieStore::SetFromHeader(std::string_view setCookie, std::string_view url
 
         if (EqualsNoCase(key, "domain") && !value.empty()) {
             std::string domain = Lower(value.starts_with('.') ? value.substr(1) : value);
-            if (!DomainMatches(parts->host, domain)) return false;
+            if (!DomainMatches(from.host, domain)) return std::nullopt;
             // A site whose own name is a public suffix keeps its cookie to itself.
             if (IsSharedSuffix(domain)) {
-                if (domain != parts->host) return false;
+                if (domain != from.host) return std::nullopt;
                 continue;
             }
             cookie.domain = domain;
@@ -192,52 +193,119 @@ bool CookieStore::SetFromHeader(std::string_view setCookie, std::string_view url
                          ? CookieClock::time_point::min()
                          : now + std::chrono::seconds(std::min(secondsLeft, 400LL * 86400 * 365));
         } else if (EqualsNoCase(key, "secure")) {
+            // Anyone on the network could have sent it.
+            if (from.scheme != "https") return std::nullopt;
             cookie.secure = true;
         } else if (EqualsNoCase(key, "httponly")) {
             cookie.httpOnly = true;
         }
     }
     cookie.expires = maxAge ? maxAge : expires;
-    Set(std::move(cookie), now);
-    return true;
+    return cookie;
+}
+
+// Whether `offered`, come over plain http, would replace or remove `held`,
+// a Secure cookie that covers it.
+bool ShadowsSecure(const Cookie& held, const Cookie& offered) {
+    return held.secure && held.name == offered.name &&
+           (DomainMatches(held.domain, offered.domain) ||
+            DomainMatches(offered.domain, held.domain)) &&
+           PathMatches(held.path, offered.path);
+}
+
+std::string SiteOf(const std::string& domain) {
+    return IsIpAddress(domain) ? domain : RegistrableDomain(domain);
+}
+
+}  // namespace
+
+bool CookieStore::SetFromHeader(std::string_view setCookie, std::string_view url,
+                                CookieClock::time_point now) {
+    return SetFromHeaders({setCookie}, url, now) == 1;
+}
+
+size_t CookieStore::SetFromHeaders(const std::vector<std::string_view>& setCookies,
+                                   std::string_view url, CookieClock::time_point now) {
+    auto from = SplitUrl(url);
+    if (!from) return 0;
+    size_t accepted = 0;
+    CookieChanges changes;
+    {
+        std::lock_guard lock(mutex_);
+        for (std::string_view line : setCookies) {
+            std::optional<Cookie> cookie = ParseSetCookie(line, *from, now);
+            if (cookie && Place(std::move(*cookie), from->scheme == "https", now, changes))
+                ++accepted;
+        }
+    }
+    Notify(changes);
+    return accepted;
 }
 
 void CookieStore::Set(Cookie cookie, CookieClock::time_point now) {
+    CookieChanges changes;
+    {
+        std::lock_guard lock(mutex_);
+        Place(std::move(cookie), true, now, changes);
+    }
+    Notify(changes);
+}
+
+bool CookieStore::Place(Cookie cookie, bool secureChannel, CookieClock::time_point now,
+                        CookieChanges& changes) {
     if (HasControlBytes(cookie.name) || HasControlBytes(cookie.value) ||
-        HasControlBytes(cookie.domain) || HasControlBytes(cookie.path))
-        return;
+        HasControlBytes(cookie.domain) || HasControlBytes(cookie.path) ||
+        cookie.name.size() + cookie.value.size() > kLargestCookie)
+        return false;
     cookie.domain = Lower(cookie.domain);
     if (cookie.domain.starts_with('.')) {
         cookie.domain.erase(0, 1);
         cookie.hostOnly = false;
     }
     if (cookie.path.empty()) cookie.path.push_back('/');
-    if (!cookie.hostOnly && IsSharedSuffix(cookie.domain)) return;
+    if (!cookie.hostOnly && IsSharedSuffix(cookie.domain)) return false;
+    if (!secureChannel && std::any_of(entries_.begin(), entries_.end(), [&](const Entry& e) {
+            return ShadowsSecure(e.cookie, cookie);
+        }))
+        return false;
 
-    std::vector<std::pair<Cookie, CookieChange>> changes;
-    {
-        std::lock_guard lock(mutex_);
-        auto it = std::find_if(entries_.begin(), entries_.end(),
-                               [&](const Entry& e) { return SameIdentity(e.cookie, cookie); });
-        if (Expired(cookie, now)) {
-            if (it != entries_.end()) {
-                changes.emplace_back(it->cookie, CookieChange::kRemoved);
-                entries_.erase(it);
-            }
-        } else if (it == entries_.end()) {
-            entries_.push_back({cookie, nextOrder_++});
-            changes.emplace_back(std::move(cookie), CookieChange::kSet);
-        } else if (!SameContent(it->cookie, cookie)) {
+    auto it = std::find_if(entries_.begin(), entries_.end(),
+                           [&](const Entry& e) { return SameIdentity(e.cookie, cookie); });
+    if (Expired(cookie, now)) {
+        if (it != entries_.end()) {
+            changes.emplace_back(std::move(it->cookie), CookieChange::kRemoved);
+            entries_.erase(it);
+        }
+    } else if (it != entries_.end()) {
+        if (!SameContent(it->cookie, cookie)) {
             it->cookie = cookie;
             changes.emplace_back(std::move(cookie), CookieChange::kSet);
         }
+    } else {
+        // Expired ones were already out of sight; they must not count.
+        std::erase_if(entries_, [now](const Entry& e) { return Expired(e.cookie, now); });
+        std::string site = SiteOf(cookie.domain);
+        entries_.push_back({cookie, nextOrder_++, site});
+        changes.emplace_back(std::move(cookie), CookieChange::kSet);
+        DropOldest(site, changes);
     }
-    Notify(changes);
+    return true;
+}
+
+void CookieStore::DropOldest(const std::string& site, CookieChanges& changes) {
+    auto drop = [&](std::vector<Entry>::iterator it) {
+        changes.emplace_back(std::move(it->cookie), CookieChange::kRemoved);
+        entries_.erase(it);
+    };
+    auto ofSite = [&site](const Entry& e) { return e.site == site; };
+    if (size_t(std::count_if(entries_.begin(), entries_.end(), ofSite)) > kCookiesPerSite)
+        drop(std::find_if(entries_.begin(), entries_.end(), ofSite));
+    if (entries_.size() > kCookiesInAll) drop(entries_.begin());
 }
 
 bool CookieStore::Remove(std::string_view name, std::string_view domain, std::string_view path) {
     std::string host = Lower(domain.starts_with('.') ? domain.substr(1) : domain);
-    std::vector<std::pair<Cookie, CookieChange>> changes;
+    CookieChanges changes;
     {
         std::lock_guard lock(mutex_);
         auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) {
@@ -288,7 +356,7 @@ std::vector<Cookie> CookieStore::All(CookieClock::time_point now) const {
 }
 
 void CookieStore::Clear() {
-    std::vector<std::pair<Cookie, CookieChange>> changes;
+    CookieChanges changes;
     {
         std::lock_guard lock(mutex_);
         for (Entry& e : entries_) changes.emplace_back(std::move(e.cookie), CookieChange::kRemoved);
@@ -298,6 +366,12 @@ void CookieStore::Clear() {
 }
 
 int CookieStore::AddListener(Listener listener) {
+    return AddChangesListener([listener = std::move(listener)](const CookieChanges& changes) {
+        for (const auto& [cookie, change] : changes) listener(cookie, change);
+    });
+}
+
+int CookieStore::AddChangesListener(ChangesListener listener) {
     std::lock_guard lock(mutex_);
     listeners_.emplace_back(nextListener_, std::move(listener));
     return nextListener_++;
@@ -309,15 +383,14 @@ void CookieStore::RemoveListener(int id) {
 }
 
 // Listeners run outside the lock, so that one may call back into the store.
-void CookieStore::Notify(const std::vector<std::pair<Cookie, CookieChange>>& changes) {
+void CookieStore::Notify(const CookieChanges& changes) {
     if (changes.empty()) return;
-    std::vector<std::pair<int, Listener>> listeners;
+    std::vector<std::pair<int, ChangesListener>> listeners;
     {
         std::lock_guard lock(mutex_);
         listeners = listeners_;
     }
-    for (const auto& [cookie, change] : changes)
-        for (const auto& [id, listener] : listeners) listener(cookie, change);
+    for (const auto& [id, listener] : listeners) listener(changes);
 }
 
 CookieStore& Cookies() {

@@ -6,12 +6,14 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velmora::net {
@@ -30,18 +32,35 @@ struct Cookie {
 };
 
 enum class CookieChange { kSet, kRemoved };
+using CookieChanges = std::vector<std::pair<Cookie, CookieChange>>;
+
+// What browsers hold at the least: a larger cookie is ignored; past a count
+// the cookies set first go, so a flood cannot grow the jar or the Cookie
+// header without end. A site counts by its registrable domain.
+inline constexpr size_t kLargestCookie = 4096;  // name and value, in bytes
+inline constexpr size_t kCookiesPerSite = 180;
+inline constexpr size_t kCookiesInAll = 3000;
 
 class CookieStore {
   public:
     using Listener = std::function<void(const Cookie&, CookieChange)>;
+    // Hears every change of one call at once: an answer's cookies, a Set.
+    using ChangesListener = std::function<void(const CookieChanges&)>;
 
     // Takes one Set-Cookie header value received from `url`. False when the
-    // line is rejected (no name, a control byte in name or value, or a Domain
-    // the host does not belong to or that is a public suffix; a host that is
-    // one itself gets a host-only cookie for a Domain of its own name).
+    // line is rejected (no name, a control byte in name or value, too large,
+    // Secure from a plain http address, a Domain the host does not belong to
+    // or that is a public suffix; a host that is one itself gets a host-only
+    // cookie for a Domain of its own name). Over plain http no cookie
+    // replaces or removes a Secure namesake that covers it, so an attacker on
+    // the network cannot plant the session of the https site.
     // An expiry in the past removes the cookie.
     bool SetFromHeader(std::string_view setCookie, std::string_view url,
                        CookieClock::time_point now = CookieClock::now());
+    // The Set-Cookie lines of one answer, taken as one change; how many of
+    // them were accepted.
+    size_t SetFromHeaders(const std::vector<std::string_view>& setCookies, std::string_view url,
+                          CookieClock::time_point now = CookieClock::now());
 
     // The Cookie header value for a request to `url` ("a=1; b=2"), longest
     // path first; empty when no cookie applies.
@@ -51,8 +70,9 @@ class CookieStore {
     // Adds or replaces the cookie with the same name, domain and path. A
     // domain written with a leading dot is a domain cookie; one for a public
     // suffix is ignored, whichever side offers it. An expired cookie
-    // removes its namesake instead; one with control bytes is ignored. Listeners hear only real
-    // changes, so a mirror that writes back what it was told does not loop.
+    // removes its namesake instead; one with control bytes or over
+    // kLargestCookie is ignored. Listeners hear only real changes, so a
+    // mirror that writes back what it was told does not loop.
     void Set(Cookie cookie, CookieClock::time_point now = CookieClock::now());
     bool Remove(std::string_view name, std::string_view domain, std::string_view path);
 
@@ -61,19 +81,26 @@ class CookieStore {
     void Clear();
 
     int AddListener(Listener listener);
+    int AddChangesListener(ChangesListener listener);
     void RemoveListener(int id);
 
   private:
     struct Entry {
         Cookie cookie;
-        uint64_t order;
+        uint64_t order;    // of creation; entries_ stays sorted by it
+        std::string site;  // registrable domain, what kCookiesPerSite counts
     };
-    void Notify(const std::vector<std::pair<Cookie, CookieChange>>& changes);
+    // With the lock held: stores a cookie, noting what changed. False when
+    // it is refused.
+    bool Place(Cookie cookie, bool secureChannel, CookieClock::time_point now,
+               CookieChanges& changes);
+    void DropOldest(const std::string& site, CookieChanges& changes);
+    void Notify(const CookieChanges& changes);
 
     mutable std::mutex mutex_;
     std::vector<Entry> entries_;
     uint64_t nextOrder_ = 0;
-    std::vector<std::pair<int, Listener>> listeners_;
+    std::vector<std::pair<int, ChangesListener>> listeners_;
     int nextListener_ = 1;
 };
 

@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "net/cookie_store.h"
+#include "net/redirect_rule.h"
 
 namespace velmora::net {
 namespace {
@@ -73,14 +74,24 @@ bool IsRedirect(long status) {
 struct Transfer {
     HttpResponse* response;
     const BodySink* sink;
-    std::string url;      // of the current hop: Set-Cookie lines belong to it
-    size_t received = 0;  // body bytes of every hop so far
+    std::string url;         // of the current hop: Set-Cookie lines belong to it
+    size_t received = 0;     // body bytes of every hop so far
+    bool headEnded = false;  // of the current answer; trailers may follow
 
     // A redirect's own body is of no interest; the next hop brings the page.
     bool SkipsBody() const {
         return IsRedirect(response->status) && FindHeader(response->headers, "Location");
     }
 };
+
+// An answer's cookies go into the store at once, so that its listeners (the
+// jar on the disk) hear of them once however many there are.
+void StoreCookies(const Transfer& t) {
+    std::vector<std::string_view> lines;
+    for (const auto& [name, value] : t.response->headers)
+        if (EqualsNoCase(name, "Set-Cookie")) lines.push_back(value);
+    if (!lines.empty()) Cookies().SetFromHeaders(lines, t.url);
+}
 
 size_t OnHeader(char* data, size_t size, size_t count, void* user) {
     auto* t = static_cast<Transfer*>(user);
@@ -89,6 +100,7 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
     if (line.starts_with("HTTP/")) {
         // A new status line: an interim answer or a proxy's reply came before.
         HttpResponse& r = *t->response;
+        t->headEnded = false;
         r.headers.clear();
         r.status = 0;
         r.statusText.clear();
@@ -106,8 +118,10 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
         while (!value.empty() && (value.front() == ' ' || value.front() == '\t'))
             value.remove_prefix(1);
         t->response->headers.emplace_back(std::string(name), std::string(value));
-        if (EqualsNoCase(name, "Set-Cookie")) Cookies().SetFromHeader(value, t->url);
-    } else if (line.empty() && !t->SkipsBody()) {
+    } else if (line.empty() && !t->headEnded) {
+        t->headEnded = true;
+        StoreCookies(*t);
+        if (t->SkipsBody()) return size * count;
         // A body announced past the cap is refused before any of it arrives.
         const std::string* length = FindHeader(t->response->headers, "Content-Length");
         if (length &&
@@ -263,18 +277,19 @@ HttpResponse PerformRequest(const HttpRequest& request, const BodySink& sink) {
         curl_easy_getinfo(c, CURLINFO_REDIRECT_URL, &next);
         if (!next) break;
         // "file:///etc/passwd" in a Location would read a local file.
-        if (!IsWebAddress(next) || HasControlBytes(next)) {
+        RedirectHop redirect =
+            HasControlBytes(next)
+                ? RedirectHop{}
+                : FollowRedirect(transfer.url, next, response.status, method, sendBody);
+        if (!redirect.follow) {
             response.completed = false;
             response.refused = true;
             break;
         }
         transfer.url = next;
         target.clear();
-        if (response.status == 303 ||
-            (upper == "POST" && response.status != 307 && response.status != 308)) {
-            method = "GET";
-            sendBody = false;
-        }
+        method = redirect.method;
+        sendBody = redirect.sendBody;
     }
     if (response.refused) response.body = std::string();  // nothing of it counts
     return response;

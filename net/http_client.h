@@ -51,8 +51,8 @@ struct HttpResponse {
     HeaderList headers;  // of the last hop, in arrival order
     std::string body;    // unless a body sink took it
     // The request was never sent, or the answer went over kLargestBody or
-    // redirected elsewhere than http or https: whatever a sink was given of
-    // it does not count.
+    // redirected where FollowRedirect (redirect_rule.h) does not go: whatever
+    // a sink was given of it does not count.
     bool refused = false;
     // A limit of CurrentRequestLimits() ran out before the answer was complete.
     bool timedOut = false;
@@ -62,7 +62,8 @@ struct HttpResponse {
 // as known so far (status and headers).
 using BodySink = std::function<void(std::string_view piece, const HttpResponse& head)>;
 
-// Only http and https go out, on the first hop and on every redirect; a
+// Only http and https go out, on the first hop and on every redirect (which
+// FollowRedirect decides); an answer's cookies reach the store at once; a
 // method that is no HTTP token, or a control byte (below 0x20, or 0x7F) in
 // the address, the target or a header, refuses the request unsent.
 HttpResponse PerformRequest(const HttpRequest& request, const BodySink& sink = nullptr);

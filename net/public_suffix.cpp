@@ -26,4 +26,11 @@ bool IsPublicSuffix(std::string_view domain) {
     return psl_is_public_suffix2(list, name.c_str(), PSL_TYPE_ANY) != 0;
 }
 
+std::string RegistrableDomain(std::string_view host) {
+    const psl_ctx_t* list = List();
+    std::string name(host);
+    const char* registered = list ? psl_registrable_domain(list, name.c_str()) : nullptr;
+    return registered ? std::string(registered) : name;
+}
+
 }  // namespace velmora::net

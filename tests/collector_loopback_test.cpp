@@ -16,6 +16,7 @@
 #include "net/cookie_store.h"
 #include "net/http_client.h"
 #include "net/page_reader.h"
+#include "net/redirect_rule.h"
 #include "runtime/gbk.h"
 #include "runtime/heap.h"
 #include "tests/running_simulator.h"
@@ -207,12 +208,70 @@ TEST_F(CollectorLoopbackTest, HostileAnswersEndAsFailuresAndLeaveNothing) {
     }
     net::SetRequestLimits({});
 
-    const std::string cookiePage =
-        std::string("http://") + sim::kHostileHost + sim::kSuffixCookiePath;
-    EXPECT_FALSE(FetchPage(cookiePage.c_str(), "GET").empty());
-    EXPECT_TRUE(net::Cookies().All().empty()) << "no cookie for the public suffix com";
+    for (const char* path : {sim::kSuffixCookiePath, sim::kSecureCookiePath}) {
+        const std::string cookiePage = std::string("http://") + sim::kHostileHost + path;
+        EXPECT_FALSE(FetchPage(cookiePage.c_str(), "GET").empty());
+    }
+    EXPECT_TRUE(net::Cookies().All().empty())
+        << "no cookie for the public suffix com, no Secure one over http";
     EXPECT_EQ(net::Cookies().HeaderFor("http://www.alimama.com/"), "");
     LogIn();
+}
+
+// One answer's cookies are one change, so one write of the jar; past the
+// browsers' count the first of them go.
+TEST_F(CollectorLoopbackTest, AFloodOfCookiesIsOneChangeKeptToTheBrowsersCount) {
+    int changes = 0;
+    int listener = net::Cookies().AddChangesListener([&](const net::CookieChanges&) { ++changes; });
+    const std::string flood = std::string("http://") + sim::kHostileHost + sim::kCookieFloodPath;
+    EXPECT_FALSE(FetchPage(flood.c_str(), "GET").empty());
+    net::Cookies().RemoveListener(listener);
+    EXPECT_EQ(changes, 1);
+    std::vector<net::Cookie> kept = net::Cookies().All();
+    ASSERT_EQ(kept.size(), net::kCookiesPerSite);
+    EXPECT_EQ(kept[0].name, "flood" + std::to_string(sim::kFloodCookies - net::kCookiesPerSite));
+}
+
+// The simulator speaks plain http only: the rows from https are for the rule.
+TEST_F(CollectorLoopbackTest, RedirectsKeepAFormOnItsHostAndNeverGoDownToHttp) {
+    auto ask = [](long status, const char* host) {
+        return std::string("http://") + sim::kHostileHost + sim::kRedirectPath +
+               "?code=" + std::to_string(status) + "&host=" + host;
+    };
+    const std::string away = std::string("http://") + sim::kElsewhereHost + sim::kReportPath;
+    const std::string here = std::string("http://") + sim::kHostileHost + sim::kReportPath;
+    const struct {
+        std::string from, to;
+        long status;
+        const char* method;
+        bool body;
+        std::string then;  // the next hop's method; empty: refused
+    } cases[] = {
+        {ask(307, sim::kElsewhereHost), away, 307, "POST", true, ""},
+        {ask(308, sim::kElsewhereHost), away, 308, "POST", true, ""},
+        {ask(307, sim::kElsewhereHost), away, 307, "POST", false, ""},
+        {ask(307, sim::kHostileHost), here, 307, "POST", true, "POST"},
+        {ask(302, sim::kElsewhereHost), away, 302, "POST", true, "GET"},
+        {ask(307, sim::kElsewhereHost), away, 307, "GET", false, "GET"},
+        {"https://x.com/a", "http://x.com/b", 302, "GET", false, ""},
+        {"https://x.com/a", "http://x.com/b", 307, "POST", true, ""},
+        {"https://x.com/a", "http://x.com/b", 303, "POST", true, ""},
+        {"http://x.com/a", "https://x.com/b", 307, "POST", true, "POST"},
+        {"http://x.com/a", "https://y.com/b", 301, "GET", false, "GET"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.from + " " + std::to_string(c.status) + " " + c.method);
+        net::RedirectHop hop = net::FollowRedirect(c.from, c.to, c.status, c.method, c.body);
+        EXPECT_EQ(hop.follow ? hop.method : "", c.then);
+        if (c.from.find(sim::kHostileHost) == std::string::npos) continue;
+        net::HttpRequest request;
+        request.method = c.method;
+        request.url = c.from;
+        request.body = "sign=1";
+        request.sendBody = c.body;
+        EXPECT_EQ(net::PerformRequest(request).refused, c.then.empty());
+        EXPECT_TRUE(c.then.empty() || Logged(c.then + " " + c.to + " "));
+    }
 }
 
 }  // namespace

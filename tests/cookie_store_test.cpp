@@ -1,9 +1,11 @@
 #include "net/cookie_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -173,6 +175,75 @@ TEST(CookieStore, AListenerMayWriteBackIntoTheStore) {
     });
     store.SetFromHeader("a=1", "http://x.com/", kNow);
     EXPECT_EQ(store.HeaderFor("http://x.com/", kNow), "a=1");
+}
+
+// Names renamed into the watched folder: the jar's replacements. Creations
+// are watched too only so that no two events in a row merge.
+int Replacements(int watch) {
+    alignas(inotify_event) char events[1 << 16];
+    int count = 0;
+    for (ssize_t n; (n = read(watch, events, sizeof events)) > 0;)
+        for (char* e = events; e < events + n;
+             e += sizeof(inotify_event) + ((inotify_event*)e)->len)
+            count += (((inotify_event*)e)->mask & IN_MOVED_TO) != 0;
+    return count;
+}
+
+TEST(CookieStore, KeepsWhatBrowsersKeepAndWritesTheJarOnceAnAnswer) {
+    using Answers = std::vector<std::pair<std::string, std::vector<std::string>>>;
+    auto numbered = [](const std::string& prefix, size_t count) {
+        std::vector<std::string> lines;
+        for (size_t i = 0; i < count; ++i) lines.push_back(prefix + std::to_string(i) + "=1");
+        return lines;
+    };
+    Answers manySites;
+    for (int d = 0; d < 20; ++d)
+        manySites.emplace_back("http://d" + std::to_string(d) + ".com/",
+                               numbered("d" + std::to_string(d) + "_", 160));
+    const std::string large(4095, 'v');
+    const struct {
+        const char* what;
+        size_t kept;
+        std::string oldest;  // "name=value" of the first kept
+        int writes;
+        Answers answers;
+    } cases[] = {
+        {"Secure over http", 0, "", 0, {{"http://x.com/", {"s=1; Secure"}}}},
+        {"Secure over https", 1, "s=1", 1, {{"https://x.com/", {"s=1; Secure"}}}},
+        {"http over Secure",
+         2,
+         "s=1",
+         2,
+         {{"https://x.com/", {"s=1; Secure"}}, {"http://x.com/", {"s=2", "t=1"}}}},
+        {"too large", 2, "a=1", 1, {{"http://x.com/", {"a=1", "b=" + large + "v", "c=" + large}}}},
+        {"per site", 180, "n20=1", 1, {{"http://x.com/", numbered("n", 200)}}},
+        {"site of hosts",
+         180,
+         "a18=1",
+         2,
+         {{"http://a.x.com/", numbered("a", 99)}, {"http://b.x.com/", numbered("b", 99)}}},
+        {"in all", 3000, "d1_40=1", 20, manySites},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        char folder[] = "/tmp/velmora-jar-XXXXXX";
+        ASSERT_NE(mkdtemp(folder), nullptr);
+        int watch = inotify_init1(IN_NONBLOCK);
+        inotify_add_watch(watch, folder, IN_CREATE | IN_MOVED_TO);
+        CookieStore store;
+        const std::string jar = std::string(folder) + "/jar";
+        KeepCookieFile(store, jar);
+        for (const auto& [url, lines] : c.answers)
+            store.SetFromHeaders({lines.begin(), lines.end()}, url, kNow);
+
+        std::vector<Cookie> kept = store.All(kNow);
+        EXPECT_EQ(kept.size(), c.kept);
+        EXPECT_EQ(kept.empty() ? "" : kept[0].name + "=" + kept[0].value, c.oldest);
+        EXPECT_EQ(Replacements(watch), c.writes);
+        EXPECT_EQ(LoadCookieFile(jar).size(), c.kept);
+        close(watch);
+        std::filesystem::remove_all(folder);
+    }
 }
 
 TEST(CookieFile, KeepsEveryFieldAndSkipsWhatItCannotRead) {

@@ -1,14 +1,34 @@
 #include "tools/marketsim/hostile_site.h"
 
+#include <charconv>
+#include <string>
+
 #include "tools/marketsim/site_hosts.h"
+#include "tools/marketsim/site_request.h"
 
 namespace velmora::marketsim {
 namespace {
 
-SiteResponse RedirectTo(std::string location) {
+SiteResponse RedirectTo(std::string location, int status = 302) {
     SiteResponse response;
-    response.status = 302;
+    response.status = status;
     response.headers.emplace_back("Location", std::move(location));
+    return response;
+}
+
+SiteResponse RedirectAsAsked(const SiteRequest& request) {
+    std::string code = QueryValue(request.query, "code").value_or("302");
+    int status = 302;
+    std::from_chars(code.data(), code.data() + code.size(), status);
+    std::string host = QueryValue(request.query, "host").value_or(request.host);
+    return RedirectTo("http://" + host + kReportPath, status);
+}
+
+SiteResponse CookieFlood() {
+    SiteResponse response;
+    for (size_t i = 0; i < kFloodCookies; ++i)
+        response.headers.emplace_back("Set-Cookie", "flood" + std::to_string(i) + "=1; Path=/");
+    response.body = "<html><body>cookies offered</body></html>";
     return response;
 }
 
@@ -19,6 +39,8 @@ SiteResponse HostileSite(const SiteRequest& request) {
     if (request.path == kToLocalFilePath) return RedirectTo("file:///etc/passwd");
     if (request.path == kToOtherSchemePath)
         return RedirectTo(std::string("ftp://") + kHostileHost + "/pub/");
+    if (request.path == kRedirectPath) return RedirectAsAsked(request);
+    if (request.path == kCookieFloodPath) return CookieFlood();
     if (request.path == kEndlessPath) {
         response.unannouncedBytes = kEndlessBytes;
     } else if (request.path == kSilentPath) {
@@ -26,6 +48,9 @@ SiteResponse HostileSite(const SiteRequest& request) {
     } else if (request.path == kSuffixCookiePath) {
         response.headers.emplace_back("Set-Cookie", "hostile=1; Domain=com; Path=/");
         response.headers.emplace_back("Set-Cookie", "hostile2=1; Domain=.com; Path=/");
+        response.body = "<html><body>cookie offered</body></html>";
+    } else if (request.path == kSecureCookiePath) {
+        response.headers.emplace_back("Set-Cookie", "planted=1; Secure; Path=/");
         response.body = "<html><body>cookie offered</body></html>";
     } else if (request.path == kReportPath) {
         response.body = "ok";
