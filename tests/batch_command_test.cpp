@@ -10,6 +10,7 @@
 #include "app/batch_summary.h"
 #include "app/keyword_file.h"
 #include "app/run_log.h"
+#include "app/visible_text.h"
 #include "tests/test_support.h"
 
 namespace velmora::app {
@@ -125,6 +126,33 @@ TEST(BatchProgressLine, CountsAndEstimatesTheTimeLeft) {
               "keyword 2/1000 b · 20 items · 2:29:51 left");
     EXPECT_EQ(ProgressLine(10, 10, "c", 200, 10, milliseconds(5000)),
               "keyword 10/10 c · 200 items · 0:00 left");
+}
+
+TEST(BatchProgressLine, ControlCharactersFromOutsideBecomeMarks) {
+    const struct {
+        const char* text;
+        TextEncoding encoding;
+        const char* shown;
+    } cases[] = {
+        {"a\x1b]52;c;eA==\x07"
+         "b",
+         TextEncoding::kUtf8, "a?]52;c;eA==?b"},
+        {"x\r\nforged\x7f\tkept", TextEncoding::kUtf8, "x??forged?\tkept"},
+        {"\xc2\x9b"
+         "31m\xc2\xa0",
+         TextEncoding::kUtf8, "?31m\xc2\xa0"},
+        {"\xc2\x9b\x1b", TextEncoding::kGbk, "\xc2\x9b?"},  // a GBK character, then ESC
+    };
+    for (const auto& c : cases) EXPECT_EQ(VisibleText(c.text, c.encoding), c.shown) << c.text;
+
+    char* buffer = nullptr;
+    size_t size = 0;
+    std::FILE* out = open_memstream(&buffer, &size);
+    BatchProgress(out, false, 1).End(1, "k\x1b[2J", 0, "cause\r\nforged", false);
+    std::fclose(out);
+    EXPECT_EQ(std::string(buffer, size),
+              "failed: k?[2J: cause??forged\nkeyword 1/1 k?[2J · 0 items · 0:00 left\n");
+    std::free(buffer);
 }
 
 TEST(BatchRunLog, FindsTheCause) {

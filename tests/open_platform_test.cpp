@@ -148,6 +148,45 @@ TEST(OpenPlatformTest, AnswersInBothShapesAndWhatGoesWrong) {
     EXPECT_TRUE(ParseSearchAnswer(R"({"x_response":{"result_list":"odd"}})").items.empty());
 }
 
+TEST(OpenPlatformTest, HostileAnswersLoseTheirLinksOrAreRefusedUnparsed) {
+    auto item = [](const std::string& fields) {
+        return R"({"x_response":{"result_list":{"map_data":[{)" + fields + "}]}}}";
+    };
+    const std::string deep(kMaxAnswerDepth, '[');
+    constexpr AnswerProblem kNone = AnswerProblem::kNone, kTooDeep = AnswerProblem::kTooDeep;
+    const struct {
+        AnswerProblem problem;
+        Strings read;  // link, picture, then the fields emptied
+        std::string body;
+    } cases[] = {
+        {kNone,
+         {"", "https://p/a", "url"},
+         item(R"("url":"javascript:void 0","pict_url":"//p/a")")},
+        {kNone,
+         {"https://c/a", "http://p/a", "coupon_share_url"},
+         item(R"("coupon_share_url":"data:text/html,x","url":"//c/a","pict_url":"http://p/a")")},
+        {kNone,
+         {"HTTPS://c/a", "", "pict_url"},
+         item(R"("url":"HTTPS://c/a","pict_url":" javascript:x")")},
+        {kNone,
+         {"", "", "pict_url", "coupon_share_url", "url"},
+         item(R"("coupon_share_url":"JavaScript:y","url":"vbscript:x","pict_url":"data:,")")},
+        {kNone, {"https://c/a", ""}, item(R"("title":")" + deep + R"(","url":"//c/a")")},
+        {kTooDeep, {}, R"({"x_response":)" + deep + std::string(kMaxAnswerDepth, ']') + "}"},
+        {kTooDeep, {}, std::string(1 << 20, '[')},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.body.substr(0, 120));
+        PlatformAnswer answer = ParseSearchAnswer(c.body);
+        ASSERT_EQ(answer.problem, c.problem);
+        if (c.problem != kNone) continue;
+        ASSERT_EQ(answer.items.size(), 1u);
+        Strings read = {answer.items[0].link, answer.items[0].picture};
+        for (const std::string& field : answer.items[0].refusedAddresses) read.push_back(field);
+        EXPECT_EQ(read, c.read);
+    }
+}
+
 TEST(OpenPlatformTest, AnswerTextsAreEscapedForHtml) {
     EXPECT_EQ(net::EscapeMarkup(R"(a<b>&"c'd)"), "a&lt;b&gt;&amp;&quot;c&#39;d");
     EXPECT_EQ(net::EscapeMarkup("手机 https://x.example/?a=1&b=2"),

@@ -1,10 +1,13 @@
 #include "app/settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <functional>
 
 namespace velmora::app {
 namespace {
@@ -37,24 +40,27 @@ TEST(SettingsTest, ABadValueIsOneLineAndItsDefault) {
         const char* problem;  // the problem line's ending
     } cases[] = {
         {"[api]\nsign_method = sha1",
-         "velmora.conf line 2: sign_method = \"sha1\" is not md5 or hmac-sha256; using the "
-         "default"},
+         "velmora.conf line 2: sign_method is not md5 or hmac-sha256; using the default"},
         {"[api]\nrate_per_second = -1",
-         "rate_per_second = \"-1\" is not a number, 0 or more; using the default"},
+         "rate_per_second is not a number, 0 or more; using the default"},
         {"[api]\nrate_per_second = 2x", "is not a number, 0 or more; using the default"},
-        {"[api]\nhas_coupon = yes", "has_coupon = \"yes\" is not true or false; using the default"},
-        {"[api]\nadzone_id = mm_1_2_3",
-         "adzone_id = \"mm_1_2_3\" is not digits; using the default"},
+        {"[api]\nhas_coupon = yes", "has_coupon is not true or false; using the default"},
+        {"[api]\nadzone_id = mm_1_2_3", "adzone_id is not digits; using the default"},
         {"[api]\ngateway = ftp://gw.example.com/",
          "is not an http:// or https:// address; using the default"},
-        {"[site]\nindex = 1", "index = \"1\" is not true or false; using the default"},
+        {"[site]\nindex = 1", "index is not true or false; using the default"},
         {"[api]\napp_sceret = x", "line 2: unknown key \"app_sceret\" in [api], ignored"},
+        // No value is ever shown, nor a name that might be a pasted secret.
+        {"[api]\napp_secret: 3f2a9c", "line 2: app_secret has no \"=\", ignored"},
+        {"[api]\n3f2a9c0b", "line 2: a line without \"=\", ignored"},
+        {"[site]\n3f2a9c0b = x", "line 2: unknown key (not shown) in [site], ignored"},
     };
     const Settings defaults;
     for (const auto& c : cases) {
         LoadedSettings loaded = ParseSettings(c.line, "velmora.conf");
         ASSERT_EQ(loaded.problems.size(), 1u) << c.line;
         EXPECT_TRUE(loaded.problems[0].ends_with(c.problem)) << loaded.problems[0];
+        EXPECT_EQ(loaded.problems[0].find("3f2a"), std::string::npos) << loaded.problems[0];
         EXPECT_EQ(FormatSettings(loaded.settings), FormatSettings(defaults)) << c.line;
     }
 }
@@ -89,6 +95,62 @@ TEST(SettingsTest, SaveWritesAPrivateFileThatLoadsBack) {
     EXPECT_EQ(FormatSettings(back.settings), FormatSettings(settings));
 
     std::filesystem::remove_all(home);
+}
+
+TEST(SettingsTest, TheSecretsFileIsNeverWrittenThroughALinkAndItsRisksAreSaidOnce) {
+    namespace fs = std::filesystem;
+    const fs::path root = testing::TempDir() + "velmora-secret-" + std::to_string(getpid());
+    const struct {
+        const char* name;
+        std::function<void(const fs::path&path, const fs::path&bait)> before, after;
+        const char* warning;  // empty: none
+    } cases[] = {
+        {"a link laid at the sibling",
+         [](auto& path, auto& bait) { fs::create_symlink(bait, path.string() + ".new"); },
+         [](auto&, auto&) {}, ""},
+        {"readable by others", [](auto&, auto&) {},
+         [](auto& path, auto&) { ::chmod(path.c_str(), 0644); }, "chmod 600 "},
+        {"a link", [](auto&, auto&) {},
+         [](auto& path, auto& bait) { fs::rename(path, bait), fs::create_symlink(bait, path); },
+         ": a symbolic link, so the app secret is kept in "},
+    };
+    Settings settings;
+    settings.api.appSecret = "s3cret";
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].name);
+        const fs::path folder = root / std::to_string(i);
+        const fs::path path = folder / "velmora.conf", bait = folder / "bait";
+        fs::create_directories(folder);
+        std::ofstream(bait) << "";
+        cases[i].before(path, bait);
+        ASSERT_TRUE(SaveSettings(settings, path));
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path)));
+        EXPECT_EQ(fs::file_size(bait), 0u) << "the secret went through a link";
+        cases[i].after(path, bait);
+        LoadedSettings first = LoadSettings(path);
+        EXPECT_EQ(first.settings.api.appSecret, "s3cret");
+        ASSERT_EQ(first.problems.size(), *cases[i].warning ? 1u : 0u);
+        if (!first.problems.empty()) {
+            EXPECT_NE(first.problems[0].find(cases[i].warning), std::string::npos);
+        }
+        EXPECT_TRUE(LoadSettings(path).problems.empty()) << "said once";
+    }
+    fs::remove_all(root);
+}
+
+TEST(SettingsTest, ALoadedSecretTurnsCoreDumpsOff) {
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_CORE, &limit), 0);
+    if (limit.rlim_max == 0) GTEST_SKIP() << "core dumps are off already";
+    limit.rlim_cur = limit.rlim_max;
+    ASSERT_EQ(setrlimit(RLIMIT_CORE, &limit), 0);
+    const std::string path = testing::TempDir() + "velmora-core-" + std::to_string(getpid());
+    std::ofstream(path) << "[api]\napp_secret = s3cret\n";
+    LoadSettings(path);
+    std::filesystem::remove(path);
+    ASSERT_EQ(getrlimit(RLIMIT_CORE, &limit), 0);
+    EXPECT_EQ(limit.rlim_cur, 0u);
+    EXPECT_EQ(limit.rlim_max, 0u);
 }
 
 }  // namespace
