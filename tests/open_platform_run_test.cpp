@@ -140,16 +140,13 @@ TEST_F(OpenPlatformRunTest, StartTakesTheSourceFromTheSettingsAndNeedsNoLogin) {
     EXPECT_EQ(ReadFile(Folder() / "手机.htm"), ExpectedPage("手机", sim::SortKey::kSales, 2));
 }
 
-TEST_F(OpenPlatformRunTest, HostileAnswersReachNeitherPageNorLogUnchecked) {
-    const std::string dropped = " 不是 http 或 https 地址，已留空";
-    const struct {
-        std::string keyword;  // as typed
-        std::vector<std::string> log;
-    } cases[] = {
+TEST_F(OpenPlatformRunTest, HostileAnswersLogWhatWasDroppedOrRefusedWithoutTheirControls) {
+    const std::string item = "关键词\"hostile-links\"第 ",
+                      dropped = " 不是 http 或 https 地址，已留空";
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
         {sim::kHostileLinksKeyword,
-         {"关键词\"hostile-links\"第 1 个商品的 url" + dropped,
-          "关键词\"hostile-links\"第 2 个商品的 coupon_share_url" + dropped,
-          "关键词\"hostile-links\"第 3 个商品的 pict_url" + dropped, "开始搜寻单个宝贝信息。。。。",
+         {item + "1 个商品的 url" + dropped, item + "2 个商品的 coupon_share_url" + dropped,
+          item + "3 个商品的 pict_url" + dropped, "开始搜寻单个宝贝信息。。。。",
           "生成关键词\"hostile-links.htm\"完毕"}},
         {sim::kDeepAnswerKeyword, {"关键词\"deep-answer\"未生成页面：网关的回答嵌套层数过多"}},
         {std::string(sim::kControlMessageKeyword) + "\x1b[2J",
@@ -157,19 +154,16 @@ TEST_F(OpenPlatformRunTest, HostileAnswersReachNeitherPageNorLogUnchecked) {
           "?]52;c;b3duZWQ=??[2J??关键词\"x\"未生成页面：forged, sub_code isv.?31m）"}},
     };
     program_.Type(kItemCountBox, "4");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.keyword);
+    for (const auto& [keyword, log] : cases) {
+        SCOPED_TRACE(keyword);
         program_.ClearLog();
-        WriteText(kKeywordBox, Gbk(c.keyword.c_str()).c_str());
+        WriteText(kKeywordBox, Gbk(keyword.c_str()).c_str());
         OpenPlatformSource source(DemoApi());
 
         RunCollection(source);
 
-        EXPECT_EQ(program_.LogLines(), c.log);
+        EXPECT_EQ(program_.LogLines(), log);
     }
-    const std::string page = ReadFile(Folder() / "hostile-links.htm");
-    for (const char* scheme : {"javascript:", "JavaScript:", "data:"})
-        EXPECT_EQ(page.find(scheme), std::string::npos) << page;
     fs::remove(Folder() / "hostile-links.htm");
 }
 
