@@ -43,6 +43,7 @@ int ConfigureApiSettings() {
     const auto path = SettingsPath();
     LoadedSettings loaded = LoadSettings(path);
     for (const std::string& problem : loaded.problems) std::cerr << problem << '\n';
+    KeepSecretsOutOfCoreDumps();
     ApiSettings& api = loaded.settings.api;
     api.appKey = Ask("app_key", api.appKey, false);
     api.appSecret = Ask("app_secret", api.appSecret, true);

@@ -1,5 +1,7 @@
 #include "app/batch_progress.h"
 
+#include "app/visible_text.h"
+
 namespace velmora::app {
 namespace {
 
@@ -23,7 +25,8 @@ std::string Duration(std::chrono::seconds time) {
 std::string ProgressLine(size_t current, size_t total, std::string_view keyword, size_t items,
                          size_t done, std::chrono::milliseconds elapsed) {
     std::string line = "keyword " + std::to_string(current) + "/" + std::to_string(total) + " " +
-                       std::string(keyword) + " · " + std::to_string(items) + " items · ";
+                       VisibleText(keyword, TextEncoding::kUtf8) + " · " + std::to_string(items) +
+                       " items · ";
     if (done == 0) return line + "time left unknown";
     const auto left = elapsed * static_cast<long>(total - done) / static_cast<long>(done);
     return line + Duration(std::chrono::duration_cast<std::chrono::seconds>(left)) + " left";
@@ -52,7 +55,7 @@ void BatchProgress::End(size_t current, std::string_view keyword, size_t items,
 
 void BatchProgress::Say(std::string_view line) {
     if (terminal_ && lineShown_) std::fputs(kOverwrite, out_), std::fputs(kClearRest, out_);
-    std::fprintf(out_, "%.*s\n", static_cast<int>(line.size()), line.data());
+    std::fprintf(out_, "%s\n", VisibleText(line, TextEncoding::kUtf8).c_str());
     lineShown_ = false;
     std::fflush(out_);
 }

@@ -1,5 +1,6 @@
 // The batch command's progress on standard error: one line that changes in
-// place on a terminal, one plain line per keyword anywhere else.
+// place on a terminal, one plain line per keyword anywhere else. Keywords
+// and said lines are shown with their control characters as '?'.
 #pragma once
 
 #include <chrono>

@@ -22,6 +22,7 @@
 #include "app/sitemap.h"
 #include "app/template_engine.h"
 #include "app/template_text.h"
+#include "app/visible_text.h"
 #include "app/window_calls.h"
 #include "commands/control_commands.h"
 #include "runtime/gbk.h"
@@ -38,8 +39,10 @@ constexpr int kLoginPollMs = 500;
 const BatchJob* theJob = nullptr;
 int status = kBatchUsageError;
 
+// Lines may carry names from outside (templates, keywords): no control
+// character of theirs reaches the terminal.
 void Complain(const std::string& line) {
-    std::fprintf(stderr, "velmora-batch: %s\n", line.c_str());
+    std::fprintf(stderr, "velmora-batch: %s\n", VisibleText(line, TextEncoding::kUtf8).c_str());
 }
 
 std::chrono::milliseconds Since(Clock::time_point start) {

@@ -15,6 +15,7 @@
 #include "app/sitemap.h"
 #include "app/template_engine.h"
 #include "app/template_text.h"
+#include "app/visible_text.h"
 #include "app/window_calls.h"
 #include "commands/control_commands.h"
 #include "commands/text_commands.h"
@@ -156,7 +157,9 @@ void RunCollection(ItemSource& source) {
         if (Globals().stopRequested) continue;
         CollectAndWritePage(source);
         source.Pause(100);
-        AppendToLog({kPageDoneBefore, Globals().currentKeyword, kPageDoneAfter});
+        const char* keyword = Globals().currentKeyword ? Globals().currentKeyword : kEmptyText;
+        AppendToLog(
+            {kPageDoneBefore, VisibleText(keyword, TextEncoding::kGbk).c_str(), kPageDoneAfter});
     }
 }
 

@@ -7,6 +7,7 @@
 #include "app/marketplace_page.h"
 #include "app/template_engine.h"
 #include "app/template_text.h"
+#include "app/visible_text.h"
 #include "app/window_calls.h"
 #include "controls/list_view_commands.h"
 #include "runtime/constants.h"
@@ -40,7 +41,9 @@ ItemRecord CollectMarketplaceItem(int rank) {
     item.title = CellText(rank - 1, kTitleColumn);
     item.itemId = CellText(rank - 1, kItemIdColumn);
     item.seller = CellText(rank - 1, kSellerColumn);
-    AppendToLog({kSearchStarts, item.title.c_str(), kSearchStartsEnd});
+    // The title comes from the site's page: no control byte of its own reaches the log.
+    const std::string titleShown = VisibleText(item.title.view(), TextEncoding::kGbk);
+    AppendToLog({kSearchStarts, titleShown.c_str(), kSearchStartsEnd});
 
     Text address = MarketplaceSearchAddress(item.title.c_str());
     Text page = FetchPage(address.c_str(), kPost);
@@ -52,7 +55,7 @@ ItemRecord CollectMarketplaceItem(int rank) {
     item.price = std::move(fields.price);
     item.sales = std::move(fields.sales);
     ResponsiveWait(kWaitAfterCuts);
-    AppendToLog({kSearchEnds, item.title.c_str(), kSearchEndsEnd});
+    AppendToLog({kSearchEnds, titleShown.c_str(), kSearchEndsEnd});
     return item;
 }
 

@@ -1,5 +1,6 @@
 #include "app/open_platform_answer.h"
 
+#include <cctype>
 #include <charconv>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -54,16 +55,61 @@ std::string FormatYuan(int64_t cents) {
     return text;
 }
 
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
+    return true;
+}
+
+// Counted before parsing: the parser builds every level first, and 60 MiB
+// of "[" cost gigabytes. Brackets inside strings do not count.
+bool DeeperThan(std::string_view body, int limit) {
+    int depth = 0;
+    bool inString = false;
+    bool escaped = false;
+    for (char c : body) {
+        if (inString) {
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > limit) return true;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return false;
+}
+
+// Only web addresses reach a page's href or src: a "javascript:" or "data:"
+// one would run or show what the gateway chose. Another scheme empties the
+// field, and the item keeps the field's name for the log.
+std::string WebAddress(std::string_view value, const char* field, PlatformItem& item) {
+    std::string address = WithScheme(value);
+    if (address.empty() || StartsWithNoCase(address, "http://") ||
+        StartsWithNoCase(address, "https://"))
+        return address;
+    item.refusedAddresses.push_back(field);
+    return {};
+}
+
 PlatformItem ReadItem(const json& item) {
     PlatformItem read;
     read.title = ItemField(item, "title", "item_basic_info");
-    read.picture = WithScheme(ItemField(item, "pict_url", "item_basic_info"));
+    read.picture = WebAddress(ItemField(item, "pict_url", "item_basic_info"), "pict_url", read);
     read.price = ItemField(item, "zk_final_price", "price_promotion_info");
     read.sales = ItemField(item, "volume", "item_basic_info");
     read.seller = ItemField(item, "nick", "item_basic_info", "shop_title");
-    std::string share = ItemField(item, "coupon_share_url", "publish_info");
     read.link =
-        WithScheme(share.empty() ? ItemField(item, "url", "publish_info", "click_url") : share);
+        WebAddress(ItemField(item, "coupon_share_url", "publish_info"), "coupon_share_url", read);
+    if (read.link.empty())
+        read.link = WebAddress(ItemField(item, "url", "publish_info", "click_url"), "url", read);
     read.couponAmount = FieldText(item, "coupon_amount");
     read.priceAfterCoupon =
         PriceAfterCoupon(read.price, read.couponAmount, FieldText(item, "coupon_start_fee"));
@@ -99,6 +145,10 @@ std::string PriceAfterCoupon(std::string_view price, std::string_view coupon,
 
 PlatformAnswer ParseSearchAnswer(std::string_view body) {
     PlatformAnswer answer;
+    if (DeeperThan(body, kMaxAnswerDepth)) {
+        answer.problem = AnswerProblem::kTooDeep;
+        return answer;
+    }
     json root = json::parse(body, nullptr, false);
     if (root.is_discarded() || !root.is_object()) {
         answer.problem = AnswerProblem::kNotJson;

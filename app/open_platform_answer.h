@@ -18,9 +18,15 @@ struct PlatformItem {
     std::string seller;
     std::string couponAmount;      // empty without a coupon
     std::string priceAfterCoupon;  // the price less the coupon once the price reaches its threshold
+    // "url", "coupon_share_url", "pict_url": fields emptied because their
+    // address was no http, https or protocol-relative one.
+    std::vector<std::string> refusedAddresses;
 };
 
-enum class AnswerProblem { kNone, kNotJson, kRefused, kNoResult };
+enum class AnswerProblem { kNone, kNotJson, kTooDeep, kRefused, kNoResult };
+
+// The answer's own nesting stays under 10; deeper ones are refused unparsed.
+inline constexpr int kMaxAnswerDepth = 64;
 
 struct PlatformAnswer {
     AnswerProblem problem = AnswerProblem::kNone;

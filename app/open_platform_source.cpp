@@ -3,6 +3,7 @@
 #include "app/collector_globals.h"
 #include "app/gbk_text.h"
 #include "app/open_platform_request.h"
+#include "app/visible_text.h"
 #include "app/window_calls.h"
 #include "net/http_client.h"
 #include "net/markup_text.h"
@@ -14,6 +15,7 @@ namespace {
 
 VELMORA_CONSTANT const char kNotJson[] = "网关的回答不是 JSON";
 VELMORA_CONSTANT const char kRefused[] = "开放平台拒绝了请求";
+VELMORA_CONSTANT const char kTooDeep[] = "网关的回答嵌套层数过多";
 VELMORA_CONSTANT const char kNoResult[] = "网关的回答里没有搜索结果";
 VELMORA_CONSTANT const char kNothingFound[] = "开放平台没有找到商品";
 VELMORA_CONSTANT const char kNoAnswerWithin[] = "网关在 ";
@@ -24,6 +26,9 @@ VELMORA_CONSTANT const char kNoPage[] = "\"未生成页面：";
 VELMORA_CONSTANT const char kLineBreak[] = "\r\n";
 VELMORA_CONSTANT const char kDetailOpen[] = "（";
 VELMORA_CONSTANT const char kDetailClose[] = "）";
+VELMORA_CONSTANT const char kItemBefore[] = "\"第 ";
+VELMORA_CONSTANT const char kItemAfter[] = " 个商品的 ";
+VELMORA_CONSTANT const char kNoWebAddress[] = " 不是 http 或 https 地址，已留空";
 VELMORA_CONSTANT const char kRunSource[] = "采集来源：开放平台接口 ";
 
 using std::chrono::duration_cast;
@@ -34,6 +39,8 @@ std::string_view Cause(AnswerProblem problem) {
     switch (problem) {
         case AnswerProblem::kNotJson:
             return kNotJson;
+        case AnswerProblem::kTooDeep:
+            return kTooDeep;
         case AnswerProblem::kRefused:
             return kRefused;
         case AnswerProblem::kNoResult:
@@ -45,14 +52,25 @@ std::string_view Cause(AnswerProblem problem) {
 }
 
 SearchOutcome Failed(std::string_view keywordGbk, std::string_view cause) {
-    return {SearchStatus::kFailed, Concat({kKeywordBefore, std::string(keywordGbk).c_str(), kNoPage,
-                                           std::string(cause).c_str(), kLineBreak})};
+    return {SearchStatus::kFailed,
+            Concat({kKeywordBefore, VisibleText(keywordGbk, TextEncoding::kGbk).c_str(), kNoPage,
+                    std::string(cause).c_str(), kLineBreak})};
 }
 
-// The gateway's own words stay as it wrote them, in brackets.
+// The gateway's own words, in brackets, with no control byte of its choosing.
 std::string WithDetail(std::string_view cause, std::string_view detailUtf8) {
     if (detailUtf8.empty()) return std::string(cause);
-    return std::string(cause) + kDetailOpen + Utf8ToGbkWithReferences(detailUtf8) + kDetailClose;
+    return std::string(cause) + kDetailOpen +
+           Utf8ToGbkWithReferences(VisibleText(detailUtf8, TextEncoding::kUtf8)) + kDetailClose;
+}
+
+// One line per emptied address, naming the item by its rank on the page.
+void LogRefusedAddresses(std::string_view keywordGbk, size_t rank, const PlatformItem& item) {
+    const std::string keyword = VisibleText(keywordGbk, TextEncoding::kGbk);
+    const std::string number = std::to_string(rank);
+    for (const std::string& field : item.refusedAddresses)
+        AppendToLog({kKeywordBefore, keyword.c_str(), kItemBefore, number.c_str(), kItemAfter,
+                     field.c_str(), kNoWebAddress, kLineBreak});
 }
 
 }  // namespace
@@ -92,7 +110,8 @@ SearchOutcome OpenPlatformSource::Search(const ItemQuery& query) {
                               kNoAnswerWithin +
                                   std::to_string(duration_cast<seconds>(waited).count()) +
                                   kNoAnswerSeconds);
-            return Failed(keywordGbk, kUnreachable + Utf8ToGbkWithReferences(api_.gateway));
+            return Failed(keywordGbk, kUnreachable + Utf8ToGbkWithReferences(VisibleText(
+                                                         api_.gateway, TextEncoding::kUtf8)));
         }
 
         PlatformAnswer answer = ParseSearchAnswer(response.body);
@@ -103,8 +122,11 @@ SearchOutcome OpenPlatformSource::Search(const ItemQuery& query) {
         if (answer.items.empty() && items_.empty())
             return Failed(keywordGbk, Cause(AnswerProblem::kNone));
 
-        for (PlatformItem& item : answer.items)
-            if (items_.size() < wanted) items_.push_back(std::move(item));
+        for (PlatformItem& item : answer.items) {
+            if (items_.size() >= wanted) break;
+            LogRefusedAddresses(keywordGbk, items_.size() + 1, item);
+            items_.push_back(std::move(item));
+        }
         const bool lastPage = answer.items.size() < static_cast<size_t>(page.pageSize) ||
                               static_cast<int64_t>(items_.size()) >= answer.totalResults;
         if (lastPage) break;

@@ -1,6 +1,7 @@
 #include "app/settings.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +12,8 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <mutex>
+#include <set>
 #include <sstream>
 
 namespace velmora::app {
@@ -67,37 +70,70 @@ struct Key {
     std::string_view section;
     std::string_view name;
     std::string_view expected;  // for the problem line
-    bool secret;
     std::function<bool(std::string_view, Settings&)> parse;
 };
 
 const std::vector<Key>& Keys() {
     static const std::vector<Key> keys = {
-        {"api", "app_key", "", false,
+        {"api", "app_key", "",
          [](std::string_view v, Settings& s) { return ParseText(v, s.api.appKey); }},
-        {"api", "app_secret", "", true,
+        {"api", "app_secret", "",
          [](std::string_view v, Settings& s) { return ParseText(v, s.api.appSecret); }},
-        {"api", "adzone_id", "digits", false,
+        {"api", "adzone_id", "digits",
          [](std::string_view v, Settings& s) {
              return v.find_first_not_of("0123456789") == std::string_view::npos &&
                     ParseText(v, s.api.adzoneId);
          }},
-        {"api", "gateway", "an http:// or https:// address", false,
+        {"api", "gateway", "an http:// or https:// address",
          [](std::string_view v, Settings& s) { return ParseAddress(v, s.api.gateway); }},
-        {"api", "method", "", false,
+        {"api", "method", "",
          [](std::string_view v, Settings& s) { return !v.empty() && ParseText(v, s.api.method); }},
-        {"api", "sign_method", "md5 or hmac-sha256", false,
+        {"api", "sign_method", "md5 or hmac-sha256",
          [](std::string_view v, Settings& s) { return ParseSignMethod(v, s.api.signMethod); }},
-        {"api", "rate_per_second", "a number, 0 or more", false,
+        {"api", "rate_per_second", "a number, 0 or more",
          [](std::string_view v, Settings& s) { return ParseRate(v, s.api.ratePerSecond); }},
-        {"api", "has_coupon", "true or false", false,
+        {"api", "has_coupon", "true or false",
          [](std::string_view v, Settings& s) { return ParseBool(v, s.api.hasCoupon); }},
-        {"site", "index", "true or false", false,
+        {"site", "index", "true or false",
          [](std::string_view v, Settings& s) { return ParseBool(v, s.site.index); }},
-        {"site", "base_url", "an http:// or https:// address", false,
+        {"site", "base_url", "an http:// or https:// address",
          [](std::string_view v, Settings& s) { return ParseAddress(v, s.site.baseUrl); }},
     };
     return keys;
+}
+
+const Key* FindKey(std::string_view section, std::string_view name) {
+    for (const Key& key : Keys())
+        if (key.section == section && key.name == name) return &key;
+    return nullptr;
+}
+
+// Letters, '_', '-' and '.': every key of ours, and no pasted secret, which
+// would hold digits.
+bool ShapedLikeAKey(std::string_view name) {
+    return !name.empty() && name.size() <= 32 &&
+           name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_-.") ==
+               std::string_view::npos;
+}
+
+// Said once per file and program run, not on every start of a run.
+std::vector<std::string> SecretFileWarnings(const std::filesystem::path& path) {
+    static std::mutex mutex;
+    static std::set<std::string> warned;
+    std::lock_guard lock(mutex);
+    if (!warned.insert(path.string()).second) return {};
+    std::vector<std::string> warnings;
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        std::error_code ignored;
+        warnings.push_back(path.string() + ": a symbolic link, so the app secret is kept in " +
+                           std::filesystem::canonical(path, ignored).string() +
+                           "; put the file itself in its place");
+    }
+    if (::stat(path.c_str(), &info) == 0 && (info.st_mode & (S_IRGRP | S_IROTH)))
+        warnings.push_back(path.string() + ": other users can read the app secret in it; " +
+                           "chmod 600 " + path.string() + " makes it yours alone");
+    return warnings;
 }
 
 std::string Where(std::string_view fileName, int line) {
@@ -126,7 +162,6 @@ std::filesystem::path SettingsPath() {
 
 LoadedSettings ParseSettings(std::string_view text, std::string_view fileName) {
     LoadedSettings loaded;
-    const Settings defaults;
     std::string section;
     int lineNumber = 0;
     while (!text.empty()) {
@@ -141,25 +176,31 @@ LoadedSettings ParseSettings(std::string_view text, std::string_view fileName) {
         }
         // Sections of other programs or later versions are not ours to judge.
         if (section != "api" && section != "site") continue;
+        // Problem lines name a key, never a value: a value may be the secret,
+        // and so may a line without "=" or a name that is not shaped like a key.
         size_t equals = line.find('=');
-        std::string_view name = Trim(line.substr(0, equals));
-        const Key* key = nullptr;
-        for (const Key& candidate : Keys())
-            if (candidate.section == section && candidate.name == name) key = &candidate;
-        if (!key) {
-            loaded.problems.push_back(Where(fileName, lineNumber) + "unknown key \"" +
-                                      std::string(name) + "\" in [" + section + "], ignored");
+        if (equals == std::string_view::npos) {
+            const Key* key = FindKey(section, line.substr(0, line.find_first_of(": \t")));
+            loaded.problems.push_back(
+                Where(fileName, lineNumber) +
+                (key ? std::string(key->name) + " has no \"=\"" : "a line without \"=\"") +
+                ", ignored");
             continue;
         }
-        std::string_view value =
-            equals == std::string_view::npos ? "" : Unquote(Trim(line.substr(equals + 1)));
+        std::string_view name = Trim(line.substr(0, equals));
+        const Key* key = FindKey(section, name);
+        if (!key) {
+            loaded.problems.push_back(
+                Where(fileName, lineNumber) + "unknown key " +
+                (ShapedLikeAKey(name) ? "\"" + std::string(name) + "\" " : "(not shown) ") +
+                "in [" + section + "], ignored");
+            continue;
+        }
         // A failed parse leaves the field as it was: the default, unless an
         // earlier line of the same key set it.
-        if (key->parse(value, loaded.settings)) continue;
-        std::string problem = Where(fileName, lineNumber) + std::string(name);
-        if (!key->secret) problem += " = \"" + std::string(value) + "\"";
-        problem += " is not " + std::string(key->expected) + "; using the default";
-        loaded.problems.push_back(problem);
+        if (key->parse(Unquote(Trim(line.substr(equals + 1))), loaded.settings)) continue;
+        loaded.problems.push_back(Where(fileName, lineNumber) + std::string(name) + " is not " +
+                                  std::string(key->expected) + "; using the default");
     }
     return loaded;
 }
@@ -193,7 +234,13 @@ LoadedSettings LoadSettings(const std::filesystem::path& path) {
     }
     std::ostringstream text;
     text << file.rdbuf();
-    return ParseSettings(text.str(), path.string());
+    LoadedSettings loaded = ParseSettings(text.str(), path.string());
+    if (!loaded.settings.api.appSecret.empty()) {
+        KeepSecretsOutOfCoreDumps();
+        for (std::string& warning : SecretFileWarnings(path))
+            loaded.problems.push_back(std::move(warning));
+    }
+    return loaded;
 }
 
 bool SaveSettings(const Settings& settings, const std::filesystem::path& path, std::string* error) {
@@ -209,10 +256,14 @@ bool SaveSettings(const Settings& settings, const std::filesystem::path& path, s
     }
     std::filesystem::path sibling = path;
     sibling += ".new";
-    int fd = ::open(sibling.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    // Always a new file of our own: whatever lies at the sibling's name (a
+    // crash's leftover, or a link laid there to catch the secret) is removed,
+    // never written through.
+    constexpr int kCreate = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    int fd = ::open(sibling.c_str(), kCreate, 0600);
+    if (fd < 0 && errno == EEXIST && ::unlink(sibling.c_str()) == 0)
+        fd = ::open(sibling.c_str(), kCreate, 0600);
     if (fd < 0) return fail("cannot be written");
-    // An older sibling left by a crash may carry wider rights.
-    ::fchmod(fd, 0600);
     std::string text = FormatSettings(settings);
     bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) &&
                    ::fsync(fd) == 0;
@@ -224,6 +275,11 @@ bool SaveSettings(const Settings& settings, const std::filesystem::path& path, s
         return fail("cannot be written");
     }
     return true;
+}
+
+void KeepSecretsOutOfCoreDumps() {
+    const rlimit none{0, 0};
+    ::setrlimit(RLIMIT_CORE, &none);
 }
 
 }  // namespace velmora::app

@@ -50,14 +50,23 @@ LoadedSettings ParseSettings(std::string_view text, std::string_view fileName);
 std::string FormatSettings(const Settings& settings);
 
 // A missing file gives the defaults without a problem; an unreadable one a
-// problem line.
+// problem line. A file holding the secret turns core dumps off, and, the
+// first time in a run, is a problem line when it is a symbolic link or
+// others may read it.
 LoadedSettings LoadSettings(const std::filesystem::path& path);
 
-// Writes the whole file through a sibling and a rename, readable by the user
-// alone (0600; its folder 0700 when created). False with a reason on failure.
+// Writes the whole file through a new sibling (never through what lay at its
+// name) and a rename, readable by the user alone (0600; its folder 0700 when
+// created). False with a reason on failure.
 bool SaveSettings(const Settings& settings, const std::filesystem::path& path,
                   std::string* error = nullptr);
 
 std::string_view SignMethodName(SignMethod method);
+
+// From here on a crash writes no core file, which would hold the secret.
+// The process stays dumpable otherwise: that switch would also hand its /proc
+// entries to root and shut debuggers out, which the browser engine and its
+// helper processes were not built to meet.
+void KeepSecretsOutOfCoreDumps();
 
 }  // namespace velmora::app

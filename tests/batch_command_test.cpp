@@ -10,6 +10,7 @@
 #include "app/batch_summary.h"
 #include "app/keyword_file.h"
 #include "app/run_log.h"
+#include "app/visible_text.h"
 #include "tests/test_support.h"
 
 namespace velmora::app {
@@ -125,6 +126,20 @@ TEST(BatchProgressLine, CountsAndEstimatesTheTimeLeft) {
               "keyword 2/1000 b · 20 items · 2:29:51 left");
     EXPECT_EQ(ProgressLine(10, 10, "c", 200, 10, milliseconds(5000)),
               "keyword 10/10 c · 200 items · 0:00 left");
+}
+
+TEST(BatchProgressLine, ControlCharactersFromOutsideBecomeMarks) {
+    EXPECT_EQ(VisibleText("x\r\nforged\x7f\tkept", TextEncoding::kUtf8), "x??forged?\tkept");
+    EXPECT_EQ(VisibleText("\u009b31m\u00a0", TextEncoding::kUtf8), "?31m\u00a0") << "CSI goes";
+    EXPECT_EQ(VisibleText("\xc2\x9b\x1b", TextEncoding::kGbk), "\xc2\x9b?") << "a GBK character";
+    char* buffer = nullptr;
+    size_t size = 0;
+    std::FILE* out = open_memstream(&buffer, &size);
+    BatchProgress(out, false, 1).End(1, "k\x1b[2J", 0, "cause\r\nforged", false);
+    std::fclose(out);
+    EXPECT_EQ(std::string(buffer, size),
+              "failed: k?[2J: cause??forged\nkeyword 1/1 k?[2J · 0 items · 0:00 left\n");
+    std::free(buffer);
 }
 
 TEST(BatchRunLog, FindsTheCause) {

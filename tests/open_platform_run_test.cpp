@@ -133,11 +133,38 @@ TEST_F(OpenPlatformRunTest, StartTakesTheSourceFromTheSettingsAndNeedsNoLogin) {
     std::vector<std::string> log = program_.LogLines();
     ASSERT_GE(log.size(), 2u);
     EXPECT_EQ(log[0], "采集来源：开放平台接口 taobao.tbk.dg.material.optional");
-    EXPECT_NE(log[1].find("has_coupon = \"maybe\" is not true or false"), std::string::npos);
+    EXPECT_NE(log[1].find("has_coupon is not true or false"), std::string::npos);
     for (const std::string& line : log)
         EXPECT_EQ(line.find(sim::kDemoAppSecret), std::string::npos);
     EXPECT_TRUE(program_.TakeMessages().empty()) << "no login asked for";
     EXPECT_EQ(ReadFile(Folder() / "手机.htm"), ExpectedPage("手机", sim::SortKey::kSales, 2));
+}
+
+TEST_F(OpenPlatformRunTest, HostileAnswersLogWhatWasDroppedOrRefusedWithoutTheirControls) {
+    const std::string item = "关键词\"hostile-links\"第 ",
+                      dropped = " 不是 http 或 https 地址，已留空";
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {sim::kHostileLinksKeyword,
+         {item + "1 个商品的 url" + dropped, item + "2 个商品的 coupon_share_url" + dropped,
+          item + "3 个商品的 pict_url" + dropped, "开始搜寻单个宝贝信息。。。。",
+          "生成关键词\"hostile-links.htm\"完毕"}},
+        {sim::kDeepAnswerKeyword, {"关键词\"deep-answer\"未生成页面：网关的回答嵌套层数过多"}},
+        {std::string(sim::kControlMessageKeyword) + "\x1b[2J",
+         {"关键词\"control-message?[2J\"未生成页面：开放平台拒绝了请求（code 15, msg "
+          "?]52;c;b3duZWQ=??[2J??关键词\"x\"未生成页面：forged, sub_code isv.?31m）"}},
+    };
+    program_.Type(kItemCountBox, "4");
+    for (const auto& [keyword, log] : cases) {
+        SCOPED_TRACE(keyword);
+        program_.ClearLog();
+        WriteText(kKeywordBox, Gbk(keyword.c_str()).c_str());
+        OpenPlatformSource source(DemoApi());
+
+        RunCollection(source);
+
+        EXPECT_EQ(program_.LogLines(), log);
+    }
+    fs::remove(Folder() / "hostile-links.htm");
 }
 
 TEST_F(OpenPlatformRunTest, EachFailureLogsItsCauseKeepsThePageAndGoesOn) {

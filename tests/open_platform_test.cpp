@@ -148,6 +148,37 @@ TEST(OpenPlatformTest, AnswersInBothShapesAndWhatGoesWrong) {
     EXPECT_TRUE(ParseSearchAnswer(R"({"x_response":{"result_list":"odd"}})").items.empty());
 }
 
+TEST(OpenPlatformTest, HostileAnswersLoseTheirLinksOrAreRefusedUnparsed) {
+    auto item = [](const std::string& fields) {
+        return R"({"x_response":{"result_list":{"map_data":[{)" + fields + "}]}}}";
+    };
+    const std::string deep(kMaxAnswerDepth, '[');
+    const struct {
+        Strings read;  // link, picture, then the fields emptied; none: refused as too deep
+        std::string body;
+    } cases[] = {
+        {{"", "https://p", "url"}, item(R"("url":"javascript:0","pict_url":"//p")")},
+        {{"https://c", "http://p", "coupon_share_url"},
+         item(R"("coupon_share_url":"data:,x","url":"//c","pict_url":"http://p")")},
+        {{"HTTPS://c", "", "pict_url"}, item(R"("url":"HTTPS://c","pict_url":" javascript:x")")},
+        {{"", "", "pict_url", "coupon_share_url", "url"},
+         item(R"("coupon_share_url":"JavaScript:y","url":"vbscript:x","pict_url":"data:,")")},
+        {{"https://c", ""}, item(R"("title":")" + deep + R"(","url":"//c")")},
+        {{}, R"({"x_response":)" + deep + std::string(kMaxAnswerDepth, ']') + "}"},
+        {{}, std::string(1 << 20, '[')},
+    };
+    for (const auto& c : cases) {
+        PlatformAnswer answer = ParseSearchAnswer(c.body);
+        Strings read;
+        for (const PlatformItem& item : answer.items) {
+            read = {item.link, item.picture};
+            read.insert(read.end(), item.refusedAddresses.begin(), item.refusedAddresses.end());
+        }
+        EXPECT_EQ(read, c.read) << c.body.substr(0, 100);
+        EXPECT_EQ(answer.problem == AnswerProblem::kTooDeep, c.read.empty());
+    }
+}
+
 TEST(OpenPlatformTest, AnswerTextsAreEscapedForHtml) {
     EXPECT_EQ(net::EscapeMarkup(R"(a<b>&"c'd)"), "a&lt;b&gt;&amp;&quot;c&#39;d");
     EXPECT_EQ(net::EscapeMarkup("手机 https://x.example/?a=1&b=2"),

@@ -1,10 +1,12 @@
 #include "app/settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
 
 namespace velmora::app {
 namespace {
@@ -37,18 +39,19 @@ TEST(SettingsTest, ABadValueIsOneLineAndItsDefault) {
         const char* problem;  // the problem line's ending
     } cases[] = {
         {"[api]\nsign_method = sha1",
-         "velmora.conf line 2: sign_method = \"sha1\" is not md5 or hmac-sha256; using the "
-         "default"},
+         "velmora.conf line 2: sign_method is not md5 or hmac-sha256; using the default"},
         {"[api]\nrate_per_second = -1",
-         "rate_per_second = \"-1\" is not a number, 0 or more; using the default"},
+         "rate_per_second is not a number, 0 or more; using the default"},
         {"[api]\nrate_per_second = 2x", "is not a number, 0 or more; using the default"},
-        {"[api]\nhas_coupon = yes", "has_coupon = \"yes\" is not true or false; using the default"},
-        {"[api]\nadzone_id = mm_1_2_3",
-         "adzone_id = \"mm_1_2_3\" is not digits; using the default"},
+        {"[api]\nhas_coupon = yes", "has_coupon is not true or false; using the default"},
+        {"[api]\nadzone_id = mm_1_2_3", "adzone_id is not digits; using the default"},
         {"[api]\ngateway = ftp://gw.example.com/",
          "is not an http:// or https:// address; using the default"},
-        {"[site]\nindex = 1", "index = \"1\" is not true or false; using the default"},
+        {"[site]\nindex = 1", "index is not true or false; using the default"},
         {"[api]\napp_sceret = x", "line 2: unknown key \"app_sceret\" in [api], ignored"},
+        {"[api]\napp_secret: 3f2a9c", "line 2: app_secret has no \"=\", ignored"},
+        {"[api]\n3f2a9c0b", "line 2: a line without \"=\", ignored"},
+        {"[site]\n3f2a9c0b = x", "line 2: unknown key (not shown) in [site], ignored"},
     };
     const Settings defaults;
     for (const auto& c : cases) {
@@ -89,6 +92,43 @@ TEST(SettingsTest, SaveWritesAPrivateFileThatLoadsBack) {
     EXPECT_EQ(FormatSettings(back.settings), FormatSettings(settings));
 
     std::filesystem::remove_all(home);
+}
+
+TEST(SettingsTest, TheSecretsFileIsNeverWrittenThroughALinkAndItsRisksAreSaidOnce) {
+    namespace fs = std::filesystem;
+    // Core dumps on, so that loading the secret has to turn them off.
+    rlimit core{};
+    getrlimit(RLIMIT_CORE, &core);
+    core.rlim_cur = core.rlim_max;
+    setrlimit(RLIMIT_CORE, &core);
+    const fs::path root = testing::TempDir() + "velmora-secret-" + std::to_string(getpid());
+    const struct {
+        bool linkAtSibling, linked;
+        mode_t mode;
+        const char* warning;  // empty: none
+    } cases[] = {{true, false, 0600, ""},
+                 {false, false, 0644, "chmod 600 "},
+                 {false, true, 0600, ": a symbolic link, so the app secret is kept in "}};
+    Settings settings;
+    settings.api.appSecret = "s3cret";
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const fs::path folder = root / std::to_string(i), bait = folder / "bait";
+        const fs::path path = folder / "velmora.conf";
+        fs::create_directories(folder);
+        if (cases[i].linkAtSibling) fs::create_symlink(bait, path.string() + ".new");
+        ASSERT_TRUE(SaveSettings(settings, path));
+        EXPECT_FALSE(fs::exists(bait)) << i << ": the secret went through a link";
+        ::chmod(path.c_str(), cases[i].mode);
+        if (cases[i].linked) fs::rename(path, bait), fs::create_symlink(bait, path);
+        std::vector<std::string> said = LoadSettings(path).problems;
+        ASSERT_EQ(said.size(), *cases[i].warning ? 1u : 0u) << i;
+        for (const std::string& line : said)
+            EXPECT_NE(line.find(cases[i].warning), std::string::npos) << line;
+        EXPECT_TRUE(LoadSettings(path).problems.empty()) << i << ": said once";
+    }
+    fs::remove_all(root);
+    getrlimit(RLIMIT_CORE, &core);
+    EXPECT_EQ(core.rlim_max, 0u) << "a crash would write the secret to disk";
 }
 
 }  // namespace

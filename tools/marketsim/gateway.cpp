@@ -85,6 +85,26 @@ json ItemJson(const CatalogueItem& item) {
     return entry;
 }
 
+SiteResponse HostileLinks(std::vector<CatalogueItem> items) {
+    json list = json::array();
+    for (size_t i = 0; i < 4 && i < items.size(); ++i) list.push_back(ItemJson(items[i]));
+    list[0]["url"] = "javascript:alert(document.cookie)";
+    list[0].erase("coupon_share_url");
+    list[1]["coupon_share_url"] = "data:text/html;base64,PHNjcmlwdD5hbGVydCgxKTwvc2NyaXB0Pg==";
+    list[2]["pict_url"] = "JavaScript:alert(2)";
+    list[3]["title"] = "\x1b]0;owned\x07\x1b[2J" + list[3]["title"].get<std::string>();
+    return Json({{"tbk_dg_material_optional_response",
+                  {{"total_results", list.size()}, {"result_list", {{"map_data", list}}}}}});
+}
+
+SiteResponse DeepAnswer() {
+    SiteResponse response = Json(json::object());
+    response.body = R"({"tbk_dg_material_optional_response":{"result_list":{"map_data":[)" +
+                    std::string(kDeepAnswerLevels, '[') + std::string(kDeepAnswerLevels, ']') +
+                    "]}}}";
+    return response;
+}
+
 const std::string& Get(const net::PlatformParameters& parameters, const char* name) {
     static const std::string kNone;
     auto found = parameters.find(name);
@@ -136,6 +156,12 @@ SiteResponse GatewayAnswer(const SiteRequest& request, std::chrono::system_clock
 
     std::vector<CatalogueItem> items =
         PromotionItems(Utf8ToGbk(get("q")).value_or(""), *sort, kMaxPageItems);
+    if (get("q").starts_with(kHostileLinksKeyword)) return HostileLinks(items);
+    if (get("q").starts_with(kDeepAnswerKeyword)) return DeepAnswer();
+    if (get("q").starts_with(kControlMessageKeyword))
+        return Refusal(15, "\x1b]52;c;b3duZWQ=\x07\x1b[2J\r\n关键词\"x\"未生成页面：forged",
+                       "isv.\u009b"
+                       "31m");
     if (get("has_coupon") == "true")
         std::erase_if(items, [](const CatalogueItem& item) { return !CouponOf(item); });
     json list = json::array();

@@ -19,6 +19,15 @@ inline constexpr char kDemoAdzoneId[] = "1000";
 inline constexpr char kGatewayPath[] = "/router/rest";
 inline constexpr char kMaterialSearchMethod[] = "taobao.tbk.dg.material.optional";
 
+// Keywords whose answers misbehave on purpose, for any keyword that begins
+// with one: addresses in other schemes than http(s) and a title with
+// control bytes; nesting far beyond a real answer's; a refusal whose message
+// holds terminal controls and a line break that would forge a log line.
+inline constexpr char kHostileLinksKeyword[] = "hostile-links";
+inline constexpr char kDeepAnswerKeyword[] = "deep-answer";
+inline constexpr char kControlMessageKeyword[] = "control-message";
+inline constexpr int kDeepAnswerLevels = 100000;
+
 // Two items in three carry a coupon; some have a threshold above their
 // price, so that the coupon does not apply.
 struct CatalogueCoupon {
