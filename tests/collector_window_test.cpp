@@ -11,6 +11,8 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <thread>
@@ -544,6 +546,111 @@ TEST_F(CollectorWindowTest, FailedWriteLogsOneLine) {
     EXPECT_TRUE(fs::is_regular_file(Root() / "文件模板"));
     EXPECT_FALSE(fs::exists(Root() / "不存在的模板")) << "the folder is not made";
     EXPECT_TRUE(program_.TakeMessages().empty());
+}
+
+// ---- template folders from other people
+
+// Every file under the folder with its bytes; links are read through.
+std::map<fs::path, std::string> Contents(const fs::path& folder) {
+    std::map<fs::path, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file()) files[entry.path()] = ReadFile(entry.path());
+    return files;
+}
+
+TEST_F(CollectorWindowTest, HostileTemplateFoldersReachNothingOutside) {
+    // The user's own files beside the program, which a template folder may name.
+    const fs::path outside = Root().parent_path().parent_path() / "外面";
+    fs::create_directories(outside / "模板");
+    WriteFile(outside / "bashrc", "mine");
+    WriteFile(outside / "velmora.conf", "app_secret = s3cr3t");
+    const std::string file = Gbk("H[#关键词#]") + kLoopStart + "L" + kLoopEnd + "T";
+    WriteFile(outside / "模板" / "模板文件.htm", file);
+    const std::map<fs::path, std::string> before = Contents(outside);
+    auto withTemplate = [&](const fs::path& folder) {
+        fs::create_directories(folder);
+        WriteFile(folder / "模板文件.htm", file);
+    };
+    const std::string refusedTemplate =
+        "\"的模板文件.htm不是模板文件夹里的普通文件（或是指向文件夹以外的链接），未使用该模板";
+    const std::string saved = "保存模板成功", notSaved = "保存模板失败，请检查模板名称后重试";
+    struct Case {
+        std::string name;
+        std::function<void(const fs::path&)> arrange;
+        std::string keywords;  // one run, of a listed template only
+        std::string page;      // 手机.htm afterwards; empty: none
+        std::string logLine;   // a line the log holds; empty: none asked for
+        std::string saving;    // the message after saving over the template
+    } cases[] = {
+        {"链接页面",
+         [&](const fs::path& f) {
+             withTemplate(f);
+             fs::create_symlink(outside / "bashrc", f / "手机.htm");
+         },
+         "手机", Gbk("H手机T"), "", saved},
+        {"外链模板文件",
+         [&](const fs::path& f) {
+             fs::create_directories(f);
+             fs::create_symlink(outside / "velmora.conf", f / "模板文件.htm");
+         },
+         "手机", "", "模板\"外链模板文件" + refusedTemplate, saved},
+        {"内链模板文件",
+         [&](const fs::path& f) {
+             fs::create_directories(f / "部件");
+             WriteFile(f / "部件" / "真模板.htm", file);
+             fs::create_symlink("部件/真模板.htm", f / "模板文件.htm");
+         },
+         "手机", Gbk("H手机T"), "", saved},
+        {"保留名", withTemplate, "模板文件\r\n效果预览\r\n索引模板", "",
+         "关键词\"索引模板\"是模板自己的文件名，未生成页面", saved},
+        {"外链文件夹",
+         [&](const fs::path& f) { fs::create_directory_symlink(outside / "模板", f); }, "", "", "",
+         notSaved},
+        {"内链文件夹",
+         [&](const fs::path& f) {
+             withTemplate(Root() / "内链目标");
+             fs::create_directory_symlink("内链目标", f);
+         },
+         "手机", Gbk("H手机T"), "", saved},
+        {"x\\..\\..\\..\\外面\\模板", withTemplate, "", "", "", notSaved},
+    };
+    program_.Type(kItemCountBox, "0");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path folder = Root() / c.name;
+        c.arrange(folder);
+        CallCore(commands::ClearItems, {ControlOf(tag::kListBox, kTemplateList)});
+        ListTemplates();
+        auto* list = program_.Control<QListWidget>(kTemplateList);
+        const bool listed =
+            !list->findItems(QString::fromStdString(c.name), Qt::MatchExactly).isEmpty();
+        EXPECT_EQ(listed, !c.keywords.empty());
+        program_.ClearLog();
+        const std::string templateBefore = ReadFile(folder / "模板文件.htm");
+        if (listed) {
+            program_.ChooseTemplate(QString::fromStdString(c.name));
+            WriteText(kKeywordBox, Gbk(c.keywords.c_str()).c_str());
+            RunCollection();
+        } else {
+            // Typed into the name box, as a user could.
+            PrepareEditor(Gbk(c.name.c_str()), "H", "", "T", Gbk("手机"));
+            WritePage("items");
+        }
+        EXPECT_EQ(ReadFile(folder / "模板文件.htm"), templateBefore);
+        if (c.page.empty())
+            EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(folder / "手机.htm")));
+        else
+            EXPECT_EQ(ReadFile(folder / "手机.htm"), c.page);
+        const std::vector<std::string> lines = program_.LogLines();
+        if (!c.logLine.empty())
+            EXPECT_NE(std::find(lines.begin(), lines.end(), c.logLine), lines.end());
+        for (const std::string& line : lines) EXPECT_EQ(line.find("s3cr3t"), std::string::npos);
+
+        PrepareEditor(Gbk(c.name.c_str()), "S", "", "", "k");
+        program_.Press(kSaveButton);
+        EXPECT_EQ(program_.TakeMessages(), std::vector<std::string>{c.saving});
+        EXPECT_EQ(Contents(outside), before);
+    }
 }
 
 }  // namespace
