@@ -41,7 +41,7 @@ bool RefuseNameLeavingTheFolder(const char* label, const char* name) {
 }
 
 bool RefuseTemplatesOwnFile(const char* keyword) {
-    const std::string_view name(keyword);
+    const std::string_view name(keyword ? keyword : "");  // null is the empty text
     for (const char* own : {kTemplateFileName, kPreviewFileName, kIndexTemplateFileName}) {
         if (name != own) continue;
         AppendToLog({kKeywordRefused, keyword, kTemplatesOwnFile});
