@@ -155,8 +155,7 @@ KeywordOutcome RunKeyword(CountingSource& source, const std::string& keyword,
 
 void WriteSite(const char* directory, const char* templateName, const std::string& baseUrl,
                BatchSummary* summary, BatchProgress* progress) {
-    Text folder = TemplateFolderPath(directory, templateName);
-    SiteFilesReport site = WriteSiteFiles(folder.c_str(), baseUrl, std::time(nullptr));
+    SiteFilesReport site = WriteTemplateSite(directory, templateName, baseUrl, std::time(nullptr));
     summary->indexWritten = site.indexWritten;
     summary->sitemapWritten = site.sitemapWritten;
     for (const std::string& problem : site.problems) {

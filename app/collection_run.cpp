@@ -75,9 +75,9 @@ class KeywordList {
 // address, its sitemap) follows every run; only problems reach the log.
 void WriteSiteAfterRun(const SiteSettings& site) {
     if (!site.index) return;
-    Text folder = TemplateFolderPath(DataDirectory().c_str(), ReadText(kTemplateNameBox).c_str());
     const std::string baseUrl = IsSiteBaseUrl(site.baseUrl) ? site.baseUrl : std::string();
-    SiteFilesReport report = WriteSiteFiles(folder.c_str(), baseUrl, std::time(nullptr));
+    SiteFilesReport report = WriteTemplateSite(
+        DataDirectory().c_str(), ReadText(kTemplateNameBox).c_str(), baseUrl, std::time(nullptr));
     for (const std::string& problem : report.problems)
         AppendToLog({kLineBreak, problem.c_str(), kLineBreak});
 }
@@ -151,7 +151,7 @@ void RunCollection(ItemSource& source) {
         if (outcome.status == SearchStatus::kFailed) AppendToLog({outcome.cause.c_str()});
         if (outcome.status != SearchStatus::kFound) continue;
         SetCurrentKeyword(query.keyword);
-        LoadTemplate();
+        if (!LoadSelectedTemplate()) continue;
         AppendToLog({kCollectingItems});
         source.Pause(200);
         if (Globals().stopRequested) continue;

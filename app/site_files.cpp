@@ -9,6 +9,8 @@
 #include "app/site_index.h"
 #include "app/site_pages.h"
 #include "app/sitemap.h"
+#include "app/template_folder.h"
+#include "app/template_text.h"
 #include "app/window_calls.h"
 #include "runtime/constants.h"
 #include "runtime/windows_path.h"
@@ -23,6 +25,11 @@ VELMORA_CONSTANT const char kIndexKept[] =
 VELMORA_CONSTANT const char kIndexFailed[] = "索引页 index.htm 写入失败";
 VELMORA_CONSTANT const char kSitemapFailed[] = "网站地图 sitemap.xml 写入失败";
 VELMORA_CONSTANT const char kFolderUnknown[] = "模板文件夹的名称无法使用，未生成索引页";
+VELMORA_CONSTANT const char kFolderLeavesTheRoot[] = "模板\"";
+VELMORA_CONSTANT const char kFolderLeavesTheRootCause[] =
+    "\"的名称含有路径分隔符或\"..\"，或其文件夹是指向模板目录以外的链接，未生成索引页和网站地图";
+VELMORA_CONSTANT const char kIndexTemplateRefused[] =
+    "索引模板.htm 不是模板文件夹里的普通文件（或是指向文件夹以外的链接），未生成索引页";
 VELMORA_CONSTANT const char kSeparator[] = "\\";
 
 // The file's bytes up to a first NUL, as templates are read; nullopt when
@@ -59,6 +66,8 @@ SiteFilesReport WriteSiteFiles(const char* folder, std::string_view baseUrl, std
     std::optional<std::string> existing = ReadBytes(root / kSiteIndexName);
     if (existing && !IsSiteIndex(*existing)) {
         report.problems.emplace_back(kIndexKept);
+    } else if (FileAccessOf(root / kIndexTemplateName) == FileAccess::kRefused) {
+        report.problems.emplace_back(kIndexTemplateRefused);
     } else {
         std::string indexTemplate = ReadBytes(root / kIndexTemplateName).value_or("");
         report.indexWritten =
@@ -75,6 +84,18 @@ SiteFilesReport WriteSiteFiles(const char* folder, std::string_view baseUrl, std
     report.sitemapWritten = WriteBytes(folder, kSitemapName, RenderSitemap(baseUrl, entries));
     if (!report.sitemapWritten) report.problems.emplace_back(kSitemapFailed);
     return report;
+}
+
+SiteFilesReport WriteTemplateSite(const char* directory, const char* templateName,
+                                  std::string_view baseUrl, std::time_t now) {
+    if (!TemplateFolderStaysInside(directory, templateName)) {
+        SiteFilesReport report;
+        report.problems.push_back(
+            Concat({kFolderLeavesTheRoot, templateName, kFolderLeavesTheRootCause}).c_str());
+        return report;
+    }
+    Text folder = TemplateFolderPath(directory, templateName);
+    return WriteSiteFiles(folder.c_str(), baseUrl, now);
 }
 
 }  // namespace velmora::app

@@ -19,7 +19,15 @@ struct SiteFilesReport {
 // Writes the index of every page in the folder (a GBK path) and, with a base
 // address, the sitemap. An index.htm that is not a written index is a page
 // (the keyword "index"): it is kept, the index is not written and the report
-// says why.
+// says why. An index template that is no regular file inside the folder is
+// not read, and no index is written. Both files replace a symbolic link at
+// their names rather than write through it.
 SiteFilesReport WriteSiteFiles(const char* folder, std::string_view baseUrl, std::time_t now);
+
+// The site files of the template folder of that name under the program's data
+// folder (GBK texts both); a name or a linked folder that would lead out of
+// the template root writes nothing, and the report says so.
+SiteFilesReport WriteTemplateSite(const char* directory, const char* templateName,
+                                  std::string_view baseUrl, std::time_t now);
 
 }  // namespace velmora::app

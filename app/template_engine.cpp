@@ -1,5 +1,7 @@
 #include "app/template_engine.h"
 
+#include <string_view>
+
 #include "app/collector_globals.h"
 #include "app/fetch_page.h"
 #include "app/template_text.h"
@@ -16,7 +18,18 @@ VELMORA_CONSTANT const char kWriteFailed[] = "添加失败，请按正确方法�
 VELMORA_CONSTANT const char kKeywordRefused[] = "关键词\"";
 VELMORA_CONSTANT const char kTemplateNameRefused[] = "模板名称\"";
 VELMORA_CONSTANT const char kLeavesTheFolder[] = "\"含有路径分隔符或\"..\"，未生成页面\r\n";
+VELMORA_CONSTANT const char kFolderLinksOut[] =
+    "\"的文件夹是指向模板目录以外的链接，未生成页面\r\n";
+VELMORA_CONSTANT const char kTemplatesOwnFile[] = "\"是模板自己的文件名，未生成页面\r\n";
+VELMORA_CONSTANT const char kTemplateRefused[] = "模板\"";
+VELMORA_CONSTANT const char kTemplateFileNotPlain[] =
+    "\"的模板文件.htm不是模板文件夹里的普通文件（或是指向文件夹以外的链接），未使用该模板\r\n";
 constexpr int kWaitAfterFailure = 200;
+
+// The template folder's own files, which a page of that name would overwrite.
+VELMORA_CONSTANT const char kTemplateFileName[] = "模板文件";
+VELMORA_CONSTANT const char kPreviewFileName[] = "效果预览";
+VELMORA_CONSTANT const char kIndexTemplateFileName[] = "索引模板";
 
 // The keyword and the template name become parts of the page's path; one
 // holding a separator, or being "." or "..", would put the page outside the
@@ -24,6 +37,22 @@ constexpr int kWaitAfterFailure = 200;
 bool RefuseNameLeavingTheFolder(const char* label, const char* name) {
     if (IsPlainName(name)) return false;
     AppendToLog({label, name, kLeavesTheFolder});
+    return true;
+}
+
+bool RefuseTemplatesOwnFile(const char* keyword) {
+    const std::string_view name(keyword ? keyword : "");  // null is the empty text
+    for (const char* own : {kTemplateFileName, kPreviewFileName, kIndexTemplateFileName}) {
+        if (name != own) continue;
+        AppendToLog({kKeywordRefused, keyword, kTemplatesOwnFile});
+        return true;
+    }
+    return false;
+}
+
+bool RefuseFolderLinkingOut(const char* directory, const char* templateName) {
+    if (TemplateFolderStaysInside(directory, templateName)) return false;
+    AppendToLog({kTemplateNameRefused, templateName, kFolderLinksOut});
     return true;
 }
 
@@ -39,16 +68,25 @@ Text SelectedTemplateName() {
                              {ControlOf(tag::kListBox, kTemplateList), MakeInteger(selection)}));
 }
 
-void LoadTemplate() {
+bool LoadSelectedTemplate() {
     Text name = SelectedTemplateName();
     Text directory = DataDirectory();
     Text address = TemplateFileAddress(directory.c_str(), name.c_str());
-    Text text = FetchPage(address.c_str(), kPost);
+    // A link to the settings or the cookies would put them into every page.
+    const bool refused = TemplateFileAccess(directory.c_str(), name.c_str(),
+                                            TemplateFile::kTemplate) == FileAccess::kRefused;
+    Text text = refused ? Text() : FetchPage(address.c_str(), kPost);
     WriteText(kTemplateNameBox, SelectedTemplateName().c_str());
     TemplateParts parts = SplitTemplate(text.c_str());
     WriteText(kHeadBox, parts.head.c_str());
     WriteText(kLoopBox, parts.loop.c_str());
     WriteText(kTailBox, parts.tail.c_str());
+    if (refused) AppendToLog({kTemplateRefused, name.c_str(), kTemplateFileNotPlain});
+    return !refused;
+}
+
+void LoadTemplate() {
+    LoadSelectedTemplate();
 }
 
 void WritePage(const char* items) {
@@ -57,10 +95,12 @@ void WritePage(const char* items) {
     Text tail = FillKeyword(ReadText(kTailBox).c_str(), keyword);
     Text page = Concat({head.c_str(), items, tail.c_str()});
     Text templateName = ReadText(kTemplateNameBox);
-    if (RefuseNameLeavingTheFolder(kKeywordRefused, keyword) ||
-        RefuseNameLeavingTheFolder(kTemplateNameRefused, templateName.c_str()))
-        return;
     Text directory = DataDirectory();
+    if (RefuseNameLeavingTheFolder(kKeywordRefused, keyword) ||
+        RefuseNameLeavingTheFolder(kTemplateNameRefused, templateName.c_str()) ||
+        RefuseTemplatesOwnFile(keyword) ||
+        RefuseFolderLinkingOut(directory.c_str(), templateName.c_str()))
+        return;
     Text path = PageFilePath(directory.c_str(), templateName.c_str(), keyword);
 
     if (!WriteTextToFile(path.c_str(), page.c_str())) {

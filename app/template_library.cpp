@@ -22,6 +22,11 @@ VELMORA_CONSTANT const char kNoTemplateFile[] =
     "您没把模板放在指定位置，请按张以下方式放入。例如：软件目录/单页生成/模板/高贵大气/"
     "模板文件.htm";
 
+VELMORA_CONSTANT const char kPreviewRefused[] = "模板\"";
+VELMORA_CONSTANT const char kPreviewNotPlain[] =
+    "\"的效果预览.htm不是模板文件夹里的普通文件（或是指向文件夹以外的链接），未显示预览\r\n";
+VELMORA_CONSTANT const char kBlankPage[] = "about:blank";
+
 constexpr uint32_t kDirectoriesOnly = 0x10;
 constexpr int kNoAttributes = 0;
 
@@ -65,6 +70,7 @@ bool WriteTemplateFile(const char* name, const char* content) {
     Text directory = DataDirectory();
     Text folder = TemplateFolderPath(directory.c_str(), name);
     Text path = TemplateFilePath(directory.c_str(), name);
+    if (!TemplateFolderStaysInside(directory.c_str(), name)) return false;
     if (!CallCore(commands::FileExists, {TextArg(path)}).Logical())
         CallCore(commands::MakeDirectory, {TextArg(folder)});
     return WriteTextToFile(path.c_str(), content);
@@ -77,7 +83,8 @@ void ListTemplates() {
     Text pattern = Concat({directory.c_str(), kTemplateSearch});
     FileSearch search(pattern.c_str(), kDirectoriesOnly, false);
     for (Text name = search.Next(); !name.empty(); name = search.Next()) {
-        if (name.view()[0] == '.') continue;
+        if (name.view()[0] == '.' || !TemplateFolderStaysInside(directory.c_str(), name.c_str()))
+            continue;
         CallCore(commands::AddItem, {ControlOf(tag::kListBox, kTemplateList), TextArg(name)});
     }
 }
@@ -98,6 +105,12 @@ void ShowPreview() {
     Text directory = DataDirectory();
     Text name = SelectedTemplateName();
     Text address = TemplateFileAddress(directory.c_str(), name.c_str(), TemplateFile::kPreview);
+    if (TemplateFileAccess(directory.c_str(), name.c_str(), TemplateFile::kPreview) ==
+        FileAccess::kRefused) {
+        AppendToLog({kPreviewRefused, name.c_str(), kPreviewNotPlain});
+        NavigateBrowser(kPreviewBrowser, kBlankPage);
+        return;
+    }
     NavigateBrowser(kPreviewBrowser, address.c_str());
 }
 

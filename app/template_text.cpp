@@ -1,10 +1,13 @@
 #include "app/template_text.h"
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "app/text_between.h"
 #include "commands/text_commands.h"
 #include "runtime/constants.h"
+#include "runtime/windows_path.h"
 
 namespace velmora::app {
 namespace {
@@ -110,6 +113,21 @@ Text TemplateFilePath(const char* programDirectory, const char* templateName) {
 Text PageFilePath(const char* programDirectory, const char* templateName, const char* keyword) {
     return Concat(
         {programDirectory, kTemplateFolder, templateName, kBackslash, keyword, kPageSuffix});
+}
+
+bool TemplateFolderStaysInside(const char* programDirectory, const char* templateName) {
+    if (!IsPlainName(templateName)) return false;
+    std::optional<std::string> folder =
+        NativePath(TemplateFolderPath(programDirectory, templateName).view());
+    return folder && FolderStaysInRoot(*folder);
+}
+
+FileAccess TemplateFileAccess(const char* programDirectory, const char* templateName,
+                              TemplateFile file) {
+    if (!TemplateFolderStaysInside(programDirectory, templateName)) return FileAccess::kRefused;
+    std::optional<std::string> path =
+        NativePath(TemplateFileAddress(programDirectory, templateName, file).view());
+    return path ? FileAccessOf(*path) : FileAccess::kRefused;
 }
 
 }  // namespace velmora::app

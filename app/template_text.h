@@ -4,6 +4,7 @@
 
 #include "app/item_record.h"
 #include "app/runtime_calls.h"
+#include "app/template_folder.h"
 
 namespace velmora::app {
 
@@ -50,5 +51,14 @@ Text TemplateFilePath(const char* programDirectory, const char* templateName);
 
 // programDirectory + "\单页生成\模板\" + name + "\" + keyword + ".htm".
 Text PageFilePath(const char* programDirectory, const char* templateName, const char* keyword);
+
+// True when the named template folder keeps reads and writes inside the
+// template root: a plain name, and no symbolic link that leads out of the root.
+bool TemplateFolderStaysInside(const char* programDirectory, const char* templateName);
+
+// How the template folder's file may be read; a folder that leads out of the
+// template root refuses every file.
+FileAccess TemplateFileAccess(const char* programDirectory, const char* templateName,
+                              TemplateFile file);
 
 }  // namespace velmora::app

@@ -1,13 +1,17 @@
 #include "app/window_calls.h"
 
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "commands/control_commands.h"
 #include "commands/dialog_commands.h"
-#include "commands/file_commands.h"
 #include "commands/text_commands.h"
 #include "controls/html_viewer_commands.h"
 #include "net/responsive_delay.h"
+#include "runtime/file_replace.h"
+#include "runtime/windows_path.h"
 
 namespace velmora::app {
 
@@ -35,12 +39,10 @@ void BlockingDelay(int milliseconds) {
 }
 
 bool WriteTextToFile(const char* path, const char* text) {
-    void* bytes = CallCore(commands::ToByteSet, {TextArg(text)}).Pointer();
-    bool written = CallCore(commands::WriteToFile,
-                            {TextArg(path), MakeByteSetValue(bytes ? bytes : kEmptyByteSet)})
-                       .Logical();
-    Entries().Free(bytes);
-    return written;
+    std::optional<std::string> native = NativePath(path ? path : "");
+    if (!native || native->empty()) return false;
+    const std::string_view parts[] = {text ? text : ""};
+    return ReplaceFileContents(*native, parts, LinkAtName::kReplace);
 }
 
 }  // namespace velmora::app

@@ -47,8 +47,10 @@ void NavigateBrowser(uint32_t browser, const char* address);
 void ResponsiveWait(int milliseconds);
 void BlockingDelay(int milliseconds);
 
-// The text's bytes through the file commands: a sibling file renamed over the
-// old one, so a failed write keeps what was there. False when it failed.
+// The text's bytes as the whole file: a sibling file renamed over the old one,
+// so a failed write keeps what was there. A symbolic link at the name is
+// replaced, never written through: pages, site files and templates come from
+// folders other people made. False when it failed.
 bool WriteTextToFile(const char* path, const char* text);
 
 }  // namespace velmora::app

@@ -1,18 +1,17 @@
 #include "commands/file_commands.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "runtime/command_arguments.h"
 #include "runtime/data_location.h"
 #include "runtime/file_attributes.h"
+#include "runtime/file_replace.h"
 #include "runtime/file_search.h"
 #include "runtime/heap.h"
 #include "runtime/program_location.h"
@@ -31,61 +30,6 @@ std::optional<std::string> PathArgument(const CommandArguments& arg, int index) 
 
 void SetLogical(ValueRecord* result, bool value) {
     result->low = value ? 1 : 0;
-}
-
-// A symbolic link is written through, as the file it names.
-std::string ResolveLink(const std::string& path) {
-    struct stat st;
-    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-    char resolved[PATH_MAX];
-    return realpath(path.c_str(), resolved) ? std::string(resolved) : path;
-}
-
-bool WriteAll(int fd, const uint8_t* data, size_t size) {
-    while (size > 0) {
-        ssize_t n = write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
-// A new, exclusive file in the target's folder; -1 when the folder is missing
-// or refuses. The dot keeps it out of ordinary listings for its short life.
-int CreateSibling(const std::string& target, std::string* siblingPath) {
-    static unsigned counter = 0;
-    PathParts parts = SplitNativePath(target);
-    std::string stem = (parts.directory == "/" ? "/" : parts.directory + "/") + "." + parts.name +
-                       ".velmora-" + std::to_string(getpid()) + "-";
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        *siblingPath = stem + std::to_string(++counter);
-        int fd = open(siblingPath->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
-}
-
-// The byte sets from argument 1 on, one after another.
-bool ReplaceWith(const std::string& target, const CommandArguments& arg) {
-    std::optional<uint32_t> existing = ReadFileAttributes(target);
-    // A folder or a read-only file cannot be opened for writing.
-    if (existing && (*existing & (attribute::kDirectory | attribute::kReadOnly))) return false;
-    std::string sibling;
-    int fd = CreateSibling(target, &sibling);
-    if (fd < 0) return false;
-    bool ok = !existing || CarryAttributes(target, fd);
-    for (int i = 1; ok && i < arg.Count(); ++i) {
-        const void* block = arg[i].Pointer();
-        ok = WriteAll(fd, ByteSetData(block), ByteSetLength(block));
-    }
-    // The bytes must be on the disk before the name moves over to them.
-    ok = ok && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    ok = ok && rename(sibling.c_str(), target.c_str()) == 0;
-    if (!ok) unlink(sibling.c_str());
-    return ok;
 }
 
 }  // namespace
@@ -133,7 +77,13 @@ void WriteToFile(ValueRecord* result, int count, ValueRecord* args) {
     for (int i = 1; i < arg.Count(); ++i) {
         if (arg[i].BaseTag() != tag::kByteSet) return SetLogical(result, false);
     }
-    SetLogical(result, ReplaceWith(ResolveLink(*path), arg));
+    std::vector<std::string_view> parts;
+    for (int i = 1; i < arg.Count(); ++i) {
+        const void* block = arg[i].Pointer();
+        parts.emplace_back(reinterpret_cast<const char*>(ByteSetData(block)), ByteSetLength(block));
+    }
+    // A symbolic link is written through, as the file it names.
+    SetLogical(result, ReplaceFileContents(*path, parts, LinkAtName::kFollow));
 }
 
 }  // namespace velmora::commands

@@ -39,6 +39,7 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace sim = velmora::marketsim;
+using velmora::testing::Contents;
 using velmora::testing::Gbk;
 using velmora::testing::LiveProgram;
 using velmora::testing::PromotionBlock;
@@ -545,6 +546,81 @@ TEST_F(CollectorWindowTest, FailedWriteLogsOneLine) {
     EXPECT_TRUE(fs::is_regular_file(Root() / "文件模板"));
     EXPECT_FALSE(fs::exists(Root() / "不存在的模板")) << "the folder is not made";
     EXPECT_TRUE(program_.TakeMessages().empty());
+}
+
+// ---- template folders from other people
+
+TEST_F(CollectorWindowTest, HostileTemplateFoldersReachNothingOutside) {
+    // The user's own files beside the program, which a template folder may name.
+    const fs::path outside = Root().parent_path().parent_path() / "外面";
+    fs::create_directories(outside / "模板");
+    WriteFile(outside / "bashrc", "mine");
+    WriteFile(outside / "velmora.conf", "app_secret = s3cr3t");
+    const std::string file = Gbk("H[#关键词#]") + kLoopStart + "L" + kLoopEnd + "T";
+    WriteFile(outside / "模板" / "模板文件.htm", file);
+    const std::map<fs::path, std::string> before = Contents(outside);
+    const std::string saved = "保存模板成功", notSaved = "保存模板失败，请检查模板名称后重试";
+    struct Case {
+        std::string name;
+        fs::path link, target;  // a link in the folder; without a name, the folder is the link
+        std::string keywords;   // one run, of a listed template only
+        std::string page;       // 手机.htm afterwards; empty: none
+        std::string logLine;    // a line the log holds; empty: none asked for
+        std::string saving;     // the message after saving the template
+    } cases[] = {
+        {"链接页面", "手机.htm", outside / "bashrc", "手机", Gbk("H手机T"), "", saved},
+        {"外链模板文件", "模板文件.htm", outside / "velmora.conf", "手机", "",
+         "模板\"外链模板文件\"的模板文件."
+         "htm不是模板文件夹里的普通文件（或是指向文件夹以外的链接），"
+         "未使用该模板",
+         saved},
+        {"内链模板文件", "模板文件.htm", "部件.htm", "手机", Gbk("H手机T"), "", saved},
+        {"保留名", "", "", "模板文件\r\n效果预览\r\n索引模板", "",
+         "关键词\"索引模板\"是模板自己的文件名，未生成页面", saved},
+        {"外链文件夹", "", outside / "模板", "", "", "", notSaved},
+        {"内链文件夹", "", "链接页面", "手机", Gbk("H手机T"), "", saved},
+        {"x\\..\\..\\..\\外面\\模板", "", "", "", "", "", notSaved},
+    };
+    program_.Type(kItemCountBox, "0");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path folder = Root() / c.name;
+        if (c.link.empty() && !c.target.empty()) {
+            fs::create_directory_symlink(c.target, folder);
+        } else {
+            fs::create_directories(folder);
+            WriteFile(folder / "模板文件.htm", file);
+            WriteFile(folder / "部件.htm", file);
+            if (!c.link.empty()) {
+                fs::remove(folder / c.link);
+                fs::create_symlink(c.target, folder / c.link);
+            }
+        }
+        CallCore(commands::ClearItems, {ControlOf(tag::kListBox, kTemplateList)});
+        ListTemplates();
+        auto* list = program_.Control<QListWidget>(kTemplateList);
+        const bool listed =
+            !list->findItems(QString::fromStdString(c.name), Qt::MatchExactly).isEmpty();
+        EXPECT_EQ(listed, !c.keywords.empty());
+        program_.ClearLog();
+        if (listed) {
+            program_.ChooseTemplate(QString::fromStdString(c.name));
+            WriteText(kKeywordBox, Gbk(c.keywords.c_str()).c_str());
+            RunCollection();
+        } else {
+            // Typed into the name box, as a user could.
+            PrepareEditor(Gbk(c.name.c_str()), "H", "", "T", Gbk("手机"));
+            WritePage("items");
+        }
+        EXPECT_EQ(ReadFile(folder / "手机.htm"), c.page);
+        const std::vector<std::string> lines = program_.LogLines();
+        EXPECT_TRUE(c.logLine.empty() || std::ranges::find(lines, c.logLine) != lines.end());
+
+        PrepareEditor(Gbk(c.name.c_str()), Gbk("H[#关键词#]"), "L", "T", "k");
+        program_.Press(kSaveButton);
+        EXPECT_EQ(program_.TakeMessages(), std::vector<std::string>{c.saving});
+        EXPECT_EQ(Contents(outside), before);
+    }
 }
 
 }  // namespace

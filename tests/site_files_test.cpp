@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "app/site_index.h"
 #include "app/site_pages.h"
@@ -19,6 +20,7 @@ namespace velmora::app {
 namespace {
 
 namespace fs = std::filesystem;
+using velmora::testing::Contents;
 using velmora::testing::Gbk;
 using velmora::testing::ReadFile;
 
@@ -154,6 +156,65 @@ TEST_F(SiteFilesTest, WritesIndexAndSitemapAndKeepsAPageNamedIndex) {
     report = WriteSiteFiles((folder_ / "missing").c_str(), "", kLater);
     EXPECT_FALSE(report.indexWritten);
     EXPECT_EQ(report.problems.size(), 1u);
+}
+
+TEST_F(SiteFilesTest, HostileTemplateFoldersKeepSiteFilesInside) {
+    const fs::path root = folder_ / "单页生成" / "模板";
+    const fs::path outside = folder_ / "外面";
+    fs::create_directories(outside / "站");
+    std::ofstream(outside / "profile") << "mine";
+    std::ofstream(outside / "velmora.conf") << "app_secret = s3cr3t";
+    const std::map<fs::path, std::string> before = Contents(outside);
+    auto withPage = [](const fs::path& f) {
+        fs::create_directories(f / "部件");
+        std::ofstream(f / "手机.htm") << "page";
+    };
+    struct Case {
+        std::string name;
+        std::function<void(const fs::path&)> arrange;
+        bool index, sitemap;
+    } cases[] = {
+        {"链接站点文件",
+         [&](const fs::path& f) {
+             withPage(f);
+             fs::create_symlink(outside / "profile", f / "sitemap.xml");
+             fs::create_symlink(outside / "missing", f / "index.htm");
+         },
+         true, true},
+        {"外链索引模板",
+         [&](const fs::path& f) {
+             withPage(f);
+             fs::create_symlink(outside / "velmora.conf", f / "索引模板.htm");
+         },
+         false, true},
+        {"内链索引模板",
+         [&](const fs::path& f) {
+             withPage(f);
+             std::ofstream(f / "部件" / "索引.htm")
+                 << Gbk("[#商品循环开始#][#关键词#];[#商品循环结束#]");
+             fs::create_symlink("部件/索引.htm", f / "索引模板.htm");
+         },
+         true, true},
+        {"外链文件夹", [&](const fs::path& f) { fs::create_directory_symlink(outside / "站", f); },
+         false, false},
+        {"内链文件夹",
+         [&](const fs::path& f) {
+             withPage(root / "内链目标");
+             fs::create_directory_symlink("内链目标", f);
+         },
+         true, true},
+        {"x\\..\\..\\..\\外面\\站", withPage, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.arrange(root / c.name);
+        SiteFilesReport report = WriteTemplateSite(folder_.c_str(), Gbk(c.name.c_str()).c_str(),
+                                                   "http://shop.example", kLater);
+        EXPECT_EQ(report.indexWritten, c.index);
+        EXPECT_EQ(report.sitemapWritten, c.sitemap);
+        EXPECT_EQ(report.problems.size(), c.index ? 0u : 1u);
+        EXPECT_EQ(Contents(outside), before);
+    }
 }
 
 }  // namespace

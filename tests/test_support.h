@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 
 #include "runtime/gbk.h"
@@ -19,6 +20,14 @@ inline std::string Gbk(const char* utf8) {
 inline std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Every file under the folder with its bytes; links are read through.
+inline std::map<std::filesystem::path, std::string> Contents(const std::filesystem::path& folder) {
+    std::map<std::filesystem::path, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        if (entry.is_regular_file()) files[entry.path()] = ReadFile(entry.path());
+    return files;
 }
 
 }  // namespace velmora::testing

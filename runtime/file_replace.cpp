@@ -1,0 +1,78 @@
+#include "runtime/file_replace.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <optional>
+
+#include "runtime/file_attributes.h"
+#include "runtime/windows_path.h"
+
+namespace velmora {
+namespace {
+
+bool IsLink(const std::string& path) {
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+std::string ResolveLink(const std::string& path) {
+    if (!IsLink(path)) return path;
+    char resolved[PATH_MAX];
+    return realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t n = write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+// A new, exclusive file in the target's folder; -1 when the folder is missing
+// or refuses. The dot keeps it out of ordinary listings for its short life.
+int CreateSibling(const std::string& target, std::string* siblingPath) {
+    static unsigned counter = 0;
+    PathParts parts = SplitNativePath(target);
+    std::string stem = (parts.directory == "/" ? "/" : parts.directory + "/") + "." + parts.name +
+                       ".velmora-" + std::to_string(getpid()) + "-";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        *siblingPath = stem + std::to_string(++counter);
+        int fd = open(siblingPath->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+}  // namespace
+
+bool ReplaceFileContents(const std::string& nativePath, std::span<const std::string_view> parts,
+                         LinkAtName link) {
+    const std::string target = link == LinkAtName::kFollow ? ResolveLink(nativePath) : nativePath;
+    // A link that gives way is no file of ours: nothing of what it names is read or carried.
+    std::optional<uint32_t> existing =
+        link == LinkAtName::kReplace && IsLink(target) ? std::nullopt : ReadFileAttributes(target);
+    // A folder or a read-only file cannot be opened for writing.
+    if (existing && (*existing & (attribute::kDirectory | attribute::kReadOnly))) return false;
+    std::string sibling;
+    int fd = CreateSibling(target, &sibling);
+    if (fd < 0) return false;
+    bool ok = !existing || CarryAttributes(target, fd);
+    for (size_t i = 0; ok && i < parts.size(); ++i) ok = WriteAll(fd, parts[i]);
+    // The bytes must be on the disk before the name moves over to them.
+    ok = ok && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    // rename never follows a link at its new name: the link itself is replaced.
+    ok = ok && rename(sibling.c_str(), target.c_str()) == 0;
+    if (!ok) unlink(sibling.c_str());
+    return ok;
+}
+
+}  // namespace velmora
