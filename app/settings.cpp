@@ -1,9 +1,7 @@
 #include "app/settings.h"
 
-#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <charconv>
@@ -15,6 +13,8 @@
 #include <mutex>
 #include <set>
 #include <sstream>
+
+#include "runtime/file_replace.h"
 
 namespace velmora::app {
 namespace {
@@ -254,26 +254,9 @@ bool SaveSettings(const Settings& settings, const std::filesystem::path& path, s
         std::filesystem::create_directories(folder, ignored);
         if (::chmod(folder.c_str(), 0700) != 0) return fail("cannot create its folder");
     }
-    std::filesystem::path sibling = path;
-    sibling += ".new";
-    // Always a new file of our own: whatever lies at the sibling's name (a
-    // crash's leftover, or a link laid there to catch the secret) is removed,
-    // never written through.
-    constexpr int kCreate = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
-    int fd = ::open(sibling.c_str(), kCreate, 0600);
-    if (fd < 0 && errno == EEXIST && ::unlink(sibling.c_str()) == 0)
-        fd = ::open(sibling.c_str(), kCreate, 0600);
-    if (fd < 0) return fail("cannot be written");
-    std::string text = FormatSettings(settings);
-    bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) &&
-                   ::fsync(fd) == 0;
-    written = ::close(fd) == 0 && written;
-    if (!written || ::rename(sibling.c_str(), path.c_str()) != 0) {
-        int cause = errno;
-        ::unlink(sibling.c_str());
-        errno = cause;
+    // Never through a link: one laid at the name, or beside it, cannot catch the secret.
+    if (!ReplacePrivateFile(path.string(), FormatSettings(settings)))
         return fail("cannot be written");
-    }
     return true;
 }
 

@@ -1,13 +1,12 @@
 #include "net/cookie_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <charconv>
 #include <fstream>
 #include <iterator>
 #include <mutex>
 #include <sstream>
+
+#include "runtime/file_replace.h"
 
 namespace velmora::net {
 namespace {
@@ -63,15 +62,7 @@ std::vector<Cookie> ParseCookies(std::string_view text) {
 }
 
 bool SaveCookieFile(const std::string& path, const std::vector<Cookie>& cookies) {
-    const std::string sibling = path + ".new";
-    const std::string text = FormatCookies(cookies);
-    int fd = open(sibling.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    ok = close(fd) == 0 && ok;
-    ok = ok && rename(sibling.c_str(), path.c_str()) == 0;
-    if (!ok) unlink(sibling.c_str());
-    return ok;
+    return ReplacePrivateFile(path, FormatCookies(cookies));
 }
 
 std::vector<Cookie> LoadCookieFile(const std::string& path) {

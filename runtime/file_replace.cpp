@@ -38,17 +38,30 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 // A new, exclusive file in the target's folder; -1 when the folder is missing
 // or refuses. The dot keeps it out of ordinary listings for its short life.
-int CreateSibling(const std::string& target, std::string* siblingPath) {
+int CreateSibling(const std::string& target, mode_t mode, std::string* siblingPath) {
     static unsigned counter = 0;
     PathParts parts = SplitNativePath(target);
     std::string stem = (parts.directory == "/" ? "/" : parts.directory + "/") + "." + parts.name +
                        ".velmora-" + std::to_string(getpid()) + "-";
     for (int attempt = 0; attempt < 100; ++attempt) {
         *siblingPath = stem + std::to_string(++counter);
-        int fd = open(siblingPath->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        int fd =
+            open(siblingPath->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
+}
+
+// The sibling, once written and on the disk, takes the target's name; rename
+// never follows a link at its new name: the link itself is replaced.
+bool MoveIntoPlace(int fd, const std::string& sibling, const std::string& target,
+                   std::span<const std::string_view> parts, bool ok) {
+    for (size_t i = 0; ok && i < parts.size(); ++i) ok = WriteAll(fd, parts[i]);
+    ok = ok && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    ok = ok && rename(sibling.c_str(), target.c_str()) == 0;
+    if (!ok) unlink(sibling.c_str());
+    return ok;
 }
 
 }  // namespace
@@ -62,17 +75,17 @@ bool ReplaceFileContents(const std::string& nativePath, std::span<const std::str
     // A folder or a read-only file cannot be opened for writing.
     if (existing && (*existing & (attribute::kDirectory | attribute::kReadOnly))) return false;
     std::string sibling;
-    int fd = CreateSibling(target, &sibling);
+    int fd = CreateSibling(target, 0666, &sibling);
     if (fd < 0) return false;
-    bool ok = !existing || CarryAttributes(target, fd);
-    for (size_t i = 0; ok && i < parts.size(); ++i) ok = WriteAll(fd, parts[i]);
-    // The bytes must be on the disk before the name moves over to them.
-    ok = ok && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    // rename never follows a link at its new name: the link itself is replaced.
-    ok = ok && rename(sibling.c_str(), target.c_str()) == 0;
-    if (!ok) unlink(sibling.c_str());
-    return ok;
+    return MoveIntoPlace(fd, sibling, target, parts, !existing || CarryAttributes(target, fd));
+}
+
+bool ReplacePrivateFile(const std::string& nativePath, std::string_view bytes) {
+    std::string sibling;
+    int fd = CreateSibling(nativePath, 0600, &sibling);
+    if (fd < 0) return false;
+    const std::string_view parts[] = {bytes};
+    return MoveIntoPlace(fd, sibling, nativePath, parts, fchmod(fd, 0600) == 0);
 }
 
 }  // namespace velmora

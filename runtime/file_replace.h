@@ -21,4 +21,9 @@ enum class LinkAtName {
 bool ReplaceFileContents(const std::string& nativePath, std::span<const std::string_view> parts,
                          LinkAtName link);
 
+// A file for its owner's eyes alone (settings holding a secret, the cookie
+// jar): a link at the name gives way, and the new file is readable and
+// writable by its owner only, whatever stood there before.
+bool ReplacePrivateFile(const std::string& nativePath, std::string_view bytes);
+
 }  // namespace velmora

@@ -115,9 +115,13 @@ TEST(SettingsTest, TheSecretsFileIsNeverWrittenThroughALinkAndItsRisksAreSaidOnc
         const fs::path folder = root / std::to_string(i), bait = folder / "bait";
         const fs::path path = folder / "velmora.conf";
         fs::create_directories(folder);
-        if (cases[i].linkAtSibling) fs::create_symlink(bait, path.string() + ".new");
+        if (cases[i].linkAtSibling) {
+            fs::create_symlink(bait, path.string() + ".new");
+            fs::create_symlink(bait, path);
+        }
         ASSERT_TRUE(SaveSettings(settings, path));
         EXPECT_FALSE(fs::exists(bait)) << i << ": the secret went through a link";
+        EXPECT_FALSE(fs::is_symlink(path)) << i;
         ::chmod(path.c_str(), cases[i].mode);
         if (cases[i].linked) fs::rename(path, bait), fs::create_symlink(bait, path);
         std::vector<std::string> said = LoadSettings(path).problems;
