@@ -21,6 +21,8 @@ VELMORA_CONSTANT const char kLeavesTheFolder[] = "\"含有路径分隔符或\"..
 VELMORA_CONSTANT const char kFolderLinksOut[] =
     "\"的文件夹是指向模板目录以外的链接，未生成页面\r\n";
 VELMORA_CONSTANT const char kTemplatesOwnFile[] = "\"是模板自己的文件名，未生成页面\r\n";
+VELMORA_CONSTANT const char kHiddenPage[] =
+    "\"以点开头，页面会成为隐藏文件（索引页和网站地图都不列出），未生成页面\r\n";
 VELMORA_CONSTANT const char kTemplateRefused[] = "模板\"";
 VELMORA_CONSTANT const char kTemplateFileNotPlain[] =
     "\"的模板文件.htm不是模板文件夹里的普通文件（或是指向文件夹以外的链接），未使用该模板\r\n";
@@ -31,12 +33,21 @@ VELMORA_CONSTANT const char kTemplateFileName[] = "模板文件";
 VELMORA_CONSTANT const char kPreviewFileName[] = "效果预览";
 VELMORA_CONSTANT const char kIndexTemplateFileName[] = "索引模板";
 
-// The keyword and the template name become parts of the page's path; one
-// holding a separator, or being "." or "..", would put the page outside the
-// template's folder.
-bool RefuseNameLeavingTheFolder(const char* label, const char* name) {
-    if (IsPlainName(name)) return false;
+// The keyword and the template name become parts of the page's path; a
+// keyword with a separator, or a template name that also is "." or "..",
+// would put the page outside the template's folder.
+bool RefuseNameLeavingTheFolder(const char* label, const char* name,
+                                bool (*staysInside)(const char*)) {
+    if (staysInside(name)) return false;
     AppendToLog({label, name, kLeavesTheFolder});
+    return true;
+}
+
+// A page named with a leading dot is a hidden file, which the site index and
+// the sitemap leave out like the files still being written.
+bool RefuseHiddenPage(const char* keyword) {
+    if (!keyword || keyword[0] != '.') return false;
+    AppendToLog({kKeywordRefused, keyword, kHiddenPage});
     return true;
 }
 
@@ -96,9 +107,9 @@ void WritePage(const char* items) {
     Text page = Concat({head.c_str(), items, tail.c_str()});
     Text templateName = ReadText(kTemplateNameBox);
     Text directory = DataDirectory();
-    if (RefuseNameLeavingTheFolder(kKeywordRefused, keyword) ||
-        RefuseNameLeavingTheFolder(kTemplateNameRefused, templateName.c_str()) ||
-        RefuseTemplatesOwnFile(keyword) ||
+    if (RefuseNameLeavingTheFolder(kKeywordRefused, keyword, HoldsNoSeparator) ||
+        RefuseNameLeavingTheFolder(kTemplateNameRefused, templateName.c_str(), IsPlainName) ||
+        RefuseHiddenPage(keyword) || RefuseTemplatesOwnFile(keyword) ||
         RefuseFolderLinkingOut(directory.c_str(), templateName.c_str()))
         return;
     Text path = PageFilePath(directory.c_str(), templateName.c_str(), keyword);

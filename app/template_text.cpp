@@ -90,9 +90,13 @@ Text FillKeyword(const char* text, const char* keyword) {
 }
 
 // Dots elsewhere are ordinary characters: only "." and ".." name another folder.
+bool HoldsNoSeparator(const char* name) {
+    return !Holds(name, kBackslash) && !Holds(name, kSlash);
+}
+
 bool IsPlainName(const char* name) {
     std::string_view whole(name ? name : "");  // null is the empty text
-    return !Holds(name, kBackslash) && !Holds(name, kSlash) && whole != "." && whole != "..";
+    return HoldsNoSeparator(name) && whole != "." && whole != "..";
 }
 
 Text TemplateFileAddress(const char* programDirectory, const char* templateName,

@@ -30,9 +30,13 @@ Text RenderItem(const char* loop, const char* keyword, const ItemRecord& item);
 // Every keyword placeholder in the text filled with the keyword.
 Text FillKeyword(const char* text, const char* keyword);
 
-// True for a name that stays inside the folder it is put in: no separator
-// ('\' or '/', where '\' is not the second byte of a GBK character) and not
-// exactly "." or "..".
+// True for a name without a separator ('\' or '/', where '\' is not the
+// second byte of a GBK character). Enough for a keyword: its page's name
+// gains ".htm", so even "." or ".." names a file.
+bool HoldsNoSeparator(const char* name);
+
+// True for a folder's name that stays inside the folder it is put in: no
+// separator and not exactly "." or "..".
 bool IsPlainName(const char* name);
 
 // The two files of a template's folder.

@@ -498,14 +498,15 @@ std::set<fs::path> FilesUnder(const fs::path& folder) {
     return files;
 }
 
-TEST_F(CollectorWindowTest, KeywordLeadingOutOfTheFolderWritesNothingAndTheRunGoesOn) {
+TEST_F(CollectorWindowTest,
+       KeywordLeadingOutOfTheFolderOrHidingItsPageWritesNothingAndTheRunGoesOn) {
     const std::string file = Gbk("H[#关键词#]") + kLoopStart + "L" + kLoopEnd + "T";
     MakeTemplate("路径模板", &file);
     // Where "a/b" would land if it were taken as a path.
     fs::create_directories(Root() / "路径模板" / "a");
     program_.ChooseTemplate("路径模板");
     program_.Type(kItemCountBox, "0");
-    WriteText(kKeywordBox, Gbk("..\\..\\x\r\n../x\r\na/b\r\n手机").c_str());
+    WriteText(kKeywordBox, Gbk("..\\..\\x\r\n../x\r\na/b\r\n..\r\n.net\r\n手机").c_str());
     const fs::path pages = Root().parent_path();
     fs::remove(Root() / "路径模板" / "手机.htm");
     const std::set<fs::path> before = FilesUnder(pages);
@@ -520,11 +521,15 @@ TEST_F(CollectorWindowTest, KeywordLeadingOutOfTheFolderWritesNothingAndTheRunGo
     std::vector<std::string> refusals;
     for (const std::string& line : program_.LogLines())
         if (line.rfind("关键词\"", 0) == 0) refusals.push_back(line);
-    EXPECT_EQ(refusals, (std::vector<std::string>{
-                            "关键词\"..\\..\\x\"含有路径分隔符或\"..\"，未生成页面",
-                            "关键词\"../x\"含有路径分隔符或\"..\"，未生成页面",
-                            "关键词\"a/b\"含有路径分隔符或\"..\"，未生成页面",
-                        }));
+    EXPECT_EQ(
+        refusals,
+        (std::vector<std::string>{
+            "关键词\"..\\..\\x\"含有路径分隔符或\"..\"，未生成页面",
+            "关键词\"../x\"含有路径分隔符或\"..\"，未生成页面",
+            "关键词\"a/b\"含有路径分隔符或\"..\"，未生成页面",
+            "关键词\"..\"以点开头，页面会成为隐藏文件（索引页和网站地图都不列出），未生成页面",
+            "关键词\".net\"以点开头，页面会成为隐藏文件（索引页和网站地图都不列出），未生成页面",
+        }));
     ASSERT_FALSE(program_.LogLines().empty());
     EXPECT_EQ(program_.LogLines().back(), "生成关键词\"手机.htm\"完毕");
 }
@@ -577,9 +582,11 @@ TEST_F(CollectorWindowTest, HostileTemplateFoldersReachNothingOutside) {
         {"内链模板文件", "模板文件.htm", "部件.htm", "手机", Gbk("H手机T"), "", saved},
         {"保留名", "", "", "模板文件\r\n效果预览\r\n索引模板", "",
          "关键词\"索引模板\"是模板自己的文件名，未生成页面", saved},
-        {"外链文件夹", "", outside / "模板", "", "", "", notSaved},
+        {"外链文件夹", "", outside / "模板", "", "",
+         "模板名称\"外链文件夹\"的文件夹是指向模板目录以外的链接，未生成页面", notSaved},
         {"内链文件夹", "", "链接页面", "手机", Gbk("H手机T"), "", saved},
-        {"x\\..\\..\\..\\外面\\模板", "", "", "", "", "", notSaved},
+        {"x\\..\\..\\..\\外面\\模板", "", "", "", "",
+         "模板名称\"x\\..\\..\\..\\外面\\模板\"含有路径分隔符或\"..\"，未生成页面", notSaved},
     };
     program_.Type(kItemCountBox, "0");
     for (const Case& c : cases) {

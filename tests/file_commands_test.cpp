@@ -16,6 +16,7 @@
 #include "runtime/constants.h"
 #include "runtime/entry_table.h"
 #include "runtime/file_attributes.h"
+#include "runtime/file_replace.h"
 #include "runtime/file_search.h"
 #include "runtime/heap.h"
 #include "runtime/notification.h"
@@ -270,6 +271,24 @@ TEST_F(FileCommandsTest, RewritingKeepsHiddenSystemAndArchiveAttributes) {
     EXPECT_EQ(FindAll(At("*.dll"), 4, false), (std::vector<std::string>{"SkinH_EL.dll"}));
     EXPECT_FALSE(Logical(commands::ChangeFileAttributes,
                          {MakeTextValue(At("missing.dll").c_str()), MakeInteger(2)}));
+}
+
+TEST_F(FileCommandsTest, WritingALinkWritesTheFileItNamesAndKeepsTheLink) {
+    // What programs calling the command rely on; the collector's pages use
+    // ReplaceFileContents with LinkAtName::kReplace instead.
+    std::ofstream(root_ / "target.htm") << "old";
+    fs::permissions(root_ / "target.htm", fs::perms(0640));
+    fs::create_symlink(root_ / "target.htm", root_ / "link.htm");
+    ASSERT_TRUE(Write(At("link.htm"), {"new"}));
+    EXPECT_TRUE(fs::is_symlink(root_ / "link.htm"));
+    EXPECT_EQ(Slurp(root_ / "target.htm"), "new");
+    EXPECT_EQ(fs::status(root_ / "target.htm").permissions(), fs::perms(0640));
+
+    const std::string_view parts[] = {"page"};
+    ASSERT_TRUE(ReplaceFileContents((root_ / "link.htm").string(), parts, LinkAtName::kReplace));
+    EXPECT_FALSE(fs::is_symlink(root_ / "link.htm"));
+    EXPECT_EQ(Slurp(root_ / "link.htm"), "page");
+    EXPECT_EQ(Slurp(root_ / "target.htm"), "new");
 }
 
 TEST_F(FileCommandsTest, ExistsMakeAndRemoveFollowWindowsRules) {

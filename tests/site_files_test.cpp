@@ -60,6 +60,7 @@ TEST_F(SiteFilesTest, ListsPagesNewestFirstAndNothingElse) {
     Put("b.htm", "page", kLater);
     Put("a.htm", "page", kLater);
     Put(".a.htm.velmora-1-1", "being written");
+    Put(".a.htm", "hidden");
     Put("notes.txt", "x");
     Put(".htm", "no keyword");
     Put("\xF0\x9F\x93\xB1.htm", "a name GBK cannot hold");

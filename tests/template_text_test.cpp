@@ -157,6 +157,8 @@ TEST_F(TemplateTextTest, PlainNamesStayInsideTheirFolder) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(IsPlainName(c.name.c_str()), c.plain);
+        // A keyword's page gains ".htm": only separators lead out.
+        EXPECT_EQ(HoldsNoSeparator(c.name.c_str()), c.plain || c.name == "." || c.name == "..");
     }
     EXPECT_TRUE(IsPlainName(nullptr)) << "null is the empty text";
 }
