@@ -57,7 +57,8 @@ long Get(int port, const char* url) {
     curl_easy_setopt(curl, CURLOPT_URL, url);
     curl_easy_setopt(curl, CURLOPT_PROXY, proxy.c_str());
     curl_easy_setopt(curl, CURLOPT_NOPROXY, "");
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, 4L);
+    // Generous: a loaded CI machine may take seconds to schedule the child.
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT, 30L);
     curl_easy_setopt(
         curl, CURLOPT_WRITEFUNCTION,
         +[](char*, size_t size, size_t count, void*) { return size * count; });
