@@ -1,10 +1,8 @@
 #include "app/keyword_file.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iostream>
-#include <iterator>
 #include <sstream>
 
 #include "runtime/gbk.h"
@@ -13,6 +11,15 @@ namespace velmora::app {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The whole stream; nullopt when a read fails, as on a folder or a broken disk.
+std::optional<std::string> ReadAll(std::FILE* file) {
+    std::string bytes;
+    char buffer[1 << 16];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, n);
+    if (std::ferror(file)) return std::nullopt;
+    return bytes;
+}
 
 std::string_view Trimmed(std::string_view line) {
     const size_t first = line.find_first_not_of(" \t\r");
@@ -47,21 +54,16 @@ std::optional<KeywordList> DecodeKeywords(std::string_view bytes) {
 }
 
 std::optional<std::string> ReadKeywordBytes(const std::string& path, std::string* error) {
-    if (path == "-") {
-        std::ostringstream bytes;
-        bytes << std::cin.rdbuf();
-        if (std::cin.bad()) {
-            *error = "cannot read standard input";
-            return std::nullopt;
-        }
-        return bytes.str();
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        *error = "cannot read " + path + ": " + std::strerror(errno);
-        return std::nullopt;
-    }
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const bool standardInput = path == "-";
+    std::FILE* file = standardInput ? stdin : std::fopen(path.c_str(), "rb");
+    std::optional<std::string> bytes = file ? ReadAll(file) : std::nullopt;
+    const int cause = errno;
+    if (file && !standardInput) std::fclose(file);
+    if (!bytes)
+        *error =
+            (standardInput ? std::string("cannot read standard input") : "cannot read " + path) +
+            ": " + std::strerror(cause);
+    return bytes;
 }
 
 }  // namespace velmora::app

@@ -487,7 +487,12 @@ TEST_F(AutodriveRunTest, BatchWritesTheWindowsPagesFromTheOpenPlatform) {
 TEST_F(AutodriveRunTest, BatchRefusesUsageErrorsAndRunsNoClassicSourceWithoutALogin) {
     EXPECT_EQ(Batch({}).exitCode, 2);
     EXPECT_EQ(Batch({"--count", "none", "kw.txt"}).exitCode, 2);
-    EXPECT_EQ(Batch({(root_ / "missing.txt").string()}).exitCode, 2);
+    for (const fs::path& unreadable : {root_ / "missing.txt", root_}) {
+        BatchRun refused = Batch({unreadable.string()});
+        EXPECT_EQ(refused.exitCode, 2) << unreadable;
+        EXPECT_NE(refused.err.find("cannot read " + unreadable.string() + ": "), std::string::npos)
+            << refused.err;
+    }
     BatchRun run = Batch({"--template", "无此模板", WriteKeywords("kw.txt", "手机\n").string()});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find("no template named 无此模板"), std::string::npos) << run.err;
