@@ -65,6 +65,20 @@ void SelectClamped(QComboBox* combo, int32_t index) {
     combo->setCurrentIndex(std::clamp(index, -1, std::max(last, -1)));
 }
 
+// The live selection, edit text and field selection go into the record: a
+// rebuild shows them, and so does a second load of the window.
+void KeepLiveState(QComboBox* combo, ComboBoxData& data) {
+    data.current = combo->currentIndex();
+    data.content = ToGbk(combo->currentText());
+    if (QLineEdit* field = combo->lineEdit())
+        std::tie(data.selectionStart, data.selectionLength) = SelectionBytes(field);
+    kProperties.Store(combo, data);
+}
+
+void KeepLiveState(QComboBox* combo) {
+    if (auto data = kProperties.Load(combo)) KeepLiveState(combo, *data);
+}
+
 QWidget* Create(const CreateRequest& request) {
     auto data = ReadStoredData<ComboBoxData>(request.data);
     if (!data) return nullptr;
@@ -98,17 +112,15 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
     switch (index) {
         case kComboBoxContent:
             if (combo->isEditable()) combo->setEditText(FromGbk(value.Text()));
+            KeepLiveState(combo);
             return false;
         case kComboBoxSelectedText:
             if (QLineEdit* field = combo->lineEdit()) field->insert(FromGbk(value.Text()));
+            KeepLiveState(combo);
             return false;
         case kComboBoxCurrent:
             SelectClamped(combo, value.Int());
-            // A written selection outlives the window: a second load shows it.
-            if (auto data = kProperties.Load(control)) {
-                data->current = combo->currentIndex();
-                kProperties.Store(control, *data);
-            }
+            KeepLiveState(combo);
             return false;
         case kComboBoxSelectionStart:
         case kComboBoxSelectionLength:
@@ -118,6 +130,7 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
                     SelectInField(combo, value.Int(), length);
                 else
                     SelectInField(combo, start, value.Int());
+                KeepLiveState(combo);
                 return false;
             }
             break;
@@ -129,6 +142,7 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
             kProperties.Store(control, *data);
             FillItems(combo, *items, data->sorted != 0);
             Apply(combo, *data);
+            KeepLiveState(combo, *data);
             return false;
         }
         default:
@@ -138,11 +152,7 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
     // The type and the sorting shape the box at creation: the rebuild takes
     // the live selection, edit text and field selection.
     if (!data || (index != kComboBoxType && index != kComboBoxSorted)) return false;
-    data->current = combo->currentIndex();
-    data->content = ToGbk(combo->currentText());
-    if (QLineEdit* field = combo->lineEdit())
-        std::tie(data->selectionStart, data->selectionLength) = SelectionBytes(field);
-    kProperties.Store(control, *data);
+    KeepLiveState(combo, *data);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <tuple>
 
 #include "controls/control_support.h"
 #include "controls/edit_box_adjuster.h"
@@ -196,8 +197,20 @@ QWidget* Create(const CreateRequest& request) {
     return box;
 }
 
+// The live text and selection go into the record: a rebuild shows what was
+// typed, and a second load of the window what the program wrote.
+void KeepLiveText(QWidget* control, EditBoxData& data) {
+    data.content = ToGbk(Content(control));
+    std::tie(data.selectionStart, data.selectionLength) = SelectionBytes(control);
+    kProperties.Store(control, data);
+}
+
+void KeepLiveText(QWidget* control) {
+    if (auto data = kProperties.Load(control)) KeepLiveText(control, *data);
+}
+
 // These shape the box at creation: the rebuild re-creates it from the record,
-// which first takes the live content so that nothing typed is lost.
+// which first takes the live text so that nothing typed is lost.
 bool NeedsRebuild(int index, const EditBoxData& data) {
     switch (index) {
         case kEditBoxHideSelection:
@@ -217,11 +230,7 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
         case kEditBoxContent: {
             uint32_t letterCase = TypingRulesOf(control).letterCase;
             SetContent(control, WithCase(FromGbk(value.Text()), letterCase));
-            // Written content outlives the window: a second load shows it.
-            if (auto data = kProperties.Load(control)) {
-                data->content = ToGbk(Content(control));
-                kProperties.Store(control, *data);
-            }
+            KeepLiveText(control);
             return false;
         }
         case kEditBoxPasswordChar: {
@@ -240,18 +249,19 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
                 SelectBytes(control, value.Int(), lengthBytes);
             else
                 SelectBytes(control, startBytes, value.Int());
+            KeepLiveText(control);
             return false;
         }
         case kEditBoxSelectedText:
             InsertTyped(control, FromGbk(value.Text()));
+            KeepLiveText(control);
             return false;
         default:
             break;
     }
     auto data = WriteProperty(kProperties, control, index, value, Apply);
     if (!data || !NeedsRebuild(index, *data)) return false;
-    data->content = ToGbk(Content(control));
-    kProperties.Store(control, *data);
+    KeepLiveText(control, *data);
     return true;
 }
 
