@@ -7,7 +7,9 @@
 
 #include "controls/combo_box_data.h"
 #include "controls/control_support.h"
+#include "controls/edit_box_line.h"
 #include "controls/edit_box_text.h"
+#include "controls/edit_box_typing.h"
 #include "controls/gbk_positions.h"
 #include "controls/stored_properties.h"
 #include "runtime/event_dispatch.h"
@@ -28,10 +30,14 @@ void Apply(QWidget* control, const ComboBoxData& d) {
     auto* combo = static_cast<QComboBox*>(control);
     combo->setFont(ToQFont(d.font));
     ApplyColours(combo, d.textColour, d.background);
-    // Setting the length again would reset the field's text and selection.
-    int maxLength = d.maxLength > 0 ? d.maxLength : 32767;
-    if (QLineEdit* field = combo->lineEdit(); field && field->maxLength() != maxLength)
-        field->setMaxLength(maxLength);
+    // The field's maximum length counts GBK bytes, as an edit box's does. Keys
+    // and input methods reach the field through the combo box, pastes from
+    // its menu and drops reach it directly.
+    if (QLineEdit* field = combo->lineEdit()) {
+        TypingRules rules{.maxLength = d.maxLength};
+        SetTypingRules(combo, rules);
+        SetTypingRules(field, rules);
+    }
     for (int i = 0; i < combo->count(); ++i)
         combo->setItemData(i, i < int(d.itemValues.size()) ? d.itemValues[size_t(i)] : 0);
 }
@@ -85,7 +91,7 @@ QWidget* Create(const CreateRequest& request) {
     auto* combo = new QComboBox(request.parent);
     // Types 0 and 1 have an edit field; Qt draws no always-open list, so the
     // simple type is an editable field whose list drops down like type 1.
-    combo->setEditable(data->comboType != 2);
+    if (data->comboType != 2) combo->setLineEdit(new LineBox(combo));
     combo->setInsertPolicy(QComboBox::NoInsert);
     FillItems(combo, data->items, data->sorted != 0);
     Apply(combo, *data);

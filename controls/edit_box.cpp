@@ -1,10 +1,6 @@
 #include "controls/edit_box.h"
 
-#include <QClipboard>
-#include <QContextMenuEvent>
-#include <QGuiApplication>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <tuple>
@@ -12,6 +8,7 @@
 #include "controls/control_support.h"
 #include "controls/edit_box_adjuster.h"
 #include "controls/edit_box_data.h"
+#include "controls/edit_box_line.h"
 #include "controls/edit_box_lines.h"
 #include "controls/edit_box_text.h"
 #include "controls/edit_box_typing.h"
@@ -30,58 +27,6 @@ const StoredProperties<EditBoxData> kProperties(
      F{10, &EditBoxData::inputMode}, F{12, &EditBoxData::letterCase}, F{13, &EditBoxData::adjuster},
      F{14, &EditBoxData::adjusterLow}, F{15, &EditBoxData::adjusterHigh},
      F{19, &EditBoxData::binding1}, F{20, &EditBoxData::binding2}});
-
-// The paste entry of a line's standard menu: named in newer Qt, known by
-// its text before.
-QAction* PasteAction(const QMenu* menu) {
-    for (QAction* action : menu->actions())
-        if (action->objectName() == "edit-paste" ||
-            action->text().startsWith(QLineEdit::tr("&Paste")))
-            return action;
-    return nullptr;
-}
-
-// Qt drops a line's selection when it loses the focus; with hide-selection
-// off the box keeps it, as it keeps it visible. A paste from the menu and a
-// drop keep to the maximum length like typing does.
-class LineBox : public QLineEdit {
-  public:
-    using QLineEdit::QLineEdit;
-    bool keepSelection = false;
-
-  protected:
-    void focusOutEvent(QFocusEvent* event) override {
-        int start = selectionStart(), length = static_cast<int>(selectedText().size());
-        QLineEdit::focusOutEvent(event);
-        if (keepSelection && length > 0 && !hasSelectedText()) setSelection(start, length);
-    }
-    void contextMenuEvent(QContextMenuEvent* event) override {
-        QMenu* menu = createStandardContextMenu();
-        if (QAction* paste = PasteAction(menu)) {
-            disconnect(paste, &QAction::triggered, nullptr, nullptr);
-            connect(paste, &QAction::triggered, this, [this] {
-                if (!InsertFitting(this, QGuiApplication::clipboard()->text())) this->paste();
-            });
-        }
-        menu->setAttribute(Qt::WA_DeleteOnClose);
-        menu->popup(event->globalPos());
-    }
-    void dropEvent(QDropEvent* event) override {
-        QString text = event->mimeData()->text();
-        if (TypingRulesOf(this).maxLength <= 0 || text.isEmpty())
-            return QLineEdit::dropEvent(event);
-        // A move inside the box takes its text away from where it was.
-        bool moves = event->source() == this && event->dropAction() == Qt::MoveAction;
-        QMimeData fitting;
-        fitting.setText(FittingText(this, text, moves));
-        QDropEvent limited(event->position(), event->possibleActions(), &fitting, event->buttons(),
-                           event->modifiers(), event->type());
-        limited.setDropAction(event->dropAction());
-        QLineEdit::dropEvent(&limited);
-        event->setDropAction(limited.dropAction());
-        event->setAccepted(limited.isAccepted());
-    }
-};
 
 // Qt sends a multi-line box's pastes and drops alike through here.
 class TextBox : public QPlainTextEdit {

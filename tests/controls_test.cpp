@@ -41,6 +41,7 @@
 #include "controls/tab_data.h"
 #include "controls/window_data.h"
 #include "runtime/entry_table.h"
+#include "runtime/gbk_qt.h"
 #include "runtime/heap.h"
 #include "runtime/runtime_state.h"
 #include "runtime/window_builder.h"
@@ -239,6 +240,12 @@ class ControlsTest : public ::testing::Test {
         uint64_t p = uintptr_t(text.c_str());
         Entries().WriteProperty(kSampleWindowId, unit, property, -1, uint32_t(p),
                                 uint32_t(p >> 32));
+    }
+    // As an input method commits a text.
+    static void Commit(QWidget* box, const QString& text) {
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QCoreApplication::sendEvent(box, &commit);
     }
     static ValueRecord Reference(uint32_t unit) {
         return MakeControlReference(kTypeEditBox, kSampleWindowId, unit);
@@ -501,7 +508,7 @@ TEST_F(ControlsTest, TheMaximumLengthCountsGbkBytesOfWhatTheUserTypes) {
     WriteText(kDigits, 8, "");
     auto* line = qobject_cast<QLineEdit*>(Live(kDigits));
     QTest::keyClicks(line, "a");
-    line->insert(QString::fromUtf8("关"));  // as an input method commits it
+    Commit(line, QString::fromUtf8("关"));
     QTest::keyClicks(line, "bc");
     EXPECT_EQ(ReadText(kDigits, 8), "a" + Gbk("关") + "b") << "four bytes, the fifth refused";
     QTest::keyClick(line, Qt::Key_Backspace);
@@ -554,6 +561,58 @@ TEST_F(ControlsTest, TheMaximumLengthCountsGbkBytesOfWhatTheUserTypes) {
     paste->trigger();
     EXPECT_EQ(ReadText(kDigits, 8), "ab" + Gbk("关")) << "a menu paste is cut to what fits";
     menu->close();
+}
+
+// Whichever way the user adds a text to a box that holds four bytes, what
+// fits goes in; a byte GBK cannot read, kept as a private-use character,
+// takes one.
+TEST_F(ControlsTest, WhatTheUserAddsGoesInAsFarAsItFits) {
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
+    Write(kDigits, 18, 0);  // normal input
+    Write(kCombo, 8, 0);    // with an edit field: rebuilt
+    Write(kCombo, 10, 4);
+    for (uint32_t unit : {kDigits, kLog}) Write(unit, 14, 4);
+    enum Way { kTyped, kInputMethod, kPasted, kDropped };
+    const struct {
+        uint32_t unit;
+        Way way;
+        const char* added;
+        const char* after;
+    } cases[] = {
+        {kDigits, kInputMethod, "关关", "a关"},
+        {kLog, kInputMethod, "关关", "a关"},
+        {kDigits, kDropped, "xyzw", "axyz"},
+        {kCombo, kTyped, "bcde", "abcd"},
+        {kCombo, kInputMethod, "关关", "a关"},
+        {kCombo, kPasted, "关关", "a关"},
+        {kCombo, kDropped, "关关", "a关"},
+        {kDigits, kPasted, "\uF7FF关", "a\uF7FF关"},
+        {kCombo, kInputMethod, "\uF780xyz", "a\uF780xy"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.added);
+        auto* combo = qobject_cast<QComboBox*>(Live(c.unit));
+        int content = combo ? 9 : 8;
+        WriteText(c.unit, content, "a");
+        if (!combo) Write(c.unit, 24, uint32_t(-1));  // the caret at the end
+        QWidget* box = Live(c.unit);
+        QString added = QString::fromUtf8(c.added);
+        QMimeData data;
+        data.setText(added);
+        QGuiApplication::clipboard()->setText(added);
+        if (c.way == kTyped) QTest::keyClicks(box, added);
+        if (c.way == kInputMethod) Commit(box, added);
+        if (c.way == kPasted) QTest::keySequence(box, QKeySequence::Paste);
+        if (c.way == kDropped) {
+            QWidget* at = combo ? combo->lineEdit() : box;
+            QDragEnterEvent enter(at->rect().bottomRight(), Qt::CopyAction, &data, Qt::LeftButton,
+                                  {});
+            QCoreApplication::sendEvent(at, &enter);
+            QDropEvent drop(at->rect().bottomRight(), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(at, &drop);
+        }
+        EXPECT_EQ(ReadText(c.unit, content), ToGbk(QString::fromUtf8(c.after)));
+    }
 }
 
 TEST_F(ControlsTest, PasswordCharacterAndKeptSelection) {
