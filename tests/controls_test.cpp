@@ -562,7 +562,7 @@ TEST_F(ControlsTest, TheMaximumLengthCountsGbkBytesOfWhatTheUserTypes) {
 
 // Whichever way the user adds a text to a box that holds four bytes, what
 // fits goes in; a byte GBK cannot read, kept as a private-use character,
-// takes one.
+// takes one, and so does the euro sign, GBK's 0x80.
 TEST_F(ControlsTest, WhatTheUserAddsGoesInAsFarAsItFits) {
     ASSERT_TRUE(BuildWindow(kSampleWindowId));
     Write(kDigits, 18, 0);  // normal input
@@ -583,6 +583,7 @@ TEST_F(ControlsTest, WhatTheUserAddsGoesInAsFarAsItFits) {
         {kCombo, kPasted, "关关", "a关"},
         {kCombo, kDropped, "关关", "a关"},
         {kDigits, kPasted, "\uF7FF关", "a\uF7FF关"},
+        {kCombo, kPasted, "€€€€", "a€€€"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.added);
