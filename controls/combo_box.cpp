@@ -7,7 +7,9 @@
 
 #include "controls/combo_box_data.h"
 #include "controls/control_support.h"
+#include "controls/edit_box_line.h"
 #include "controls/edit_box_text.h"
+#include "controls/edit_box_typing.h"
 #include "controls/gbk_positions.h"
 #include "controls/stored_properties.h"
 #include "runtime/event_dispatch.h"
@@ -28,10 +30,14 @@ void Apply(QWidget* control, const ComboBoxData& d) {
     auto* combo = static_cast<QComboBox*>(control);
     combo->setFont(ToQFont(d.font));
     ApplyColours(combo, d.textColour, d.background);
-    // Setting the length again would reset the field's text and selection.
-    int maxLength = d.maxLength > 0 ? d.maxLength : 32767;
-    if (QLineEdit* field = combo->lineEdit(); field && field->maxLength() != maxLength)
-        field->setMaxLength(maxLength);
+    // The field's maximum length counts GBK bytes, as an edit box's does. Keys
+    // and input methods reach the field through the combo box, pastes from
+    // its menu and drops reach it directly.
+    if (QLineEdit* field = combo->lineEdit()) {
+        TypingRules rules{.maxLength = d.maxLength};
+        SetTypingRules(combo, rules);
+        SetTypingRules(field, rules);
+    }
     for (int i = 0; i < combo->count(); ++i)
         combo->setItemData(i, i < int(d.itemValues.size()) ? d.itemValues[size_t(i)] : 0);
 }
@@ -65,13 +71,27 @@ void SelectClamped(QComboBox* combo, int32_t index) {
     combo->setCurrentIndex(std::clamp(index, -1, std::max(last, -1)));
 }
 
+// The live selection, edit text and field selection go into the record: a
+// rebuild shows them, and so does a second load of the window.
+void KeepLiveState(QComboBox* combo, ComboBoxData& data) {
+    data.current = combo->currentIndex();
+    data.content = ToGbk(combo->currentText());
+    if (QLineEdit* field = combo->lineEdit())
+        std::tie(data.selectionStart, data.selectionLength) = SelectionBytes(field);
+    kProperties.Store(combo, data);
+}
+
+void KeepLiveState(QComboBox* combo) {
+    if (auto data = kProperties.Load(combo)) KeepLiveState(combo, *data);
+}
+
 QWidget* Create(const CreateRequest& request) {
     auto data = ReadStoredData<ComboBoxData>(request.data);
     if (!data) return nullptr;
     auto* combo = new QComboBox(request.parent);
     // Types 0 and 1 have an edit field; Qt draws no always-open list, so the
     // simple type is an editable field whose list drops down like type 1.
-    combo->setEditable(data->comboType != 2);
+    if (data->comboType != 2) combo->setLineEdit(new LineBox(combo));
     combo->setInsertPolicy(QComboBox::NoInsert);
     FillItems(combo, data->items, data->sorted != 0);
     Apply(combo, *data);
@@ -98,17 +118,15 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
     switch (index) {
         case kComboBoxContent:
             if (combo->isEditable()) combo->setEditText(FromGbk(value.Text()));
+            KeepLiveState(combo);
             return false;
         case kComboBoxSelectedText:
             if (QLineEdit* field = combo->lineEdit()) field->insert(FromGbk(value.Text()));
+            KeepLiveState(combo);
             return false;
         case kComboBoxCurrent:
             SelectClamped(combo, value.Int());
-            // A written selection outlives the window: a second load shows it.
-            if (auto data = kProperties.Load(control)) {
-                data->current = combo->currentIndex();
-                kProperties.Store(control, *data);
-            }
+            KeepLiveState(combo);
             return false;
         case kComboBoxSelectionStart:
         case kComboBoxSelectionLength:
@@ -118,6 +136,7 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
                     SelectInField(combo, value.Int(), length);
                 else
                     SelectInField(combo, start, value.Int());
+                KeepLiveState(combo);
                 return false;
             }
             break;
@@ -129,6 +148,7 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
             kProperties.Store(control, *data);
             FillItems(combo, *items, data->sorted != 0);
             Apply(combo, *data);
+            KeepLiveState(combo, *data);
             return false;
         }
         default:
@@ -138,11 +158,7 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
     // The type and the sorting shape the box at creation: the rebuild takes
     // the live selection, edit text and field selection.
     if (!data || (index != kComboBoxType && index != kComboBoxSorted)) return false;
-    data->current = combo->currentIndex();
-    data->content = ToGbk(combo->currentText());
-    if (QLineEdit* field = combo->lineEdit())
-        std::tie(data->selectionStart, data->selectionLength) = SelectionBytes(field);
-    kProperties.Store(control, *data);
+    KeepLiveState(combo, *data);
     return true;
 }
 

@@ -1,16 +1,14 @@
 #include "controls/edit_box.h"
 
-#include <QClipboard>
-#include <QContextMenuEvent>
-#include <QGuiApplication>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <tuple>
 
 #include "controls/control_support.h"
 #include "controls/edit_box_adjuster.h"
 #include "controls/edit_box_data.h"
+#include "controls/edit_box_line.h"
 #include "controls/edit_box_lines.h"
 #include "controls/edit_box_text.h"
 #include "controls/edit_box_typing.h"
@@ -29,58 +27,6 @@ const StoredProperties<EditBoxData> kProperties(
      F{10, &EditBoxData::inputMode}, F{12, &EditBoxData::letterCase}, F{13, &EditBoxData::adjuster},
      F{14, &EditBoxData::adjusterLow}, F{15, &EditBoxData::adjusterHigh},
      F{19, &EditBoxData::binding1}, F{20, &EditBoxData::binding2}});
-
-// The paste entry of a line's standard menu: named in newer Qt, known by
-// its text before.
-QAction* PasteAction(const QMenu* menu) {
-    for (QAction* action : menu->actions())
-        if (action->objectName() == "edit-paste" ||
-            action->text().startsWith(QLineEdit::tr("&Paste")))
-            return action;
-    return nullptr;
-}
-
-// Qt drops a line's selection when it loses the focus; with hide-selection
-// off the box keeps it, as it keeps it visible. A paste from the menu and a
-// drop keep to the maximum length like typing does.
-class LineBox : public QLineEdit {
-  public:
-    using QLineEdit::QLineEdit;
-    bool keepSelection = false;
-
-  protected:
-    void focusOutEvent(QFocusEvent* event) override {
-        int start = selectionStart(), length = static_cast<int>(selectedText().size());
-        QLineEdit::focusOutEvent(event);
-        if (keepSelection && length > 0 && !hasSelectedText()) setSelection(start, length);
-    }
-    void contextMenuEvent(QContextMenuEvent* event) override {
-        QMenu* menu = createStandardContextMenu();
-        if (QAction* paste = PasteAction(menu)) {
-            disconnect(paste, &QAction::triggered, nullptr, nullptr);
-            connect(paste, &QAction::triggered, this, [this] {
-                if (!InsertFitting(this, QGuiApplication::clipboard()->text())) this->paste();
-            });
-        }
-        menu->setAttribute(Qt::WA_DeleteOnClose);
-        menu->popup(event->globalPos());
-    }
-    void dropEvent(QDropEvent* event) override {
-        QString text = event->mimeData()->text();
-        if (TypingRulesOf(this).maxLength <= 0 || text.isEmpty())
-            return QLineEdit::dropEvent(event);
-        // A move inside the box takes its text away from where it was.
-        bool moves = event->source() == this && event->dropAction() == Qt::MoveAction;
-        QMimeData fitting;
-        fitting.setText(FittingText(this, text, moves));
-        QDropEvent limited(event->position(), event->possibleActions(), &fitting, event->buttons(),
-                           event->modifiers(), event->type());
-        limited.setDropAction(event->dropAction());
-        QLineEdit::dropEvent(&limited);
-        event->setDropAction(limited.dropAction());
-        event->setAccepted(limited.isAccepted());
-    }
-};
 
 // Qt sends a multi-line box's pastes and drops alike through here.
 class TextBox : public QPlainTextEdit {
@@ -196,8 +142,20 @@ QWidget* Create(const CreateRequest& request) {
     return box;
 }
 
+// The live text and selection go into the record: a rebuild shows what was
+// typed, and a second load of the window what the program wrote.
+void KeepLiveText(QWidget* control, EditBoxData& data) {
+    data.content = ToGbk(Content(control));
+    std::tie(data.selectionStart, data.selectionLength) = SelectionBytes(control);
+    kProperties.Store(control, data);
+}
+
+void KeepLiveText(QWidget* control) {
+    if (auto data = kProperties.Load(control)) KeepLiveText(control, *data);
+}
+
 // These shape the box at creation: the rebuild re-creates it from the record,
-// which first takes the live content so that nothing typed is lost.
+// which first takes the live text so that nothing typed is lost.
 bool NeedsRebuild(int index, const EditBoxData& data) {
     switch (index) {
         case kEditBoxHideSelection:
@@ -217,11 +175,7 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
         case kEditBoxContent: {
             uint32_t letterCase = TypingRulesOf(control).letterCase;
             SetContent(control, WithCase(FromGbk(value.Text()), letterCase));
-            // Written content outlives the window: a second load shows it.
-            if (auto data = kProperties.Load(control)) {
-                data->content = ToGbk(Content(control));
-                kProperties.Store(control, *data);
-            }
+            KeepLiveText(control);
             return false;
         }
         case kEditBoxPasswordChar: {
@@ -240,18 +194,19 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
                 SelectBytes(control, value.Int(), lengthBytes);
             else
                 SelectBytes(control, startBytes, value.Int());
+            KeepLiveText(control);
             return false;
         }
         case kEditBoxSelectedText:
             InsertTyped(control, FromGbk(value.Text()));
+            KeepLiveText(control);
             return false;
         default:
             break;
     }
     auto data = WriteProperty(kProperties, control, index, value, Apply);
     if (!data || !NeedsRebuild(index, *data)) return false;
-    data->content = ToGbk(Content(control));
-    kProperties.Store(control, *data);
+    KeepLiveText(control, *data);
     return true;
 }
 

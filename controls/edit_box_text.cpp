@@ -1,5 +1,6 @@
 #include "controls/edit_box_text.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <algorithm>
@@ -9,13 +10,26 @@
 
 namespace velmora::controls {
 
+namespace {
+
+// A combo box's text is its edit field's.
+template <typename Widget>
+Widget* TextPart(Widget* box) {
+    auto* combo = qobject_cast<const QComboBox*>(box);
+    return combo ? combo->lineEdit() : box;
+}
+
+}  // namespace
+
 QString Content(const QWidget* box) {
+    box = TextPart(box);
     if (auto* multi = qobject_cast<const QPlainTextEdit*>(box)) return LinesText(multi);
     if (auto* single = qobject_cast<const QLineEdit*>(box)) return single->text();
     return {};
 }
 
 std::pair<int, int> Selection(const QWidget* box) {
+    box = TextPart(box);
     if (auto* single = qobject_cast<const QLineEdit*>(box)) {
         if (!single->hasSelectedText()) return {single->cursorPosition(), 0};
         return {single->selectionStart(), static_cast<int>(single->selectedText().size())};
@@ -59,7 +73,7 @@ void SelectBytes(QWidget* box, int32_t start, int32_t length) {
 }
 
 void InsertTyped(QWidget* box, const QString& text) {
-    if (auto* single = qobject_cast<QLineEdit*>(box)) single->insert(text);
+    if (auto* single = qobject_cast<QLineEdit*>(TextPart(box))) single->insert(text);
     if (auto* multi = qobject_cast<QPlainTextEdit*>(box)) {
         QTextCursor cursor = multi->textCursor();
         InsertLines(multi, cursor, text);

@@ -1,6 +1,6 @@
 // The text and selection of an edit box in either form (a single-line
-// QLineEdit or a multi-line QPlainTextEdit), in characters of the text the
-// properties show and in bytes of its GBK form.
+// QLineEdit or a multi-line QPlainTextEdit), or of a combo box's edit field,
+// in characters of the text the properties show and in bytes of its GBK form.
 #pragma once
 
 #include <QString>

@@ -3,7 +3,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QVariant>
 
@@ -37,8 +36,13 @@ class TypedCharacters : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* box = static_cast<QWidget*>(watched);
         if (event->type() == QEvent::InputMethod) {
+            // A commit that does not fit goes in as far as it fits, as a paste does.
             auto* input = static_cast<QInputMethodEvent*>(event);
-            return FittingPart(box, input->commitString()) != input->commitString();
+            QString fitting = FittingPart(box, input->commitString());
+            if (fitting != input->commitString())
+                input->setCommitString(fitting, input->replacementStart(),
+                                       input->replacementLength());
+            return false;
         }
         if (event->type() != QEvent::KeyPress) return false;
         auto* key = static_cast<QKeyEvent*>(event);
@@ -123,7 +127,7 @@ bool InsertFitting(QWidget* box, QString text) {
     TypingRules rules = TypingRulesOf(box);
     if (rules.maxLength <= 0) return false;
     if (!box->isEnabled() || rules.inputMode == 1) return true;
-    if (qobject_cast<QLineEdit*>(box)) text.replace('\r', ' ').replace('\n', ' ');
+    if (!qobject_cast<QPlainTextEdit*>(box)) text.replace('\r', ' ').replace('\n', ' ');
     InsertTyped(box, FittingPart(box, text));
     return true;
 }

@@ -1,4 +1,5 @@
-// What the user puts into an edit box: typed characters pass the input
+// What the user puts into an edit box or a combo box's edit field: typed
+// characters pass the input
 // mode's filter and take the letter case, and whatever is typed, pasted or
 // dropped is held to the maximum length, counted in GBK bytes. Text written
 // through the properties goes around all of it.

@@ -1,10 +1,21 @@
 #include "controls/gbk_positions.h"
 
 namespace velmora::controls {
+namespace {
+
+// The euro sign is GBK's one single byte above 0x7F; a byte GBK cannot
+// read comes into a box as a private-use character and goes out as that one
+// byte again.
+int GbkWidth(QChar c) {
+    char16_t u = c.unicode();
+    return u < 0x80 || u == 0x20AC || (u >= 0xF780 && u <= 0xF7FF) ? 1 : 2;
+}
+
+}  // namespace
 
 int64_t GbkBytes(QStringView text) {
     int64_t bytes = 0;
-    for (QChar c : text) bytes += c.unicode() < 0x80 ? 1 : 2;
+    for (QChar c : text) bytes += GbkWidth(c);
     return bytes;
 }
 
@@ -12,7 +23,7 @@ int CharactersBefore(const QString& text, int64_t bytes) {
     int64_t seen = 0;
     for (int i = 0; i < text.size(); ++i) {
         if (seen >= bytes) return i;
-        seen += text[i].unicode() < 0x80 ? 1 : 2;
+        seen += GbkWidth(text[i]);
     }
     return static_cast<int>(text.size());
 }

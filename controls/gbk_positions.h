@@ -1,6 +1,6 @@
 // Positions in a control's text counted the way the properties count them:
-// in bytes of its GBK form, where a character below 0x80 takes one byte and
-// any other two.
+// in bytes of its GBK form, where a character below 0x80, the euro sign and a
+// kept foreign byte (U+F780 to U+F7FF) take one byte and any other two.
 #pragma once
 
 #include <QString>

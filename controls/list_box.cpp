@@ -104,26 +104,41 @@ std::vector<int32_t> Values(const QListWidget* list) {
     return values;
 }
 
+int32_t Current(const QListWidget* list) {
+    return list->selectedItems().isEmpty() ? -1 : list->currentRow();
+}
+
+// The live items and selection go into the record: a rebuild shows them, and
+// so does a second load of the window.
+void KeepLiveItems(QListWidget* list, ListBoxData& data) {
+    data.items = Items(list);
+    data.itemValues = Values(list);
+    data.current = Current(list);
+    kProperties.Store(list, data);
+}
+
+void KeepLiveItems(QListWidget* list) {
+    if (auto data = kProperties.Load(list)) KeepLiveItems(list, *data);
+}
+
 bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
     auto* list = static_cast<QListWidget*>(control);
     switch (index) {
         case kListBoxCurrent:
             Quietly(list, [&] { SelectCurrent(list, value.Int()); });
-            // A written selection outlives the window: a second load shows it.
-            if (auto data = kProperties.Load(control)) {
-                data->current = list->selectedItems().isEmpty() ? -1 : list->currentRow();
-                kProperties.Store(control, *data);
-            }
+            KeepLiveItems(list);
             return false;
         case kListBoxItems:
             if (auto items = TextListFrom(BytesOf(value)))
                 Quietly(list, [&] { Fill(list, *items, Values(list)); });
+            KeepLiveItems(list);
             return false;
         case kListBoxItemValues:
             if (auto values = WordListFrom(BytesOf(value)))
                 for (int i = 0; i < list->count(); ++i)
                     list->item(i)->setData(kValueRole,
                                            i < int(values->size()) ? (*values)[size_t(i)] : 0);
+            KeepLiveItems(list);
             return false;
         default:
             break;
@@ -131,10 +146,7 @@ bool SetProperty(QWidget* control, int index, const ValueRecord& value) {
     auto data = WriteProperty(kProperties, control, index, value, Apply);
     // Sorting shapes the list at creation: the rebuild takes the live items.
     if (!data || index != kListBoxSorted) return false;
-    data->items = Items(list);
-    data->itemValues = Values(list);
-    data->current = list->currentRow();
-    kProperties.Store(control, *data);
+    KeepLiveItems(list, *data);
     return true;
 }
 
@@ -142,7 +154,7 @@ ValueRecord GetProperty(QWidget* control, int index) {
     auto* list = static_cast<QListWidget*>(control);
     switch (index) {
         case kListBoxCurrent:
-            return MakeInteger(list->selectedItems().isEmpty() ? -1 : list->currentRow());
+            return MakeInteger(Current(list));
         case kListBoxItems:
             return ValueOf(Items(list));
         case kListBoxItemValues:

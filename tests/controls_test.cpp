@@ -20,7 +20,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <array>
+#include <set>
 #include <string>
+#include <tuple>
 
 #include "commands/control_commands.h"
 #include "controls/combo_box_data.h"
@@ -33,11 +35,13 @@
 #include "controls/hyper_linker_data.h"
 #include "controls/label_data.h"
 #include "controls/list_box_data.h"
+#include "controls/property_values.h"
 #include "controls/radio_box_data.h"
 #include "controls/shape_box_data.h"
 #include "controls/tab_data.h"
 #include "controls/window_data.h"
 #include "runtime/entry_table.h"
+#include "runtime/gbk_qt.h"
 #include "runtime/heap.h"
 #include "runtime/runtime_state.h"
 #include "runtime/window_builder.h"
@@ -237,6 +241,12 @@ class ControlsTest : public ::testing::Test {
         Entries().WriteProperty(kSampleWindowId, unit, property, -1, uint32_t(p),
                                 uint32_t(p >> 32));
     }
+    // As an input method commits a text.
+    static void Commit(QWidget* box, const QString& text) {
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QCoreApplication::sendEvent(box, &commit);
+    }
     static ValueRecord Reference(uint32_t unit) {
         return MakeControlReference(kTypeEditBox, kSampleWindowId, unit);
     }
@@ -378,12 +388,14 @@ TEST_F(ControlsTest, StoredAndKeptPropertiesReadBackAsWritten) {
     EXPECT_EQ(ReadText(kButton, 4), "") << "a null tag is the empty tag";
 }
 
-TEST_F(ControlsTest, RebuildingOptionsKeepTheTypedContent) {
+TEST_F(ControlsTest, RebuildingOptionsKeepTheTypedContentAndSelection) {
     ASSERT_TRUE(BuildWindow(kSampleWindowId));
     WriteText(kDigits, 8, "42");
-    Write(kDigits, 15, 1);  // multi-line
+    qobject_cast<QLineEdit*>(Live(kDigits))->setSelection(1, 1);  // as the user selects
+    Write(kDigits, 15, 1);                                        // multi-line
     ASSERT_NE(qobject_cast<QPlainTextEdit*>(Live(kDigits)), nullptr);
     EXPECT_EQ(ReadText(kDigits, 8), "42");
+    EXPECT_EQ(ReadText(kDigits, 26), "2") << "and the selection";
     EXPECT_EQ(ReadInt(kDigits, 15), 1);
 }
 
@@ -403,22 +415,58 @@ TEST_F(ControlsTest, SelectionPropertiesCountBytesAndTheirNegatives) {
     EXPECT_EQ(ReadInt(kDigits, 25), 0);
 }
 
-TEST_F(ControlsTest, WrittenStateShowsAgainWhenTheWindowIsLoadedASecondTime) {
+// Every type-specific property of every unit, one at a time, is written with
+// a value unlike its own; what then reads back must read the same after the
+// window is deleted and loaded again. One load per property, so that no
+// rebuild by a later write can keep what the write itself forgot.
+TEST_F(ControlsTest, WrittenPropertiesShowAgainWhenTheWindowIsLoadedASecondTime) {
     ASSERT_TRUE(BuildWindow(kSampleWindowId));
-    WriteText(kDigits, 8, "77");
-    WriteText(kLog, 8, "a\nb");
-    Write(kRadioB, 9, 1);
-    Write(kCombo, 19, 2);
-    Write(kList, 16, 1);
-    delete Live(0);
-    QCoreApplication::processEvents();
-    ASSERT_TRUE(BuildWindow(kSampleWindowId));
-    EXPECT_EQ(ReadText(kDigits, 8), "77");
-    EXPECT_EQ(ReadText(kLog, 8), "a\nb");
-    EXPECT_EQ(ReadInt(kRadioA, 9), 0);
-    EXPECT_EQ(ReadInt(kRadioB, 9), 1);
-    EXPECT_EQ(ReadInt(kCombo, 19), 2);
-    EXPECT_EQ(ReadInt(kList, 16), 1);
+    // No stored field for these; the selected texts follow from text and selection.
+    auto stored = [](uint32_t type, int p) {
+        return !(type == kTypeWindow && p == 14) && !(type == kTypeTab && p == 12) &&
+               !(type == kTypeLabel && p >= 19) && !(type == kTypeEditBox && p == 26) &&
+               !(type == kTypeCombo && p == 13);
+    };
+    auto isBlock = [](uint32_t kind) {
+        return (kind >= kKindPicture && kind <= kKindFont) || kind == kKindTextData ||
+               kind == kKindTextDataAlt || kind == kKindByteData;
+    };
+    auto read = [&](uint32_t unit, int p, uint32_t kind) {
+        auto* v = reinterpret_cast<char*>(
+            uintptr_t(Entries().ReadProperty(kSampleWindowId, unit, p, -1)));
+        if (kind != kKindText && !isBlock(kind)) return std::to_string(int32_t(uintptr_t(v)));
+        std::string bytes =
+            isBlock(kind)
+                ? std::string(reinterpret_cast<const char*>(ByteSetData(v)), ByteSetLength(v))
+                : std::string(v ? v : "");
+        return Free(v), bytes;
+    };
+    for (const UnitRecord& unit : FindWindowDescription(kSampleWindowId)->units) {
+        const DataTypeEntry* type = FindDataType(unit.type);
+        for (int p = 8; p < int(type->propertyCount); ++p) {
+            uint32_t kind = type->properties[p].Kind();
+            if (!stored(unit.type, p)) continue;
+            std::string now = read(unit.id, p, kind), text = "t" + std::to_string(p);
+            std::vector<uint8_t> block = kind == kKindFont
+                                             ? controls::FontBytes(controls::FontData{.face = "x"})
+                                             : controls::TextListBytes({"a", Gbk("乙")});
+            void* set = MakeByteSet(block.data(), block.size());
+            uint64_t value = kind == kKindText      ? uintptr_t(text.c_str())
+                             : isBlock(kind)        ? uintptr_t(set)
+                             : now != "1"           ? 1
+                             : kind == kKindLogical ? 0
+                                                    : 2;
+            Entries().WriteProperty(kSampleWindowId, unit.id, p, -1, uint32_t(value),
+                                    uint32_t(value >> 32));
+            Free(set);
+            std::string before = read(unit.id, p, kind);
+            delete Live(0);
+            QCoreApplication::processEvents();
+            ASSERT_TRUE(BuildWindow(kSampleWindowId));
+            EXPECT_EQ(read(unit.id, p, kind), before)
+                << std::hex << unit.id << std::dec << " " << p;
+        }
+    }
 }
 
 TEST_F(ControlsTest, AMultiLineBoxHandsBackTheLineEndsItWasGiven) {
@@ -457,7 +505,7 @@ TEST_F(ControlsTest, TheMaximumLengthCountsGbkBytesOfWhatTheUserTypes) {
     WriteText(kDigits, 8, "");
     auto* line = qobject_cast<QLineEdit*>(Live(kDigits));
     QTest::keyClicks(line, "a");
-    line->insert(QString::fromUtf8("关"));  // as an input method commits it
+    Commit(line, QString::fromUtf8("关"));
     QTest::keyClicks(line, "bc");
     EXPECT_EQ(ReadText(kDigits, 8), "a" + Gbk("关") + "b") << "four bytes, the fifth refused";
     QTest::keyClick(line, Qt::Key_Backspace);
@@ -510,6 +558,56 @@ TEST_F(ControlsTest, TheMaximumLengthCountsGbkBytesOfWhatTheUserTypes) {
     paste->trigger();
     EXPECT_EQ(ReadText(kDigits, 8), "ab" + Gbk("关")) << "a menu paste is cut to what fits";
     menu->close();
+}
+
+// Whichever way the user adds a text to a box that holds four bytes, what
+// fits goes in; a byte GBK cannot read, kept as a private-use character,
+// takes one, and so does the euro sign, GBK's 0x80.
+TEST_F(ControlsTest, WhatTheUserAddsGoesInAsFarAsItFits) {
+    ASSERT_TRUE(BuildWindow(kSampleWindowId));
+    Write(kDigits, 18, 0);  // normal input
+    Write(kCombo, 8, 0);    // with an edit field: rebuilt
+    Write(kCombo, 10, 4);
+    for (uint32_t unit : {kDigits, kLog}) Write(unit, 14, 4);
+    enum Way { kInputMethod, kPasted, kDropped };
+    const struct {
+        uint32_t unit;
+        Way way;
+        const char* added;
+        const char* after;
+    } cases[] = {
+        {kDigits, kInputMethod, "关关", "a关"},
+        {kLog, kInputMethod, "关关", "a关"},
+        {kDigits, kDropped, "xyzw", "axyz"},
+        {kCombo, kInputMethod, "关关", "a关"},
+        {kCombo, kPasted, "关关", "a关"},
+        {kCombo, kDropped, "关关", "a关"},
+        {kDigits, kPasted, "\uF7FF关", "a\uF7FF关"},
+        {kCombo, kPasted, "€€€€", "a€€€"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.added);
+        auto* combo = qobject_cast<QComboBox*>(Live(c.unit));
+        int content = combo ? 9 : 8;
+        WriteText(c.unit, content, "a");
+        if (!combo) Write(c.unit, 24, uint32_t(-1));  // the caret at the end
+        QWidget* box = Live(c.unit);
+        QString added = QString::fromUtf8(c.added);
+        QMimeData data;
+        data.setText(added);
+        QGuiApplication::clipboard()->setText(added);
+        if (c.way == kInputMethod) Commit(box, added);
+        if (c.way == kPasted) QTest::keySequence(box, QKeySequence::Paste);
+        if (c.way == kDropped) {
+            QWidget* at = combo ? combo->lineEdit() : box;
+            QDragEnterEvent enter(at->rect().bottomRight(), Qt::CopyAction, &data, Qt::LeftButton,
+                                  {});
+            QCoreApplication::sendEvent(at, &enter);
+            QDropEvent drop(at->rect().bottomRight(), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(at, &drop);
+        }
+        EXPECT_EQ(ReadText(c.unit, content), ToGbk(QString::fromUtf8(c.after)));
+    }
 }
 
 TEST_F(ControlsTest, PasswordCharacterAndKeptSelection) {
