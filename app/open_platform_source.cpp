@@ -151,6 +151,7 @@ std::optional<ItemRecord> OpenPlatformSource::Item(int rank) {
     record.sales = pageText(item.sales);
     record.couponAmount = pageText(item.couponAmount);
     record.priceAfterCoupon = pageText(item.priceAfterCoupon);
+    record.finalPrice = pageText(item.finalPrice);
     return record;
 }
 

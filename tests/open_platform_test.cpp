@@ -22,8 +22,8 @@ using namespace std::chrono_literals;
 using Strings = std::vector<std::string>;
 
 Strings Fields(const PlatformItem& item) {
-    return {item.title, item.link,   item.picture,      item.price,
-            item.sales, item.seller, item.couponAmount, item.priceAfterCoupon};
+    return {item.title,  item.link,         item.picture,          item.price,     item.sales,
+            item.seller, item.couponAmount, item.priceAfterCoupon, item.finalPrice};
 }
 
 net::PlatformParameters KnownParameters(const char* signMethod) {
@@ -104,29 +104,40 @@ TEST(OpenPlatformTest, AnswersInBothShapesAndWhatGoesWrong) {
          "volume":1200,"nick":"店","url":"//click.example.com/a",
          "coupon_share_url":"//coupon.example.com/a","coupon_amount":"10","coupon_start_fee":"59.00"},
         {"title":"B","pict_url":"https://img.example.com/b.jpg","zk_final_price":"8",
-         "volume":"7","nick":"N","url":"//click.example.com/b"}]}}})");
+         "volume":"7","nick":"","shop_title":"S","url":"//click.example.com/b"}]}}})");
     ASSERT_EQ(flat.problem, AnswerProblem::kNone);
     EXPECT_EQ(flat.totalResults, 2);
     ASSERT_EQ(flat.items.size(), 2u);
-    // title, link, picture, price, sales, seller, coupon amount, price after coupon
+    // title, link, picture, price, sales, seller, coupon amount, price after coupon, final price
     EXPECT_EQ(Fields(flat.items[0]),
               (Strings{"手机 壳", "https://coupon.example.com/a", "https://img.example.com/a.jpg",
-                       "59.90", "1200", "店", "10", "49.9"}));
+                       "59.90", "1200", "店", "10", "49.9", "49.9"}));
     EXPECT_EQ(Fields(flat.items[1]),
               (Strings{"B", "https://click.example.com/b", "https://img.example.com/b.jpg", "8",
-                       "7", "N", "", "8"}));
+                       "7", "S", "", "8", "8"}));
 
     PlatformAnswer nested = ParseSearchAnswer(R"({"tbk_dg_material_optional_upgrade_response":{
         "total_results":1,"result_list":{"map_data":[{
         "item_basic_info":{"title":"T","pict_url":"//img.example.com/t.jpg","volume":3,
                            "shop_title":"S"},
-        "price_promotion_info":{"zk_final_price":"12.5"},
-        "publish_info":{"click_url":"//click.example.com/t"}}]}}})");
-    ASSERT_EQ(nested.items.size(), 1u);
-    // The upgrade's coupon fields are not read: no amount, the price stays.
+        "price_promotion_info":{"zk_final_price":"212.5","final_promotion_price":"170.5",
+          "final_promotion_path_list":{"final_promotion_path_map_data":[
+            {"promotion_title":"跨店满减","promotion_fee":"22"},
+            {"promotion_title":"商品券","promotion_desc":"每200减20","promotion_fee":"20"}]}},
+        "publish_info":{"click_url":"//click.example.com/t"}},
+        {"price_promotion_info":{"zk_final_price":"9","final_promotion_path_list":[]}}]}}})");
+    ASSERT_EQ(nested.items.size(), 2u);
     EXPECT_EQ(Fields(nested.items[0]),
-              (Strings{"T", "https://click.example.com/t", "https://img.example.com/t.jpg", "12.5",
-                       "3", "S", "", "12.5"}));
+              (Strings{"T", "https://click.example.com/t", "https://img.example.com/t.jpg", "212.5",
+                       "3", "S", "20", "192.5", "170.5"}));
+    EXPECT_EQ(Fields(nested.items[1]), (Strings{"", "", "", "9", "", "", "", "9", "9"}));
+
+    // Numbers beyond any real price or count empty their field.
+    PlatformAnswer absurd = ParseSearchAnswer(R"({"x_response":{"total_results":-1,
+        "result_list":{"map_data":[{"zk_final_price":"614800000000614892","volume":"1e+300",
+        "coupon_amount":-5,"final_promotion_price":"99999999999999999999"}]}}})");
+    EXPECT_EQ(absurd.totalResults, 0);
+    EXPECT_EQ(Fields(absurd.items.at(0)), (Strings{"", "", "", "", "", "", "", "", ""}));
 
     const struct {
         const char* body;
@@ -138,6 +149,10 @@ TEST(OpenPlatformTest, AnswersInBothShapesAndWhatGoesWrong) {
         {"[1,2]", AnswerProblem::kNotJson, ""},
         {R"({"error_response":{"code":25,"msg":"Invalid Signature","sub_code":"isv.x","sub_msg":"y"}})",
          AnswerProblem::kRefused, "code 25, msg Invalid Signature, sub_code isv.x, sub_msg y"},
+        {R"({"error_response":{"code":7,"msg":"App Call Limited","request_id":"r1"}})",
+         AnswerProblem::kRefused, "code 7, msg App Call Limited, request_id r1"},
+        {R"({"error_response":{"code":15,"sub_code":"50001","sub_msg":"无结果"}})",
+         AnswerProblem::kNone, ""},
         {R"({"something":{}})", AnswerProblem::kNoResult, ""},
     };
     for (const auto& f : failures) {
@@ -197,6 +212,8 @@ TEST(OpenPlatformTest, PriceAfterCouponOnlyFromItsThreshold) {
         {"59.90", "", "0", "59.90"},
         {"abc", "5", "0", "abc"},
         {"9.999", "1", "0", "9.999"},
+        {"20", "5", "x", "20"},
+        {"614800000000614892", "5", "0", "614800000000614892"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(PriceAfterCoupon(c.price, c.coupon, c.threshold), c.after)
