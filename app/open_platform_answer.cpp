@@ -224,6 +224,8 @@ PlatformAnswer ParseSearchAnswer(std::string_view body) {
         if (NothingFound(root["error_response"])) return answer;
         answer.problem = AnswerProblem::kRefused;
         answer.detail = RefusalDetail(root["error_response"]);
+        answer.code = FieldText(root["error_response"], "code");
+        answer.subMessage = FieldText(root["error_response"], "sub_msg");
         return answer;
     }
     const json* result = nullptr;

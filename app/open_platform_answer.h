@@ -33,6 +33,8 @@ struct PlatformAnswer {
     AnswerProblem problem = AnswerProblem::kNone;
     std::string detail;  // for kRefused: code, msg, sub_code, sub_msg and request_id as
                          // the gateway gave them
+    std::string code;    // for kRefused, and sub_msg beside it: what a retry looks at
+    std::string subMessage;
     int64_t totalResults = 0;
     std::vector<PlatformItem> items;
 };
