@@ -62,6 +62,7 @@ TEST(OpenPlatformTest, RequestCarriesTheSystemParametersAndTheSearch) {
     api.appKey = "12345678";
     api.appSecret = "test-secret";
     api.adzoneId = "9876";
+    api.method = "taobao.tbk.dg.material.optional";
     const struct {
         int sortIndex;
         bool hasCoupon;
@@ -312,10 +313,13 @@ TEST_F(GatewayTest, PagesTheCatalogueInTheChosenOrder) {
         EXPECT_TRUE(ids[i].starts_with("https://s.taobao.com/item.htm?id=" + expected[i].id));
 
     api_.hasCoupon = true;
-    PlatformAnswer coupons = ParseSearchAnswer(Answer(Signed({"手机", 0, 1, 100})).dump());
-    ASSERT_FALSE(coupons.items.empty());
-    EXPECT_LT(coupons.items.size(), expected.size());
-    for (const PlatformItem& item : coupons.items) EXPECT_FALSE(item.couponAmount.empty());
+    for (const char* method : {sim::kMaterialSearchMethod, sim::kUpgradeSearchMethod}) {
+        api_.method = method;
+        PlatformAnswer coupons = ParseSearchAnswer(Answer(Signed({"手机", 0, 1, 100})).dump());
+        ASSERT_FALSE(coupons.items.empty());
+        EXPECT_LT(coupons.items.size(), expected.size());
+        for (const PlatformItem& item : coupons.items) EXPECT_TRUE(item.link.ends_with("coupon=1"));
+    }
 }
 
 }  // namespace

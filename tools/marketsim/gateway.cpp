@@ -85,6 +85,36 @@ json ItemJson(const CatalogueItem& item) {
     return entry;
 }
 
+json UpgradeItemJson(const CatalogueItem& item) {
+    json publish = {{"click_url", "//s.taobao.com/item.htm?id=" + item.id}};
+    json path = json::array();
+    int64_t finalCents = item.priceCents;
+    if (auto coupon = CouponOf(item)) {
+        publish["coupon_share_url"] = "//s.taobao.com/item.htm?id=" + item.id + "&coupon=1";
+        if (item.priceCents >= coupon->thresholdCents) {
+            const std::string amount = std::to_string(coupon->amountCents / 100);
+            path.push_back(
+                {{"promotion_title", "商品券"},
+                 {"promotion_desc", "每" + FormatCents(coupon->thresholdCents) + "减" + amount},
+                 {"promotion_fee", amount},
+                 {"promotion_start_time", "2026-01-01 00:00:00"},
+                 {"promotion_end_time", "2026-12-31 23:59:59"}});
+            finalCents -= coupon->amountCents;
+        }
+    }
+    return {{"item_id", item.id},
+            {"item_basic_info",
+             {{"title", GbkToUtf8Lossy(item.title)},
+              {"pict_url", "http://s.taobao.com/pic/" + item.id + ".jpg"},
+              {"shop_title", GbkToUtf8Lossy(item.seller)},
+              {"volume", item.sales30}}},
+            {"price_promotion_info",
+             {{"zk_final_price", FormatCents(item.priceCents)},
+              {"final_promotion_price", FormatCents(finalCents)},
+              {"final_promotion_path_list", {{"final_promotion_path_map_data", path}}}}},
+            {"publish_info", publish}};
+}
+
 SiteResponse HostileLinks(std::vector<CatalogueItem> items) {
     json list = json::array();
     for (size_t i = 0; i < 4 && i < items.size(); ++i) list.push_back(ItemJson(items[i]));
@@ -128,7 +158,8 @@ SiteResponse GatewayAnswer(const SiteRequest& request, std::chrono::system_clock
     auto get = [&](const char* name) -> const std::string& { return Get(parameters, name); };
 
     if (get("method").empty()) return Refusal(21, "Missing Method");
-    if (get("method") != kMaterialSearchMethod) return Refusal(22, "Invalid Method");
+    const bool upgrade = get("method") == kUpgradeSearchMethod;
+    if (!upgrade && get("method") != kMaterialSearchMethod) return Refusal(22, "Invalid Method");
     if (get("format") != "json") return Refusal(23, "Invalid Format");
     if (get("app_key").empty()) return Refusal(28, "Missing App Key");
     if (get("app_key") != kDemoAppKey) return Refusal(29, "Invalid App Key");
@@ -167,10 +198,12 @@ SiteResponse GatewayAnswer(const SiteRequest& request, std::chrono::system_clock
     json list = json::array();
     const size_t first = static_cast<size_t>(*pageNo - 1) * *pageSize;
     for (size_t i = first; i < items.size() && i < first + *pageSize; ++i)
-        list.push_back(ItemJson(items[i]));
+        list.push_back(upgrade ? UpgradeItemJson(items[i]) : ItemJson(items[i]));
     json result = {{"total_results", items.size()}, {"request_id", "velmora-sim"}};
     if (!list.empty()) result["result_list"] = {{"map_data", list}};
-    return Json({{"tbk_dg_material_optional_response", result}});
+    return Json({{upgrade ? "tbk_dg_material_optional_upgrade_response"
+                          : "tbk_dg_material_optional_response",
+                  result}});
 }
 
 }  // namespace velmora::marketsim

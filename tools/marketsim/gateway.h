@@ -18,6 +18,9 @@ inline constexpr char kDemoAppSecret[] = "velmora-demo-secret";
 inline constexpr char kDemoAdzoneId[] = "1000";
 inline constexpr char kGatewayPath[] = "/router/rest";
 inline constexpr char kMaterialSearchMethod[] = "taobao.tbk.dg.material.optional";
+// The same search in the shape new applications get: nested item groups, the
+// coupon an entry of the promotion path where the price reaches its threshold.
+inline constexpr char kUpgradeSearchMethod[] = "taobao.tbk.dg.material.optional.upgrade";
 
 // Keywords whose answers misbehave on purpose, for any keyword that begins
 // with one: addresses in other schemes than http(s) and a title with
