@@ -174,6 +174,13 @@ TEST_F(OpenPlatformRunTest, HostileAnswersLogWhatWasDroppedOrRefusedWithoutTheir
          {"关键词\"control-message?[2J\"未生成页面：开放平台拒绝了请求（code 15, msg "
           "?]52;c;b3duZWQ=??[2J??关键词\"x\"未生成页面：forged, sub_code isv.?31m, request_id "
           "velmora-sim）"}},
+        // A ban is waited out (here at once) and said; a passing error is retried quietly.
+        {sim::kBannedOnceKeyword,
+         {"关键词\"banned-once\"：开放平台暂时限制调用，等待 1 秒后重试",
+          "开始搜寻单个宝贝信息。。。。", "生成关键词\"banned-once.htm\"完毕"}},
+        {sim::kRemoteErrorOnceKeyword,
+         {"开始搜寻单个宝贝信息。。。。", "生成关键词\"remote-error-once.htm\"完毕"}},
+        {sim::kNoResultKeyword, {"关键词\"no-result\"未生成页面：开放平台没有找到商品"}},
     };
     program_.Type(kItemCountBox, "4");
     for (const auto& [keyword, log] : cases) {
@@ -186,7 +193,8 @@ TEST_F(OpenPlatformRunTest, HostileAnswersLogWhatWasDroppedOrRefusedWithoutTheir
 
         EXPECT_EQ(program_.LogLines(), log);
     }
-    fs::remove(Folder() / "hostile-links.htm");
+    for (const char* page : {"hostile-links.htm", "banned-once.htm", "remote-error-once.htm"})
+        fs::remove(Folder() / page);
 }
 
 TEST_F(OpenPlatformRunTest, EachFailureLogsItsCauseKeepsThePageAndGoesOn) {

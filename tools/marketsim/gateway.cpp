@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <ctime>
+#include <map>
+#include <mutex>
 #include <nlohmann/json.hpp>
 
 #include "net/open_platform_signature.h"
@@ -135,6 +137,14 @@ SiteResponse DeepAnswer() {
     return response;
 }
 
+// True for the first, third, ... request with this keyword.
+bool OddRequest(const std::string& keyword) {
+    static std::mutex mutex;
+    static std::map<std::string, int> requests;
+    std::lock_guard lock(mutex);
+    return requests[keyword]++ % 2 == 0;
+}
+
 const std::string& Get(const net::PlatformParameters& parameters, const char* name) {
     static const std::string kNone;
     auto found = parameters.find(name);
@@ -193,6 +203,13 @@ SiteResponse GatewayAnswer(const SiteRequest& request, std::chrono::system_clock
         return Refusal(15, "\x1b]52;c;b3duZWQ=\x07\x1b[2J\r\n关键词\"x\"未生成页面：forged",
                        "isv.\u009b"
                        "31m");
+    if (get("q").starts_with(kBannedOnceKeyword) && OddRequest(get("q")))
+        return Refusal(7, "App Call Limited", "accesscontrol.limited-by-app-access-count",
+                       "This ban will last for " + std::to_string(kBanSeconds) + " more seconds");
+    if (get("q").starts_with(kRemoteErrorOnceKeyword) && OddRequest(get("q")))
+        return Refusal(15, "Remote service error", "isp.remote-service-error", "busy");
+    if (get("q").starts_with(kNoResultKeyword))
+        return Refusal(15, "Remote service error", "50001", "无结果");
     if (get("has_coupon") == "true")
         std::erase_if(items, [](const CatalogueItem& item) { return !CouponOf(item); });
     json list = json::array();

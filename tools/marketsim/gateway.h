@@ -30,6 +30,14 @@ inline constexpr char kHostileLinksKeyword[] = "hostile-links";
 inline constexpr char kDeepAnswerKeyword[] = "deep-answer";
 inline constexpr char kControlMessageKeyword[] = "control-message";
 inline constexpr int kDeepAnswerLevels = 100000;
+// Every other request for such a keyword (the first, the third, ...) is
+// refused: with a ban of kBanSeconds (code 7), or as a remote service error
+// (code 15); the requests between are answered. A search for a keyword of
+// the third kind finds nothing, in the refusal shape the platform uses then.
+inline constexpr char kBannedOnceKeyword[] = "banned-once";
+inline constexpr char kRemoteErrorOnceKeyword[] = "remote-error-once";
+inline constexpr char kNoResultKeyword[] = "no-result";
+inline constexpr int kBanSeconds = 1;
 
 // Two items in three carry a coupon; some have a threshold above their
 // price, so that the coupon does not apply.
