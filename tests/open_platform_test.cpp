@@ -287,7 +287,7 @@ TEST_F(GatewayTest, RefusesWhatThePlatformRefuses) {
         {resigned(good, "method", "taobao.tbk.other"), 0s, 22},
         {resigned(good, "timestamp", nullptr), 0s, 30},
         {resigned(good, "page_size", "101"), 0s, 41},
-        {resigned(good, "sort", "price_asc"), 0s, 41},
+        {resigned(good, "sort", "price_cheap"), 0s, 41},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         nlohmann::json answer = Answer(cases[i].parameters, cases[i].skew);
@@ -311,6 +311,22 @@ TEST_F(GatewayTest, PagesTheCatalogueInTheChosenOrder) {
     ASSERT_EQ(ids.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i)
         EXPECT_TRUE(ids[i].starts_with("https://s.taobao.com/item.htm?id=" + expected[i].id));
+
+    // The documented orders the window does not offer are served too.
+    for (const char* order : {"price_asc", "price_des", "match"}) {
+        net::PlatformParameters sorted = Signed({"手机", 0, 1, 40});
+        sorted["sort"] = order;
+        sorted["sign"] = *net::SignPlatformParameters(sorted, sim::kDemoAppSecret);
+        PlatformAnswer page = ParseSearchAnswer(Answer(sorted).dump());
+        ASSERT_EQ(page.items.size(), expected.size()) << order;
+        if (order == std::string("match")) continue;
+        const bool ascending = order == std::string("price_asc");
+        for (size_t i = 1; i < page.items.size(); ++i) {
+            const double before = std::stod(page.items[i - 1].price);
+            const double price = std::stod(page.items[i].price);
+            EXPECT_TRUE(ascending ? before <= price : before >= price) << order << " " << i;
+        }
+    }
 
     api_.hasCoupon = true;
     for (const char* method : {sim::kMaterialSearchMethod, sim::kUpgradeSearchMethod}) {

@@ -56,7 +56,11 @@ std::optional<std::chrono::system_clock::time_point> ChinaTime(std::string_view 
 }
 
 std::optional<SortKey> SortFromValue(std::string_view value) {
-    if (value.empty() || value == "total_sales_des") return SortKey::kSales;
+    // Relevance and the price orders start from the sales order; the latter
+    // are then ordered by price.
+    if (value.empty() || value == "total_sales_des" || value == "match" || value == "price_asc" ||
+        value == "price_des")
+        return SortKey::kSales;
     if (value == "tk_rate_des") return SortKey::kCommissionRate;
     if (value == "tk_total_commi_des") return SortKey::kCommissionPaid;
     return std::nullopt;
@@ -197,6 +201,11 @@ SiteResponse GatewayAnswer(const SiteRequest& request, std::chrono::system_clock
 
     std::vector<CatalogueItem> items =
         PromotionItems(Utf8ToGbk(get("q")).value_or(""), *sort, kMaxPageItems);
+    if (get("sort").starts_with("price_"))
+        std::stable_sort(items.begin(), items.end(), [&](const auto& a, const auto& b) {
+            return get("sort") == "price_asc" ? a.priceCents < b.priceCents
+                                              : a.priceCents > b.priceCents;
+        });
     if (get("q").starts_with(kHostileLinksKeyword)) return HostileLinks(items);
     if (get("q").starts_with(kDeepAnswerKeyword)) return DeepAnswer();
     if (get("q").starts_with(kControlMessageKeyword))
