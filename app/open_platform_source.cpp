@@ -62,15 +62,13 @@ std::string_view Cause(AnswerProblem problem) {
 // Spaces, tabs, line breaks and the ideographic space around a keyword.
 std::string TrimmedKeyword(std::string keyword) {
     constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
-    for (bool trimmed = true; trimmed;) {
-        trimmed = false;
-        const size_t first = keyword.find_first_not_of(" \t\r\n");
-        keyword.erase(0, std::min(first, keyword.size()));
+    for (size_t before = std::string::npos; before != keyword.size();) {
+        before = keyword.size();
+        keyword.erase(0, std::min(keyword.find_first_not_of(" \t\r\n"), keyword.size()));
         keyword.erase(keyword.find_last_not_of(" \t\r\n") + 1);
-        if (keyword.starts_with(kIdeographicSpace))
-            keyword.erase(0, kIdeographicSpace.size()), trimmed = true;
+        if (keyword.starts_with(kIdeographicSpace)) keyword.erase(0, kIdeographicSpace.size());
         if (keyword.ends_with(kIdeographicSpace))
-            keyword.erase(keyword.size() - kIdeographicSpace.size()), trimmed = true;
+            keyword.erase(keyword.size() - kIdeographicSpace.size());
     }
     return keyword;
 }
