@@ -197,9 +197,19 @@ void RunJob(const BatchJob& job) {
         return;
     }
 
+    BatchProgress progress(stderr, isatty(STDERR_FILENO), job.keywords.size());
     ClassicSource classic;
     std::optional<OpenPlatformSource> platform;
-    if (sourceName == "api") platform.emplace(api);
+    if (sourceName == "api") {
+        PlatformWaits waits = RealPlatformWaits();
+        waits.onBan = [&progress, log = waits.onBan](std::string_view keyword,
+                                                     std::chrono::seconds ban) {
+            log(keyword, ban);
+            progress.Say("the open platform limits calls: waiting " + std::to_string(ban.count()) +
+                         " s, then asking again");
+        };
+        platform.emplace(api, std::move(waits));
+    }
     CountingSource source(platform ? static_cast<ItemSource&>(*platform) : classic);
 
     BatchSummary summary;
@@ -207,7 +217,6 @@ void RunJob(const BatchJob& job) {
     summary.source = sourceName;
     const Clock::time_point start = Clock::now();
     Text directory = DataDirectory();
-    BatchProgress progress(stderr, isatty(STDERR_FILENO), job.keywords.size());
     for (size_t i = 0; i < job.keywords.size(); ++i) {
         progress.Begin(i + 1, job.keywords[i]);
         summary.keywords.push_back(

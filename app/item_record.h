@@ -18,6 +18,7 @@ struct ItemRecord {
     Text sales;
     Text couponAmount;      // empty without a coupon
     Text priceAfterCoupon;  // empty from a source without coupons
+    Text finalPrice;        // what the buyer pays after every promotion; empty as above
 };
 
 }  // namespace velmora::app

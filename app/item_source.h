@@ -18,7 +18,8 @@ struct ItemQuery {
     int count = 0;                  // items wanted
 };
 
-enum class SearchStatus { kFound, kStopped, kFailed };
+// kSkipped: nothing to look up (an empty keyword), no page and no log line.
+enum class SearchStatus { kFound, kStopped, kFailed, kSkipped };
 
 struct SearchOutcome {
     SearchStatus status = SearchStatus::kFound;

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <cstring>
 #include <nlohmann/json.hpp>
 #include <optional>
 
@@ -30,6 +31,27 @@ std::string ItemField(const json& item, const char* key, const char* group,
     return FieldText(item[group], groupKey ? groupKey : key);
 }
 
+// Real prices and counts stay far below these; a larger number is a fault
+// or an attack, and its cents must not overflow.
+constexpr int64_t kMaxYuan = 1'000'000'000;
+constexpr int64_t kMaxCount = 1'000'000'000'000;
+
+// A field that reads as a number must be a plain decimal of at most `limit`
+// before its point; a negative, exponent or larger one empties the field.
+// Other texts stay as the gateway wrote them.
+std::string Bounded(std::string text, int64_t limit) {
+    if (text.empty() || !std::strchr("0123456789+-.", text[0])) return text;
+    std::string_view whole(text.data(), std::min(text.find('.'), text.size()));
+    std::string_view fraction = std::string_view(text).substr(whole.size());
+    if (!fraction.empty()) fraction.remove_prefix(1);
+    int64_t value = 0;
+    auto [end, error] = std::from_chars(whole.data(), whole.data() + whole.size(), value);
+    if (whole.empty() || error != std::errc() || end != whole.data() + whole.size() || value < 0 ||
+        value > limit || fraction.find_first_not_of("0123456789") != std::string_view::npos)
+        return {};
+    return text;
+}
+
 std::optional<int64_t> Cents(std::string_view text) {
     size_t point = text.find('.');
     std::string_view whole = text.substr(0, point);
@@ -37,7 +59,8 @@ std::optional<int64_t> Cents(std::string_view text) {
     int64_t yuan = 0;
     auto [end, error] = std::from_chars(whole.data(), whole.data() + whole.size(), yuan);
     if (whole.empty() || error != std::errc() || end != whole.data() + whole.size() || yuan < 0 ||
-        fraction.size() > 2 || fraction.find_first_not_of("0123456789") != std::string_view::npos)
+        yuan > kMaxYuan || fraction.size() > 2 ||
+        fraction.find_first_not_of("0123456789") != std::string_view::npos)
         return std::nullopt;
     int64_t cents = yuan * 100;
     if (!fraction.empty()) cents += (fraction[0] - '0') * 10;
@@ -99,32 +122,71 @@ std::string WebAddress(std::string_view value, const char* field, PlatformItem& 
     return {};
 }
 
+// The upgrade's promotions that lead to its final price: a list, or in the
+// non-simplified format an object that wraps it as final_promotion_path_map_data.
+const json* PromotionPath(const json& item) {
+    if (!item.contains("price_promotion_info")) return nullptr;
+    const json& info = item["price_promotion_info"];
+    if (!info.is_object() || !info.contains("final_promotion_path_list")) return nullptr;
+    const json* path = &info["final_promotion_path_list"];
+    if (path->is_object() && path->contains("final_promotion_path_map_data"))
+        path = &(*path)["final_promotion_path_map_data"];
+    return path->is_array() ? path : nullptr;
+}
+
+// The coupon's discount among those promotions (商品券, 店铺券, ...): the fee
+// actually given, its threshold already met.
+std::string PathCouponFee(const json& item) {
+    const json* path = PromotionPath(item);
+    if (!path) return {};
+    for (const json& entry : *path)
+        if (FieldText(entry, "promotion_title").find("券") != std::string::npos)
+            return FieldText(entry, "promotion_fee");
+    return {};
+}
+
 PlatformItem ReadItem(const json& item) {
     PlatformItem read;
     read.title = ItemField(item, "title", "item_basic_info");
     read.picture = WebAddress(ItemField(item, "pict_url", "item_basic_info"), "pict_url", read);
-    read.price = ItemField(item, "zk_final_price", "price_promotion_info");
-    read.sales = ItemField(item, "volume", "item_basic_info");
-    read.seller = ItemField(item, "nick", "item_basic_info", "shop_title");
+    read.price = Bounded(ItemField(item, "zk_final_price", "price_promotion_info"), kMaxYuan);
+    read.sales = Bounded(ItemField(item, "volume", "item_basic_info"), kMaxCount);
+    read.seller = FieldText(item, "nick");
+    if (read.seller.empty()) read.seller = ItemField(item, "shop_title", "item_basic_info");
     read.link =
         WebAddress(ItemField(item, "coupon_share_url", "publish_info"), "coupon_share_url", read);
     if (read.link.empty())
         read.link = WebAddress(ItemField(item, "url", "publish_info", "click_url"), "url", read);
-    read.couponAmount = FieldText(item, "coupon_amount");
-    read.priceAfterCoupon =
-        PriceAfterCoupon(read.price, read.couponAmount, FieldText(item, "coupon_start_fee"));
+    read.couponAmount = Bounded(FieldText(item, "coupon_amount"), kMaxYuan);
+    if (!read.couponAmount.empty()) {
+        read.priceAfterCoupon = PriceAfterCoupon(
+            read.price, read.couponAmount, Bounded(FieldText(item, "coupon_start_fee"), kMaxYuan));
+    } else {
+        read.couponAmount = Bounded(PathCouponFee(item), kMaxYuan);
+        read.priceAfterCoupon = PriceAfterCoupon(read.price, read.couponAmount, "");
+    }
+    read.finalPrice =
+        Bounded(ItemField(item, "final_promotion_price", "price_promotion_info"), kMaxYuan);
+    if (read.finalPrice.empty()) read.finalPrice = read.priceAfterCoupon;
     return read;
 }
 
 std::string RefusalDetail(const json& error) {
     std::string detail;
-    for (const char* key : {"code", "msg", "sub_code", "sub_msg"}) {
+    for (const char* key : {"code", "msg", "sub_code", "sub_msg", "request_id"}) {
         std::string value = FieldText(error, key);
         if (value.empty()) continue;
         if (!detail.empty()) detail += ", ";
         detail.append(key).append(" ").append(value);
     }
     return detail;
+}
+
+// The platform's way of saying a search found nothing, in the refusal shape.
+bool NothingFound(const json& error) {
+    return FieldText(error, "code") == "15" &&
+           (FieldText(error, "sub_code") == "50001" ||
+            FieldText(error, "sub_msg").find("无结果") != std::string::npos);
 }
 
 }  // namespace
@@ -139,7 +201,11 @@ std::string PriceAfterCoupon(std::string_view price, std::string_view coupon,
     std::optional<int64_t> priceCents = Cents(price);
     std::optional<int64_t> couponCents = Cents(coupon);
     if (!priceCents || !couponCents) return std::string(price);
-    if (*priceCents < Cents(threshold).value_or(0)) return std::string(price);
+    // A threshold that cannot be read is not taken as met.
+    if (!threshold.empty()) {
+        std::optional<int64_t> thresholdCents = Cents(threshold);
+        if (!thresholdCents || *priceCents < *thresholdCents) return std::string(price);
+    }
     return FormatYuan(std::max<int64_t>(0, *priceCents - *couponCents));
 }
 
@@ -155,8 +221,11 @@ PlatformAnswer ParseSearchAnswer(std::string_view body) {
         return answer;
     }
     if (root.contains("error_response")) {
+        if (NothingFound(root["error_response"])) return answer;
         answer.problem = AnswerProblem::kRefused;
         answer.detail = RefusalDetail(root["error_response"]);
+        answer.code = FieldText(root["error_response"], "code");
+        answer.subMessage = FieldText(root["error_response"], "sub_msg");
         return answer;
     }
     const json* result = nullptr;
@@ -166,7 +235,7 @@ PlatformAnswer ParseSearchAnswer(std::string_view body) {
         answer.problem = AnswerProblem::kNoResult;
         return answer;
     }
-    std::string total = FieldText(*result, "total_results");
+    std::string total = Bounded(FieldText(*result, "total_results"), kMaxCount);
     std::from_chars(total.data(), total.data() + total.size(), answer.totalResults);
     auto list = result->find("result_list");
     if (list == result->end() || !list->is_object()) return answer;

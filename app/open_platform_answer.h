@@ -18,6 +18,7 @@ struct PlatformItem {
     std::string seller;
     std::string couponAmount;      // empty without a coupon
     std::string priceAfterCoupon;  // the price less the coupon once the price reaches its threshold
+    std::string finalPrice;        // the platform's own final price where given, else the above
     // "url", "coupon_share_url", "pict_url": fields emptied because their
     // address was no http, https or protocol-relative one.
     std::vector<std::string> refusedAddresses;
@@ -30,20 +31,27 @@ inline constexpr int kMaxAnswerDepth = 64;
 
 struct PlatformAnswer {
     AnswerProblem problem = AnswerProblem::kNone;
-    std::string detail;  // for kRefused: code, msg, sub_code and sub_msg as the gateway gave them
+    std::string detail;  // for kRefused: code, msg, sub_code, sub_msg and request_id as
+                         // the gateway gave them
+    std::string code;    // for kRefused, and sub_msg beside it: what a retry looks at
+    std::string subMessage;
     int64_t totalResults = 0;
     std::vector<PlatformItem> items;
 };
 
 // Reads both documented shapes of a result item: the flat one and the
-// upgrade's nested one (item_basic_info, price_promotion_info, publish_info).
+// upgrade's nested one (item_basic_info, price_promotion_info, publish_info),
+// whose coupon is an entry of the promotion path. A number beyond any real
+// price or count empties its field. A refusal that means "no result" is an
+// answer without items.
 PlatformAnswer ParseSearchAnswer(std::string_view body);
 
 // "https:" before a protocol-relative address; others stay as they are.
 std::string WithScheme(std::string_view address);
 
 // price - coupon when price >= threshold, else price; decimal texts in yuan,
-// the result without trailing zeros ("39.9", "40"). Unreadable numbers give the price.
+// the result without trailing zeros ("39.9", "40"). Unreadable numbers give
+// the price; an empty threshold is met.
 std::string PriceAfterCoupon(std::string_view price, std::string_view coupon,
                              std::string_view threshold);
 

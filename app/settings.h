@@ -18,7 +18,8 @@ struct ApiSettings {
     std::string appSecret;  // never written to a log or an error text
     std::string adzoneId;
     std::string gateway = "https://gw.api.taobao.com/router/rest";
-    std::string method = "taobao.tbk.dg.material.optional";
+    // What new applications get; a file naming the flat method keeps it.
+    std::string method = "taobao.tbk.dg.material.optional.upgrade";
     SignMethod signMethod = SignMethod::kMd5;
     double ratePerSecond = 2;  // requests per second; 0 switches the limit off
     bool hasCoupon = false;    // ask the platform for items with a coupon only

@@ -25,6 +25,7 @@ VELMORA_CONSTANT const char kPricePlaceholder[] = "[#商品价格#]";
 VELMORA_CONSTANT const char kRankPlaceholder[] = "[#商品排名#]";
 VELMORA_CONSTANT const char kCouponPlaceholder[] = "[#优惠券面额#]";
 VELMORA_CONSTANT const char kPriceAfterCouponPlaceholder[] = "[#券后价#]";
+VELMORA_CONSTANT const char kFinalPricePlaceholder[] = "[#到手价#]";
 
 VELMORA_CONSTANT const char kTemplateFolderForReading[] = "/单页生成/模板/";
 VELMORA_CONSTANT const char kTemplateFileForReading[] = "/模板文件.htm";
@@ -78,6 +79,7 @@ Text RenderItem(const char* loop, const char* keyword, const ItemRecord& item) {
         {kRankPlaceholder, rank.c_str()},
         {kCouponPlaceholder, item.couponAmount.c_str()},
         {kPriceAfterCouponPlaceholder, item.priceAfterCoupon.c_str()},
+        {kFinalPricePlaceholder, item.finalPrice.c_str()},
     };
     Text rendered = ReplaceAll(loop, steps[0].placeholder, steps[0].value);
     for (size_t i = 1; i < sizeof steps / sizeof steps[0]; ++i)

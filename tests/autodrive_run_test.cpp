@@ -461,19 +461,25 @@ TEST_F(AutodriveRunTest, BatchWritesTheWindowsPagesByteForByte) {
 }
 
 // With the platform's keys in the settings file, the window and the batch
-// both take their items from the simulated gateway, and agree byte for byte.
-TEST_F(AutodriveRunTest, BatchWritesTheWindowsPagesFromTheOpenPlatform) {
+// both take their items from the simulated gateway, and agree byte for byte,
+// through the default method and through the flat one a file names. One
+// window run a test: the driver logs in afresh each time.
+class AutodriveMethodTest : public AutodriveRunTest,
+                            public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(AutodriveMethodTest, BatchWritesTheWindowsPagesFromTheOpenPlatform) {
+    const bool named = GetParam() == std::string(sim::kMaterialSearchMethod);
     fs::create_directories(root_ / "config" / "velmora");
     std::ofstream(root_ / "config" / "velmora" / "velmora.conf")
         << "[api]\napp_key = " << sim::kDemoAppKey << "\napp_secret = " << sim::kDemoAppSecret
         << "\nadzone_id = " << sim::kDemoAdzoneId << "\ngateway = http://"
-        << velmora::sites::kGatewayHost << sim::kGatewayPath << "\nrate_per_second = 0\n";
-    const std::string source = std::string("采集来源：开放平台接口 ") + sim::kMaterialSearchMethod;
+        << velmora::sites::kGatewayHost << sim::kGatewayPath << "\nrate_per_second = 0\n"
+        << (named ? std::string("method = ") + GetParam() + "\n" : "");
 
     std::vector<std::string> log;
     const std::map<std::string, std::string> pages = WindowPages({"手机", "连衣裙"}, 3, &log);
     ASSERT_FALSE(log.empty());
-    EXPECT_EQ(log.front(), source);
+    EXPECT_EQ(log.front(), std::string("采集来源：开放平台接口 ") + GetParam());
     // Platform pages carry coupons, which classic pages never have.
     EXPECT_NE(pages.at("手机"), ExpectedPage("手机", 3));
 
@@ -483,6 +489,9 @@ TEST_F(AutodriveRunTest, BatchWritesTheWindowsPagesFromTheOpenPlatform) {
     EXPECT_NE(run.out.find("\"source\": \"api\""), std::string::npos) << run.out;
     ExpectPagesAgain(pages);
 }
+
+INSTANTIATE_TEST_SUITE_P(BothMethods, AutodriveMethodTest,
+                         ::testing::Values(sim::kUpgradeSearchMethod, sim::kMaterialSearchMethod));
 
 TEST_F(AutodriveRunTest, BatchRefusesUsageErrorsAndRunsNoClassicSourceWithoutALogin) {
     EXPECT_EQ(Batch({}).exitCode, 2);

@@ -50,7 +50,7 @@ class OpenPlatformRunTest : public ::testing::Test {
         std::ofstream(Folder() / "模板文件.htm", std::ios::binary)
             << Gbk("<h>[#关键词#]</h>[#商品循环开始#][#商品排名#]|[#商品标题#]|[#商品网址#]|"
                    "[#商品图片地址#]|[#商品价格#]|[#商品销售量#]|[#卖家昵称#]|[#优惠券面额#]|"
-                   "[#券后价#];[#商品循环结束#]<t>");
+                   "[#券后价#]|[#到手价#];[#商品循环结束#]<t>");
         auto* list = program_.Control<QListWidget>(kTemplateList);
         if (list->findItems(kTemplate, Qt::MatchExactly).isEmpty()) {
             CallCore(commands::ClearItems, {ControlOf(tag::kListBox, kTemplateList)});
@@ -72,8 +72,18 @@ class OpenPlatformRunTest : public ::testing::Test {
         return api;
     }
 
-    // The page the catalogue predicts for the first `count` items in `sort` order.
-    static std::string ExpectedPage(const char* keyword, sim::SortKey sort, size_t count) {
+    // Retries and bans take no time here.
+    static PlatformWaits NoWaits() {
+        PlatformWaits waits = RealPlatformWaits();
+        waits.sleep = [](std::chrono::milliseconds) { return true; };
+        return waits;
+    }
+
+    // The page the catalogue predicts for the first `count` items in `sort`
+    // order. The upgrade names a coupon only where the price reaches its
+    // threshold, and gives its own final price.
+    static std::string ExpectedPage(const char* keyword, sim::SortKey sort, size_t count,
+                                    bool upgrade = true) {
         std::string page = Gbk("<h>") + Gbk(keyword) + "</h>";
         std::vector<sim::CatalogueItem> items =
             sim::PromotionItems(Gbk(keyword), sort, sim::kMaxPageItems);
@@ -81,17 +91,21 @@ class OpenPlatformRunTest : public ::testing::Test {
             const sim::CatalogueItem& item = items.at(i);
             auto coupon = sim::CouponOf(item);
             std::string link = "https://s.taobao.com/item.htm?id=" + item.id;
-            std::string amount, after = sim::FormatCents(item.priceCents);
+            std::string amount, after = sim::FormatCents(item.priceCents), finalPrice = after;
             if (coupon) {
                 link += "&amp;coupon=1";
-                amount = std::to_string(coupon->amountCents / 100);
-                if (item.priceCents >= coupon->thresholdCents)
+                const bool applies = item.priceCents >= coupon->thresholdCents;
+                if (applies || !upgrade) amount = std::to_string(coupon->amountCents / 100);
+                if (applies) {
                     after = Yuan(item.priceCents - coupon->amountCents);
+                    finalPrice =
+                        upgrade ? sim::FormatCents(item.priceCents - coupon->amountCents) : after;
+                }
             }
             page += std::to_string(i + 1) + "|" + item.title + "|" + link +
                     "|http://s.taobao.com/pic/" + item.id + ".jpg|" +
                     sim::FormatCents(item.priceCents) + "|" + std::to_string(item.sales30) + "|" +
-                    item.seller + "|" + amount + "|" + after + ";";
+                    item.seller + "|" + amount + "|" + after + "|" + finalPrice + ";";
         }
         return page + "<t>";
     }
@@ -100,20 +114,27 @@ class OpenPlatformRunTest : public ::testing::Test {
 };
 
 TEST_F(OpenPlatformRunTest, RunWritesThePagesTheCatalogueListsByteForByte) {
-    WriteText(kKeywordBox, Gbk("手机\r\n耳机").c_str());
-    WriteInteger(kSortChoice, property::kComboBoxSelection, 1);
-    program_.Type(kItemCountBox, "12");
-    OpenPlatformSource source(DemoApi());
+    for (const char* method : {sim::kMaterialSearchMethod, sim::kUpgradeSearchMethod}) {
+        SCOPED_TRACE(method);
+        WriteText(kKeywordBox, Gbk("手机\r\n耳机\r\n").c_str());
+        WriteInteger(kSortChoice, property::kComboBoxSelection, 1);
+        program_.Type(kItemCountBox, "12");
+        ApiSettings api = DemoApi();
+        api.method = method;
+        OpenPlatformSource source(api);
 
-    RunCollection(source);
+        RunCollection(source);
 
-    WriteInteger(kSortChoice, property::kComboBoxSelection, 0);
-    for (const char* keyword : {"手机", "耳机"})
-        EXPECT_EQ(ReadFile(Folder() / (std::string(keyword) + ".htm")),
-                  ExpectedPage(keyword, sim::SortKey::kCommissionRate, 12))
-            << keyword;
-    EXPECT_EQ(program_.LogLines().back(), "生成关键词\"耳机.htm\"完毕");
-    EXPECT_TRUE(program_.TakeMessages().empty());
+        WriteInteger(kSortChoice, property::kComboBoxSelection, 0);
+        for (const char* keyword : {"手机", "耳机"})
+            EXPECT_EQ(ReadFile(Folder() / (std::string(keyword) + ".htm")),
+                      ExpectedPage(keyword, sim::SortKey::kCommissionRate, 12,
+                                   method == std::string(sim::kUpgradeSearchMethod)))
+                << keyword;
+        EXPECT_EQ(program_.LogLines().back(), "生成关键词\"耳机.htm\"完毕")
+            << "the empty last line is skipped";
+        EXPECT_TRUE(program_.TakeMessages().empty());
+    }
 }
 
 TEST_F(OpenPlatformRunTest, StartTakesTheSourceFromTheSettingsAndNeedsNoLogin) {
@@ -132,7 +153,7 @@ TEST_F(OpenPlatformRunTest, StartTakesTheSourceFromTheSettingsAndNeedsNoLogin) {
 
     std::vector<std::string> log = program_.LogLines();
     ASSERT_GE(log.size(), 2u);
-    EXPECT_EQ(log[0], "采集来源：开放平台接口 taobao.tbk.dg.material.optional");
+    EXPECT_EQ(log[0], std::string("采集来源：开放平台接口 ") + sim::kUpgradeSearchMethod);
     EXPECT_NE(log[1].find("has_coupon is not true or false"), std::string::npos);
     for (const std::string& line : log)
         EXPECT_EQ(line.find(sim::kDemoAppSecret), std::string::npos);
@@ -151,20 +172,29 @@ TEST_F(OpenPlatformRunTest, HostileAnswersLogWhatWasDroppedOrRefusedWithoutTheir
         {sim::kDeepAnswerKeyword, {"关键词\"deep-answer\"未生成页面：网关的回答嵌套层数过多"}},
         {std::string(sim::kControlMessageKeyword) + "\x1b[2J",
          {"关键词\"control-message?[2J\"未生成页面：开放平台拒绝了请求（code 15, msg "
-          "?]52;c;b3duZWQ=??[2J??关键词\"x\"未生成页面：forged, sub_code isv.?31m）"}},
+          "?]52;c;b3duZWQ=??[2J??关键词\"x\"未生成页面：forged, sub_code isv.?31m, request_id "
+          "velmora-sim）"}},
+        // A ban is waited out (here at once) and said; a passing error is retried quietly.
+        {sim::kBannedOnceKeyword,
+         {"关键词\"banned-once\"：开放平台暂时限制调用，等待 1 秒后重试",
+          "开始搜寻单个宝贝信息。。。。", "生成关键词\"banned-once.htm\"完毕"}},
+        {sim::kRemoteErrorOnceKeyword,
+         {"开始搜寻单个宝贝信息。。。。", "生成关键词\"remote-error-once.htm\"完毕"}},
+        {sim::kNoResultKeyword, {"关键词\"no-result\"未生成页面：开放平台没有找到商品"}},
     };
     program_.Type(kItemCountBox, "4");
     for (const auto& [keyword, log] : cases) {
         SCOPED_TRACE(keyword);
         program_.ClearLog();
         WriteText(kKeywordBox, Gbk(keyword.c_str()).c_str());
-        OpenPlatformSource source(DemoApi());
+        OpenPlatformSource source(DemoApi(), NoWaits());
 
         RunCollection(source);
 
         EXPECT_EQ(program_.LogLines(), log);
     }
-    fs::remove(Folder() / "hostile-links.htm");
+    for (const char* page : {"hostile-links.htm", "banned-once.htm", "remote-error-once.htm"})
+        fs::remove(Folder() / page);
 }
 
 TEST_F(OpenPlatformRunTest, EachFailureLogsItsCauseKeepsThePageAndGoesOn) {
@@ -189,7 +219,7 @@ TEST_F(OpenPlatformRunTest, EachFailureLogsItsCauseKeepsThePageAndGoesOn) {
         std::string cause;
     } cases[] = {
         {"refused", DemoApi().gateway, "not-the-secret",
-         "开放平台拒绝了请求（code 25, msg Invalid Signature）"},
+         "开放平台拒绝了请求（code 25, msg Invalid Signature, request_id velmora-sim）"},
         {"time-out", local(silent.Port()), nullptr, "网关在 1 秒内没有回答"},
         {"not JSON", local(html.Port()), nullptr, "网关的回答不是 JSON"},
         {"empty", local(empty.Port()), nullptr, "开放平台没有找到商品"},
@@ -204,7 +234,7 @@ TEST_F(OpenPlatformRunTest, EachFailureLogsItsCauseKeepsThePageAndGoesOn) {
         ApiSettings api = DemoApi();
         api.gateway = c.gateway;
         if (c.secret) api.appSecret = c.secret;
-        OpenPlatformSource source(api);
+        OpenPlatformSource source(api, NoWaits());
 
         RunCollection(source);
 

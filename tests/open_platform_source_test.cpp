@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <mutex>
 #include <nlohmann/json.hpp>
 
@@ -35,6 +36,14 @@ class OpenPlatformSourceTest : public ::testing::Test {
                       {
                           std::lock_guard lock(mutex_);
                           pages_.emplace_back(pageNo, pageSize);
+                          if (!script_.empty()) {
+                              auto [status, body] = script_.front();
+                              script_.pop_front();
+                              if (status) {
+                                  res.status = status;
+                                  return res.set_content(body, "application/json");
+                              }
+                          }
                       }
                       nlohmann::json items = nlohmann::json::array();
                       for (int n = (pageNo - 1) * pageSize + 1;
@@ -66,7 +75,8 @@ class OpenPlatformSourceTest : public ::testing::Test {
 
     ApiSettings api_;
     std::mutex mutex_;
-    std::vector<std::pair<int, int>> pages_;  // page_no, page_size
+    std::deque<std::pair<int, std::string>> script_;  // answers before the catalogue's; 0: its own
+    std::vector<std::pair<int, int>> pages_;          // page_no, page_size
     velmora::testing::HttpServer gateway_;
 };
 
@@ -100,6 +110,73 @@ TEST_F(OpenPlatformSourceTest, AStopRequestSendsNothing) {
     OpenPlatformSource source(api_);
     EXPECT_EQ(source.Search({"k", 0, 5}).status, SearchStatus::kStopped);
     EXPECT_TRUE(Pages().empty());
+}
+
+TEST_F(OpenPlatformSourceTest, BansAreWaitedOutAndPassingFailuresRetried) {
+    const std::string ban = R"({"error_response":{"code":7,"msg":"App Call Limited",
+        "sub_msg":"This ban will last for 30 more seconds","request_id":"r7"}})";
+    const std::string remote = R"({"error_response":{"code":15,"request_id":"r15"}})";
+    const std::pair<int, std::string> ok{0, ""}, busy{502, "<html>busy</html>"};
+    const struct {
+        std::vector<std::pair<int, std::string>> script;
+        int count;
+        SearchStatus status;
+        std::vector<int> pauses;  // milliseconds; jitter is always 0.5
+        std::string cause;        // in the failure line
+        size_t requests;
+    } cases[] = {
+        {{{200, ban}, ok}, 5, SearchStatus::kFound, {30000}, "", 2},
+        {{busy, busy}, 5, SearchStatus::kFound, {1250, 2500}, "", 3},
+        {{{200, remote}, {200, remote}, {200, remote}, {200, remote}},
+         5,
+         SearchStatus::kFailed,
+         {1250, 2500, 5000},
+         "code 15, request_id r15",
+         4},
+        {{{200, R"({"error_response":{"code":7,"sub_msg":"ban for 601 seconds"}})"}},
+         5,
+         SearchStatus::kFailed,
+         {},
+         "sub_msg ban for 601 seconds",
+         1},
+        {{ok, busy, busy, busy, busy},
+         120,
+         SearchStatus::kFailed,
+         {1250, 2500, 5000},
+         "HTTP 502",
+         5},
+        {{{200, R"({"error_response":{"code":15,"sub_code":"50001","sub_msg":"无结果"}})"}},
+         5,
+         SearchStatus::kFailed,
+         {},
+         *Utf8ToGbk("没有找到商品"),
+         1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.requests);
+        script_.assign(c.script.begin(), c.script.end());
+        std::vector<int> pauses, bans;
+        OpenPlatformSource source(
+            api_,
+            {[&](std::chrono::milliseconds ms) {
+                 pauses.push_back(static_cast<int>(ms.count()));
+                 return true;
+             },
+             [] { return 0.5; }, [&](auto, std::chrono::seconds s) { bans.push_back(s.count()); }});
+        KeywordItems got = CollectItems(source, {"k", 0, c.count});
+        EXPECT_EQ(got.outcome.status, c.status);
+        EXPECT_NE(got.outcome.cause.view().find(c.cause), std::string_view::npos)
+            << got.outcome.cause.view();
+        EXPECT_EQ(pauses, c.pauses);
+        EXPECT_EQ(bans.size(), c.script[0].second == ban ? 1u : 0u);
+        EXPECT_EQ(Pages().size(), c.requests);
+    }
+    // A stop request during a wait ends the keyword; a blank one sends nothing.
+    script_ = {{200, ban}};
+    OpenPlatformSource stopped(api_, {[](auto) { return false; }, [] { return 0.0; }, {}});
+    EXPECT_EQ(stopped.Search({"k", 0, 5}).status, SearchStatus::kStopped);
+    EXPECT_EQ(stopped.Search({" \xA1\xA1\t", 0, 5}).status, SearchStatus::kSkipped);
+    EXPECT_EQ(Pages().size(), 1u);
 }
 
 }  // namespace

@@ -22,8 +22,8 @@ using namespace std::chrono_literals;
 using Strings = std::vector<std::string>;
 
 Strings Fields(const PlatformItem& item) {
-    return {item.title, item.link,   item.picture,      item.price,
-            item.sales, item.seller, item.couponAmount, item.priceAfterCoupon};
+    return {item.title,  item.link,         item.picture,          item.price,     item.sales,
+            item.seller, item.couponAmount, item.priceAfterCoupon, item.finalPrice};
 }
 
 net::PlatformParameters KnownParameters(const char* signMethod) {
@@ -62,6 +62,7 @@ TEST(OpenPlatformTest, RequestCarriesTheSystemParametersAndTheSearch) {
     api.appKey = "12345678";
     api.appSecret = "test-secret";
     api.adzoneId = "9876";
+    api.method = "taobao.tbk.dg.material.optional";
     const struct {
         int sortIndex;
         bool hasCoupon;
@@ -104,29 +105,40 @@ TEST(OpenPlatformTest, AnswersInBothShapesAndWhatGoesWrong) {
          "volume":1200,"nick":"店","url":"//click.example.com/a",
          "coupon_share_url":"//coupon.example.com/a","coupon_amount":"10","coupon_start_fee":"59.00"},
         {"title":"B","pict_url":"https://img.example.com/b.jpg","zk_final_price":"8",
-         "volume":"7","nick":"N","url":"//click.example.com/b"}]}}})");
+         "volume":"7","nick":"","shop_title":"S","url":"//click.example.com/b"}]}}})");
     ASSERT_EQ(flat.problem, AnswerProblem::kNone);
     EXPECT_EQ(flat.totalResults, 2);
     ASSERT_EQ(flat.items.size(), 2u);
-    // title, link, picture, price, sales, seller, coupon amount, price after coupon
+    // title, link, picture, price, sales, seller, coupon amount, price after coupon, final price
     EXPECT_EQ(Fields(flat.items[0]),
               (Strings{"手机 壳", "https://coupon.example.com/a", "https://img.example.com/a.jpg",
-                       "59.90", "1200", "店", "10", "49.9"}));
+                       "59.90", "1200", "店", "10", "49.9", "49.9"}));
     EXPECT_EQ(Fields(flat.items[1]),
               (Strings{"B", "https://click.example.com/b", "https://img.example.com/b.jpg", "8",
-                       "7", "N", "", "8"}));
+                       "7", "S", "", "8", "8"}));
 
     PlatformAnswer nested = ParseSearchAnswer(R"({"tbk_dg_material_optional_upgrade_response":{
         "total_results":1,"result_list":{"map_data":[{
         "item_basic_info":{"title":"T","pict_url":"//img.example.com/t.jpg","volume":3,
                            "shop_title":"S"},
-        "price_promotion_info":{"zk_final_price":"12.5"},
-        "publish_info":{"click_url":"//click.example.com/t"}}]}}})");
-    ASSERT_EQ(nested.items.size(), 1u);
-    // The upgrade's coupon fields are not read: no amount, the price stays.
+        "price_promotion_info":{"zk_final_price":"212.5","final_promotion_price":"170.5",
+          "final_promotion_path_list":{"final_promotion_path_map_data":[
+            {"promotion_title":"跨店满减","promotion_fee":"22"},
+            {"promotion_title":"商品券","promotion_desc":"每200减20","promotion_fee":"20"}]}},
+        "publish_info":{"click_url":"//click.example.com/t"}},
+        {"price_promotion_info":{"zk_final_price":"9","final_promotion_path_list":[]}}]}}})");
+    ASSERT_EQ(nested.items.size(), 2u);
     EXPECT_EQ(Fields(nested.items[0]),
-              (Strings{"T", "https://click.example.com/t", "https://img.example.com/t.jpg", "12.5",
-                       "3", "S", "", "12.5"}));
+              (Strings{"T", "https://click.example.com/t", "https://img.example.com/t.jpg", "212.5",
+                       "3", "S", "20", "192.5", "170.5"}));
+    EXPECT_EQ(Fields(nested.items[1]), (Strings{"", "", "", "9", "", "", "", "9", "9"}));
+
+    // Numbers beyond any real price or count empty their field.
+    PlatformAnswer absurd = ParseSearchAnswer(R"({"x_response":{"total_results":-1,
+        "result_list":{"map_data":[{"zk_final_price":"614800000000614892","volume":"1e+300",
+        "coupon_amount":-5,"final_promotion_price":"99999999999999999999"}]}}})");
+    EXPECT_EQ(absurd.totalResults, 0);
+    EXPECT_EQ(Fields(absurd.items.at(0)), (Strings{"", "", "", "", "", "", "", "", ""}));
 
     const struct {
         const char* body;
@@ -138,6 +150,10 @@ TEST(OpenPlatformTest, AnswersInBothShapesAndWhatGoesWrong) {
         {"[1,2]", AnswerProblem::kNotJson, ""},
         {R"({"error_response":{"code":25,"msg":"Invalid Signature","sub_code":"isv.x","sub_msg":"y"}})",
          AnswerProblem::kRefused, "code 25, msg Invalid Signature, sub_code isv.x, sub_msg y"},
+        {R"({"error_response":{"code":7,"msg":"App Call Limited","request_id":"r1"}})",
+         AnswerProblem::kRefused, "code 7, msg App Call Limited, request_id r1"},
+        {R"({"error_response":{"code":15,"sub_code":"50001","sub_msg":"无结果"}})",
+         AnswerProblem::kNone, ""},
         {R"({"something":{}})", AnswerProblem::kNoResult, ""},
     };
     for (const auto& f : failures) {
@@ -197,6 +213,8 @@ TEST(OpenPlatformTest, PriceAfterCouponOnlyFromItsThreshold) {
         {"59.90", "", "0", "59.90"},
         {"abc", "5", "0", "abc"},
         {"9.999", "1", "0", "9.999"},
+        {"20", "5", "x", "20"},
+        {"614800000000614892", "5", "0", "614800000000614892"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(PriceAfterCoupon(c.price, c.coupon, c.threshold), c.after)
@@ -269,7 +287,7 @@ TEST_F(GatewayTest, RefusesWhatThePlatformRefuses) {
         {resigned(good, "method", "taobao.tbk.other"), 0s, 22},
         {resigned(good, "timestamp", nullptr), 0s, 30},
         {resigned(good, "page_size", "101"), 0s, 41},
-        {resigned(good, "sort", "price_asc"), 0s, 41},
+        {resigned(good, "sort", "price_cheap"), 0s, 41},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         nlohmann::json answer = Answer(cases[i].parameters, cases[i].skew);
@@ -294,11 +312,30 @@ TEST_F(GatewayTest, PagesTheCatalogueInTheChosenOrder) {
     for (size_t i = 0; i < expected.size(); ++i)
         EXPECT_TRUE(ids[i].starts_with("https://s.taobao.com/item.htm?id=" + expected[i].id));
 
+    // The documented orders the window does not offer are served too.
+    for (const char* order : {"price_asc", "price_des", "match"}) {
+        net::PlatformParameters sorted = Signed({"手机", 0, 1, 40});
+        sorted["sort"] = order;
+        sorted["sign"] = *net::SignPlatformParameters(sorted, sim::kDemoAppSecret);
+        PlatformAnswer page = ParseSearchAnswer(Answer(sorted).dump());
+        ASSERT_EQ(page.items.size(), expected.size()) << order;
+        if (order == std::string("match")) continue;
+        const bool ascending = order == std::string("price_asc");
+        for (size_t i = 1; i < page.items.size(); ++i) {
+            const double before = std::stod(page.items[i - 1].price);
+            const double price = std::stod(page.items[i].price);
+            EXPECT_TRUE(ascending ? before <= price : before >= price) << order << " " << i;
+        }
+    }
+
     api_.hasCoupon = true;
-    PlatformAnswer coupons = ParseSearchAnswer(Answer(Signed({"手机", 0, 1, 100})).dump());
-    ASSERT_FALSE(coupons.items.empty());
-    EXPECT_LT(coupons.items.size(), expected.size());
-    for (const PlatformItem& item : coupons.items) EXPECT_FALSE(item.couponAmount.empty());
+    for (const char* method : {sim::kMaterialSearchMethod, sim::kUpgradeSearchMethod}) {
+        api_.method = method;
+        PlatformAnswer coupons = ParseSearchAnswer(Answer(Signed({"手机", 0, 1, 100})).dump());
+        ASSERT_FALSE(coupons.items.empty());
+        EXPECT_LT(coupons.items.size(), expected.size());
+        for (const PlatformItem& item : coupons.items) EXPECT_TRUE(item.link.ends_with("coupon=1"));
+    }
 }
 
 }  // namespace

@@ -25,6 +25,8 @@ TEST(SettingsTest, AFullFileSetsEveryKey) {
     EXPECT_EQ(s.api.appSecret, "s3cret");
     EXPECT_EQ(s.api.adzoneId, "9876");
     EXPECT_EQ(s.api.gateway, "https://eco.taobao.com/router/rest");
+    EXPECT_EQ(s.api.method, "taobao.tbk.dg.material.optional");
+    EXPECT_EQ(Settings().api.method, "taobao.tbk.dg.material.optional.upgrade");
     EXPECT_EQ(s.api.signMethod, SignMethod::kHmacSha256);
     EXPECT_EQ(s.api.ratePerSecond, 0.5);
     EXPECT_TRUE(s.api.hasCoupon);

@@ -93,11 +93,13 @@ TEST_F(TemplateTextTest, FillsEveryPlaceholderWithItsValue) {
     Set(item.itemId, "ID");
     Set(item.couponAmount, "C");
     Set(item.priceAfterCoupon, "A");
+    Set(item.finalPrice, "F");
     std::string loop = Gbk(
         "<[#关键词#]|[#商品图片地址#]|[#商品网址#]|[#商品标题#]|[#商品销售量#]|[#卖家昵称#]|"
-        "[#商品价格#]|[#商品排名#]|[#商品排名#]|[#优惠券面额#]|[#券后价#]|[#商品编号#]|[#关键词]>");
+        "[#商品价格#]|[#商品排名#]|[#商品排名#]|[#优惠券面额#]|[#券后价#]|[#到手价#]|[#商品编号#]|"
+        "[#关键词]>");
     EXPECT_EQ(RenderItem(loop.c_str(), Gbk("手机").c_str(), item).view(),
-              Gbk("<手机|P|U|标题|S|N|$|7|7|C|A|[#商品编号#]|[#关键词]>"));
+              Gbk("<手机|P|U|标题|S|N|$|7|7|C|A|F|[#商品编号#]|[#关键词]>"));
 }
 
 TEST_F(TemplateTextTest, ReplacementsRunInTheirFixedOrder) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <ctime>
+#include <map>
+#include <mutex>
 #include <nlohmann/json.hpp>
 
 #include "net/open_platform_signature.h"
@@ -54,7 +56,11 @@ std::optional<std::chrono::system_clock::time_point> ChinaTime(std::string_view 
 }
 
 std::optional<SortKey> SortFromValue(std::string_view value) {
-    if (value.empty() || value == "total_sales_des") return SortKey::kSales;
+    // Relevance and the price orders start from the sales order; the latter
+    // are then ordered by price.
+    if (value.empty() || value == "total_sales_des" || value == "match" || value == "price_asc" ||
+        value == "price_des")
+        return SortKey::kSales;
     if (value == "tk_rate_des") return SortKey::kCommissionRate;
     if (value == "tk_total_commi_des") return SortKey::kCommissionPaid;
     return std::nullopt;
@@ -85,6 +91,36 @@ json ItemJson(const CatalogueItem& item) {
     return entry;
 }
 
+json UpgradeItemJson(const CatalogueItem& item) {
+    json publish = {{"click_url", "//s.taobao.com/item.htm?id=" + item.id}};
+    json path = json::array();
+    int64_t finalCents = item.priceCents;
+    if (auto coupon = CouponOf(item)) {
+        publish["coupon_share_url"] = "//s.taobao.com/item.htm?id=" + item.id + "&coupon=1";
+        if (item.priceCents >= coupon->thresholdCents) {
+            const std::string amount = std::to_string(coupon->amountCents / 100);
+            path.push_back(
+                {{"promotion_title", "商品券"},
+                 {"promotion_desc", "每" + FormatCents(coupon->thresholdCents) + "减" + amount},
+                 {"promotion_fee", amount},
+                 {"promotion_start_time", "2026-01-01 00:00:00"},
+                 {"promotion_end_time", "2026-12-31 23:59:59"}});
+            finalCents -= coupon->amountCents;
+        }
+    }
+    return {{"item_id", item.id},
+            {"item_basic_info",
+             {{"title", GbkToUtf8Lossy(item.title)},
+              {"pict_url", "http://s.taobao.com/pic/" + item.id + ".jpg"},
+              {"shop_title", GbkToUtf8Lossy(item.seller)},
+              {"volume", item.sales30}}},
+            {"price_promotion_info",
+             {{"zk_final_price", FormatCents(item.priceCents)},
+              {"final_promotion_price", FormatCents(finalCents)},
+              {"final_promotion_path_list", {{"final_promotion_path_map_data", path}}}}},
+            {"publish_info", publish}};
+}
+
 SiteResponse HostileLinks(std::vector<CatalogueItem> items) {
     json list = json::array();
     for (size_t i = 0; i < 4 && i < items.size(); ++i) list.push_back(ItemJson(items[i]));
@@ -103,6 +139,14 @@ SiteResponse DeepAnswer() {
                     std::string(kDeepAnswerLevels, '[') + std::string(kDeepAnswerLevels, ']') +
                     "]}}}";
     return response;
+}
+
+// True for the first, third, ... request with this keyword.
+bool OddRequest(const std::string& keyword) {
+    static std::mutex mutex;
+    static std::map<std::string, int> requests;
+    std::lock_guard lock(mutex);
+    return requests[keyword]++ % 2 == 0;
 }
 
 const std::string& Get(const net::PlatformParameters& parameters, const char* name) {
@@ -128,7 +172,8 @@ SiteResponse GatewayAnswer(const SiteRequest& request, std::chrono::system_clock
     auto get = [&](const char* name) -> const std::string& { return Get(parameters, name); };
 
     if (get("method").empty()) return Refusal(21, "Missing Method");
-    if (get("method") != kMaterialSearchMethod) return Refusal(22, "Invalid Method");
+    const bool upgrade = get("method") == kUpgradeSearchMethod;
+    if (!upgrade && get("method") != kMaterialSearchMethod) return Refusal(22, "Invalid Method");
     if (get("format") != "json") return Refusal(23, "Invalid Format");
     if (get("app_key").empty()) return Refusal(28, "Missing App Key");
     if (get("app_key") != kDemoAppKey) return Refusal(29, "Invalid App Key");
@@ -156,21 +201,35 @@ SiteResponse GatewayAnswer(const SiteRequest& request, std::chrono::system_clock
 
     std::vector<CatalogueItem> items =
         PromotionItems(Utf8ToGbk(get("q")).value_or(""), *sort, kMaxPageItems);
+    if (get("sort").starts_with("price_"))
+        std::stable_sort(items.begin(), items.end(), [&](const auto& a, const auto& b) {
+            return get("sort") == "price_asc" ? a.priceCents < b.priceCents
+                                              : a.priceCents > b.priceCents;
+        });
     if (get("q").starts_with(kHostileLinksKeyword)) return HostileLinks(items);
     if (get("q").starts_with(kDeepAnswerKeyword)) return DeepAnswer();
     if (get("q").starts_with(kControlMessageKeyword))
         return Refusal(15, "\x1b]52;c;b3duZWQ=\x07\x1b[2J\r\n关键词\"x\"未生成页面：forged",
                        "isv.\u009b"
                        "31m");
+    if (get("q").starts_with(kBannedOnceKeyword) && OddRequest(get("q")))
+        return Refusal(7, "App Call Limited", "accesscontrol.limited-by-app-access-count",
+                       "This ban will last for " + std::to_string(kBanSeconds) + " more seconds");
+    if (get("q").starts_with(kRemoteErrorOnceKeyword) && OddRequest(get("q")))
+        return Refusal(15, "Remote service error", "isp.remote-service-error", "busy");
+    if (get("q").starts_with(kNoResultKeyword))
+        return Refusal(15, "Remote service error", "50001", "无结果");
     if (get("has_coupon") == "true")
         std::erase_if(items, [](const CatalogueItem& item) { return !CouponOf(item); });
     json list = json::array();
     const size_t first = static_cast<size_t>(*pageNo - 1) * *pageSize;
     for (size_t i = first; i < items.size() && i < first + *pageSize; ++i)
-        list.push_back(ItemJson(items[i]));
+        list.push_back(upgrade ? UpgradeItemJson(items[i]) : ItemJson(items[i]));
     json result = {{"total_results", items.size()}, {"request_id", "velmora-sim"}};
     if (!list.empty()) result["result_list"] = {{"map_data", list}};
-    return Json({{"tbk_dg_material_optional_response", result}});
+    return Json({{upgrade ? "tbk_dg_material_optional_upgrade_response"
+                          : "tbk_dg_material_optional_response",
+                  result}});
 }
 
 }  // namespace velmora::marketsim

@@ -18,6 +18,9 @@ inline constexpr char kDemoAppSecret[] = "velmora-demo-secret";
 inline constexpr char kDemoAdzoneId[] = "1000";
 inline constexpr char kGatewayPath[] = "/router/rest";
 inline constexpr char kMaterialSearchMethod[] = "taobao.tbk.dg.material.optional";
+// The same search in the shape new applications get: nested item groups, the
+// coupon an entry of the promotion path where the price reaches its threshold.
+inline constexpr char kUpgradeSearchMethod[] = "taobao.tbk.dg.material.optional.upgrade";
 
 // Keywords whose answers misbehave on purpose, for any keyword that begins
 // with one: addresses in other schemes than http(s) and a title with
@@ -27,6 +30,14 @@ inline constexpr char kHostileLinksKeyword[] = "hostile-links";
 inline constexpr char kDeepAnswerKeyword[] = "deep-answer";
 inline constexpr char kControlMessageKeyword[] = "control-message";
 inline constexpr int kDeepAnswerLevels = 100000;
+// Every other request for such a keyword (the first, the third, ...) is
+// refused: with a ban of kBanSeconds (code 7), or as a remote service error
+// (code 15); the requests between are answered. A search for a keyword of
+// the third kind finds nothing, in the refusal shape the platform uses then.
+inline constexpr char kBannedOnceKeyword[] = "banned-once";
+inline constexpr char kRemoteErrorOnceKeyword[] = "remote-error-once";
+inline constexpr char kNoResultKeyword[] = "no-result";
+inline constexpr int kBanSeconds = 1;
 
 // Two items in three carry a coupon; some have a threshold above their
 // price, so that the coupon does not apply.
