@@ -104,7 +104,7 @@ TEST_F(OpenPlatformSourceTest, AnswerTextsAreEscapedForHtml) {
     KeywordItems got = CollectItems(source, {"k", 0, 1});
     ASSERT_EQ(got.items.size(), 1u) << got.outcome.cause.view();
     EXPECT_EQ(got.items[0].seller.view(), *Utf8ToGbk(R"(手机 a&lt;b&gt;&amp;&quot;c&#39;d)"));
-    EXPECT_EQ(got.items[0].itemUrl.view(), "https://x.example/?a=1&amp;b=2");
+    EXPECT_EQ(got.items[0].itemUrl.view(), std::string_view("https://x.example/?a=1&amp;b=2"));
 }
 
 TEST_F(OpenPlatformSourceTest, AStopRequestSendsNothing) {
