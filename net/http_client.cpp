@@ -271,7 +271,13 @@ HttpResponse PerformRequest(const HttpRequest& request, const BodySink& sink) {
         CURLcode result = curl_easy_perform(c);
         response.completed = result == CURLE_OK;
         response.timedOut = result == CURLE_OPERATION_TIMEDOUT;
-        if (!response.completed || !transfer.SkipsBody() || hop == kMaxRedirects) break;
+        if (!response.completed || !transfer.SkipsBody()) break;
+        if (hop == kMaxRedirects) {
+            // Still redirecting: whatever the last hop said is no page.
+            response.completed = false;
+            response.refused = true;
+            break;
+        }
 
         char* next = nullptr;
         curl_easy_getinfo(c, CURLINFO_REDIRECT_URL, &next);

@@ -50,9 +50,10 @@ struct HttpResponse {
     std::string statusText;
     HeaderList headers;  // of the last hop, in arrival order
     std::string body;    // unless a body sink took it
-    // The request was never sent, or the answer went over kLargestBody or
-    // redirected where FollowRedirect (redirect_rule.h) does not go: whatever
-    // a sink was given of it does not count.
+    // The request was never sent, or the answer went over kLargestBody,
+    // redirected where FollowRedirect (redirect_rule.h) does not go, or
+    // redirected again after ten redirects: whatever a sink was given of it
+    // does not count.
     bool refused = false;
     // A limit of CurrentRequestLimits() ran out before the answer was complete.
     bool timedOut = false;

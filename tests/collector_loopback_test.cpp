@@ -83,6 +83,14 @@ class CollectorLoopbackTest : public ::testing::Test {
         return false;
     }
 
+    // The simulator logs a request before it answers, so this count is exact.
+    size_t Requests(std::string_view path) {
+        const std::string logged = std::string(path) + " ";
+        size_t count = 0;
+        for (const std::string& line : sim_.Log()) count += line.find(logged) != std::string::npos;
+        return count;
+    }
+
     RunningSimulator sim_;
     long before_ = 0;
 };
@@ -184,14 +192,17 @@ TEST_F(CollectorLoopbackTest, HostileAnswersEndAsFailuresAndLeaveNothing) {
         bool refused;  // by a rule of ours rather than the network
     } cases[] = {{sim::kToLocalFilePath, true},
                  {sim::kToOtherSchemePath, true},
+                 {sim::kSelfRedirectPath, true},
                  {sim::kEndlessPath, true},
                  {sim::kSilentPath, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
-        // Only the silent server needs to run out of time, and soon.
-        net::SetRequestLimits(c.refused ? net::RequestLimits{}
-                                        : net::RequestLimits{std::chrono::milliseconds(2000),
-                                                             std::chrono::milliseconds(500)});
+        // The endless body takes its time to pass the cap; the rest must end
+        // soon, the silent server by running out of time.
+        net::SetRequestLimits(c.path == sim::kEndlessPath
+                                  ? net::RequestLimits{}
+                                  : net::RequestLimits{std::chrono::milliseconds(2000),
+                                                       std::chrono::milliseconds(500)});
         const std::string address = std::string("http://") + sim::kHostileHost + c.path;
         net::HttpRequest request;
         request.url = address;
@@ -207,6 +218,8 @@ TEST_F(CollectorLoopbackTest, HostileAnswersEndAsFailuresAndLeaveNothing) {
         Free(read.Pointer());
     }
     net::SetRequestLimits({});
+    // Ten redirects followed, the eleventh refused: eleven requests each time.
+    EXPECT_EQ(Requests(sim::kSelfRedirectPath), 3u * 11u);
 
     for (const char* path : {sim::kSuffixCookiePath, sim::kSecureCookiePath}) {
         const std::string cookiePage = std::string("http://") + sim::kHostileHost + path;

@@ -17,6 +17,7 @@ namespace velmora::app {
 namespace {
 
 constexpr int kTotal = 230;
+constexpr char kMarkupSeller[] = R"(手机 a<b>&"c'd)";
 
 std::string FormField(const std::string& body, const std::string& name) {
     size_t at = body.find(name + "=");
@@ -48,8 +49,10 @@ class OpenPlatformSourceTest : public ::testing::Test {
                       nlohmann::json items = nlohmann::json::array();
                       for (int n = (pageNo - 1) * pageSize + 1;
                            n <= std::min(kTotal, pageNo * pageSize); ++n)
-                          items.push_back(
-                              {{"title", "item " + std::to_string(n)}, {"zk_final_price", "1"}});
+                          items.push_back({{"title", "item " + std::to_string(n)},
+                                           {"zk_final_price", "1"},
+                                           {"nick", kMarkupSeller},
+                                           {"url", "//x.example/?a=1&b=2"}});
                       nlohmann::json answer = {
                           {"x_response",
                            {{"total_results", kTotal}, {"result_list", {{"map_data", items}}}}}};
@@ -103,6 +106,15 @@ TEST_F(OpenPlatformSourceTest, AsksPageAfterPageUntilItHasEnoughOrTheGatewayHasN
             EXPECT_EQ(got.items[rank - 1].title.view(), "item " + std::to_string(rank));
         }
     }
+}
+
+// Plain texts of the answer reach the template as HTML text.
+TEST_F(OpenPlatformSourceTest, AnswerTextsAreEscapedForHtml) {
+    OpenPlatformSource source(api_);
+    KeywordItems got = CollectItems(source, {"k", 0, 1});
+    ASSERT_EQ(got.items.size(), 1u) << got.outcome.cause.view();
+    EXPECT_EQ(got.items[0].seller.view(), *Utf8ToGbk(R"(手机 a&lt;b&gt;&amp;&quot;c&#39;d)"));
+    EXPECT_EQ(got.items[0].itemUrl.view(), std::string_view("https://x.example/?a=1&amp;b=2"));
 }
 
 TEST_F(OpenPlatformSourceTest, AStopRequestSendsNothing) {

@@ -54,6 +54,11 @@ TEST(SettingsTest, ABadValueIsOneLineAndItsDefault) {
         {"[api]\napp_secret: 3f2a9c", "line 2: app_secret has no \"=\", ignored"},
         {"[api]\n3f2a9c0b", "line 2: a line without \"=\", ignored"},
         {"[site]\n3f2a9c0b = x", "line 2: unknown key (not shown) in [site], ignored"},
+        // An empty quoted value is empty: no problem of its own, no quotes kept.
+        {"[api]\napp_key = \"\"\nhas_coupon = yes",
+         "line 3: has_coupon is not true or false; using the default"},
+        {"[site]\nbase_url = \"\"\nindex = 1",
+         "line 3: index is not true or false; using the default"},
     };
     const Settings defaults;
     for (const auto& c : cases) {

@@ -40,6 +40,8 @@ SiteResponse HostileSite(const SiteRequest& request) {
     if (request.path == kToOtherSchemePath)
         return RedirectTo(std::string("ftp://") + kHostileHost + "/pub/");
     if (request.path == kRedirectPath) return RedirectAsAsked(request);
+    if (request.path == kSelfRedirectPath)
+        return RedirectTo("http://" + request.host + kSelfRedirectPath);
     if (request.path == kCookieFloodPath) return CookieFlood();
     if (request.path == kEndlessPath) {
         response.unannouncedBytes = kEndlessBytes;

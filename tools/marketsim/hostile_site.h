@@ -1,9 +1,9 @@
 // A site that misbehaves on purpose, for showing that the program stays
-// alive and keeps nothing it should not: redirects away from the web, a body
-// without end, a server that never answers, a cookie for a public suffix, a
-// Secure cookie over plain http, a flood of cookies, a form sent on to
-// another host and a template preview whose script reaches for what is not
-// its own.
+// alive and keeps nothing it should not: redirects away from the web or back
+// to the same address, a body without end, a server that never answers, a
+// cookie for a public suffix, a Secure cookie over plain http, a flood of
+// cookies, a form sent on to another host and a template preview whose
+// script reaches for what is not its own.
 #pragma once
 
 #include <cstddef>
@@ -28,6 +28,7 @@ inline constexpr char kCookieFloodPath[] = "/cookie-flood";    // kFloodCookies 
 // "?code=307&host=h": that status, to kReportPath on host h (the request's
 // own host when absent).
 inline constexpr char kRedirectPath[] = "/redirect";
+inline constexpr char kSelfRedirectPath[] = "/self-redirect";  // 302 to itself, for ever
 
 // Another host: what the hostile site sends on must not reach it.
 inline constexpr char kElsewhereHost[] = "elsewhere.example.com";
