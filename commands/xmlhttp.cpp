@@ -140,8 +140,8 @@ class XmlHttpRequest : public DescribedObject {
                 *result = MakeStringVariant(ResponseText());
                 return status::kOk;
             case kGetResponseHeader:
-                *result = MakeStringVariant(
-                    GbkToUtf16KeepingBytes(ResponseHeader(Utf16ToGbkKeepingBytes(StringView(args[0].string)))));
+                *result = MakeStringVariant(GbkToUtf16KeepingBytes(
+                    ResponseHeader(Utf16ToGbkKeepingBytes(StringView(args[0].string)))));
                 return status::kOk;
             case kGetAllResponseHeaders: {
                 std::string all;

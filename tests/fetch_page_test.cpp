@@ -86,7 +86,8 @@ class Recorder : public commands::DescribedObject {
                                 commands::Variant* result) override {
         using namespace commands;
         auto gbk = [](const Variant& v) {
-            return v.vt == vt::kString ? Utf16ToGbkKeepingBytes(StringView(v.string)) : "<not text>";
+            return v.vt == vt::kString ? Utf16ToGbkKeepingBytes(StringView(v.string))
+                                       : "<not text>";
         };
         if (m.memberId == 1) {
             method = gbk(args[0]);
