@@ -5,6 +5,7 @@
 #include "app/collector_globals.h"
 #include "app/fetch_page.h"
 #include "app/template_text.h"
+#include "app/visible_text.h"
 #include "app/window_calls.h"
 #include "commands/control_commands.h"
 #include "commands/file_commands.h"
@@ -33,13 +34,19 @@ VELMORA_CONSTANT const char kTemplateFileName[] = "模板文件";
 VELMORA_CONSTANT const char kPreviewFileName[] = "效果预览";
 VELMORA_CONSTANT const char kIndexTemplateFileName[] = "索引模板";
 
+// A keyword or a folder's name in a log line: a control character in it
+// (a folder name may hold a line break) must not forge a line.
+std::string Shown(const char* outside) {
+    return VisibleText(outside ? outside : "", TextEncoding::kGbk);
+}
+
 // The keyword and the template name become parts of the page's path; a
 // keyword with a separator, or a template name that also is "." or "..",
 // would put the page outside the template's folder.
 bool RefuseNameLeavingTheFolder(const char* label, const char* name,
                                 bool (*staysInside)(const char*)) {
     if (staysInside(name)) return false;
-    AppendToLog({label, name, kLeavesTheFolder});
+    AppendToLog({label, Shown(name).c_str(), kLeavesTheFolder});
     return true;
 }
 
@@ -47,7 +54,7 @@ bool RefuseNameLeavingTheFolder(const char* label, const char* name,
 // the sitemap leave out like the files still being written.
 bool RefuseHiddenPage(const char* keyword) {
     if (!keyword || keyword[0] != '.') return false;
-    AppendToLog({kKeywordRefused, keyword, kHiddenPage});
+    AppendToLog({kKeywordRefused, Shown(keyword).c_str(), kHiddenPage});
     return true;
 }
 
@@ -55,7 +62,7 @@ bool RefuseTemplatesOwnFile(const char* keyword) {
     const std::string_view name(keyword ? keyword : "");  // null is the empty text
     for (const char* own : {kTemplateFileName, kPreviewFileName, kIndexTemplateFileName}) {
         if (name != own) continue;
-        AppendToLog({kKeywordRefused, keyword, kTemplatesOwnFile});
+        AppendToLog({kKeywordRefused, Shown(keyword).c_str(), kTemplatesOwnFile});
         return true;
     }
     return false;
@@ -63,7 +70,7 @@ bool RefuseTemplatesOwnFile(const char* keyword) {
 
 bool RefuseFolderLinkingOut(const char* directory, const char* templateName) {
     if (TemplateFolderStaysInside(directory, templateName)) return false;
-    AppendToLog({kTemplateNameRefused, templateName, kFolderLinksOut});
+    AppendToLog({kTemplateNameRefused, Shown(templateName).c_str(), kFolderLinksOut});
     return true;
 }
 
@@ -92,7 +99,8 @@ bool LoadSelectedTemplate() {
     WriteText(kHeadBox, parts.head.c_str());
     WriteText(kLoopBox, parts.loop.c_str());
     WriteText(kTailBox, parts.tail.c_str());
-    if (refused) AppendToLog({kTemplateRefused, name.c_str(), kTemplateFileNotPlain});
+    if (refused)
+        AppendToLog({kTemplateRefused, Shown(name.c_str()).c_str(), kTemplateFileNotPlain});
     return !refused;
 }
 

@@ -3,6 +3,7 @@
 #include "app/first_start.h"
 #include "app/template_engine.h"
 #include "app/template_text.h"
+#include "app/visible_text.h"
 #include "app/window_calls.h"
 #include "commands/control_commands.h"
 #include "commands/file_commands.h"
@@ -107,7 +108,8 @@ void ShowPreview() {
     Text address = TemplateFileAddress(directory.c_str(), name.c_str(), TemplateFile::kPreview);
     if (TemplateFileAccess(directory.c_str(), name.c_str(), TemplateFile::kPreview) ==
         FileAccess::kRefused) {
-        AppendToLog({kPreviewRefused, name.c_str(), kPreviewNotPlain});
+        AppendToLog({kPreviewRefused, VisibleText(name.view(), TextEncoding::kGbk).c_str(),
+                     kPreviewNotPlain});
         NavigateBrowser(kPreviewBrowser, kBlankPage);
         return;
     }

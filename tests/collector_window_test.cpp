@@ -585,6 +585,9 @@ TEST_F(CollectorWindowTest, HostileTemplateFoldersReachNothingOutside) {
         {"外链文件夹", "", outside / "模板", "", "",
          "模板名称\"外链文件夹\"的文件夹是指向模板目录以外的链接，未生成页面", notSaved},
         {"内链文件夹", "", "链接页面", "手机", Gbk("H手机T"), "", saved},
+        // A line break in the name must not begin a line of its own in the log.
+        {"坏\\名\n伪造", "", "", "", "",
+         "模板名称\"坏\\名?伪造\"含有路径分隔符或\"..\"，未生成页面", notSaved},
         {"x\\..\\..\\..\\外面\\模板", "", "", "", "",
          "模板名称\"x\\..\\..\\..\\外面\\模板\"含有路径分隔符或\"..\"，未生成页面", notSaved},
     };
