@@ -1,19 +1,15 @@
-// velmora-batch: the collector's program image, window and engine, run on
-// the offscreen platform over a keyword file instead of a person's clicks.
+// velmora-batch: the collector's engine without a window or a browser
+// engine, run over a keyword file instead of a person's clicks.
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "app/batch_configure.h"
 #include "app/batch_options.h"
 #include "app/batch_run.h"
-#include "app/image/program_image.h"
+#include "app/image/batch_image.h"
 #include "app/keyword_file.h"
-#include "app/main_window_handlers.h"
-#include "commands/dialog_commands.h"
-#include "runtime/program_start.h"
-#include "runtime/window_builder.h"
+#include "runtime/windowless_start.h"
 
 namespace {
 
@@ -52,14 +48,7 @@ int main(int argc, char** argv) {
     if (list->keywords.empty()) return Refuse("the keyword file holds no keywords");
     job.keywords = std::move(list->keywords);
 
-    // No display, whatever the environment says: nobody watches this window.
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    velmora::commands::AnswerMessageBoxesOnStandardError("velmora-batch");
     SetBatchJob(&job);
-    // Qt sees the program's name only: the options were ours.
-    int qtArgc = 1;
-    char* qtArgv[] = {argv[0], nullptr};
-    velmora::WindowBuilder windows(MainWindowHandlers());
-    const int code = velmora::RunProgram(qtArgc, qtArgv, ProgramImage(), BatchEntry, &windows);
+    const int code = velmora::RunWindowlessProgram(BatchProgramImage(), BatchEntry);
     return code != 0 ? code : BatchJobStatus();
 }

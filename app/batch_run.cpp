@@ -12,19 +12,21 @@
 #include "app/batch_progress.h"
 #include "app/batch_summary.h"
 #include "app/classic_source.h"
-#include "app/collection_run.h"
+#include "app/collection_engine.h"
+#include "app/engine_calls.h"
 #include "app/entry_routine.h"
-#include "app/main_window_handlers.h"
+#include "app/first_start.h"
 #include "app/open_platform_source.h"
 #include "app/run_log.h"
 #include "app/settings.h"
 #include "app/site_files.h"
 #include "app/sitemap.h"
-#include "app/template_engine.h"
+#include "app/template_names.h"
 #include "app/template_text.h"
 #include "app/visible_text.h"
-#include "app/window_calls.h"
-#include "commands/control_commands.h"
+#include "net/cookie_file.h"
+#include "net/cookie_store.h"
+#include "runtime/data_location.h"
 #include "runtime/gbk.h"
 #include "runtime/windows_path.h"
 
@@ -33,8 +35,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kLoginDeadlineMs = 15000;
-constexpr int kLoginPollMs = 500;
+// The login browser keeps its cookies in this file of its profile folder.
+constexpr char kCookieFileName[] = "/velmora-cookies";
 
 const BatchJob* theJob = nullptr;
 int status = kBatchUsageError;
@@ -49,23 +51,14 @@ std::chrono::milliseconds Since(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
 }
 
-Text TemplateNameAt(int index) {
-    return TakeText(CallCore(commands::ListBoxGetItemText,
-                             {ControlOf(tag::kListBox, kTemplateList), MakeInteger(index)}));
-}
-
-// Selects the template in the window's list, as a user would; the first one
-// when no name is given. The selected name (GBK), or nullopt.
-std::optional<std::string> SelectTemplate(const std::string& wantedUtf8) {
+// The named template folder (GBK), the first one when no name is given, as
+// the window's list would show them; nullopt when there is none.
+std::optional<std::string> ChooseTemplate(const std::string& wantedUtf8) {
     std::optional<std::string> wanted = Utf8ToGbk(wantedUtf8);
     std::string listed;
-    for (int index = 0;; ++index) {
-        Text name = TemplateNameAt(index);
-        if (name.empty()) break;
-        if (wantedUtf8.empty() || (wanted && name.view() == *wanted)) {
-            WriteInteger(kTemplateList, property::kListBoxSelection, index);
+    for (const Text& name : TemplateFolderNames(DataDirectory().c_str())) {
+        if (wantedUtf8.empty() || (wanted && name.view() == *wanted))
             return std::string(name.view());
-        }
         listed += (listed.empty() ? "" : ", ") + GbkToUtf8Lossy(name.view());
     }
     Complain(wantedUtf8.empty() ? "no templates in the template folder"
@@ -74,16 +67,24 @@ std::optional<std::string> SelectTemplate(const std::string& wantedUtf8) {
     return std::nullopt;
 }
 
-// The login kept by the window's browser profile: the member centre in the
-// login browser, then the window's own check, until the page shows a user.
+// The login the window's browser keeps: its cookies taken into the HTTP
+// client's store, then the window's own check on the member centre's page.
 bool LoggedIn() {
-    ShowLoginPage();
-    for (int waited = 0; waited < kLoginDeadlineMs; waited += kLoginPollMs) {
-        ResponsiveWait(kLoginPollMs);
-        if (IsLoggedIn()) return true;
-    }
-    return false;
+    net::KeepCookieFile(net::Cookies(), UserDataPlaces().browserProfile + kCookieFileName);
+    return PageShowsLogin(MemberCentreAddress().c_str());
 }
+
+// One keyword's log lines, kept for the cause of a failure.
+class KeywordLog final : public LogSink {
+  public:
+    void Append(std::initializer_list<const char*> texts) override {
+        for (const char* text : texts) text_ += text ? text : "";
+    }
+    std::string Take() { return std::exchange(text_, {}); }
+
+  private:
+    std::string text_;
+};
 
 // The run's own source, counting the items it hands to the page.
 class CountingSource final : public ItemSource {
@@ -120,8 +121,16 @@ PageState StateOf(const std::string& path) {
     return {true, info.st_ino, info.st_mtim};
 }
 
-KeywordOutcome RunKeyword(CountingSource& source, const std::string& keyword,
-                          const char* templateName, const char* directory) {
+struct KeywordRun {
+    const BatchOptions& options;
+    CountingSource& source;
+    FolderTemplate& page;
+    KeywordLog& log;
+    const char* templateName;  // GBK
+    const char* directory;     // GBK
+};
+
+KeywordOutcome RunKeyword(const KeywordRun& run, const std::string& keyword) {
     const Clock::time_point start = Clock::now();
     KeywordOutcome outcome;
     outcome.keyword = keyword;
@@ -130,23 +139,25 @@ KeywordOutcome RunKeyword(CountingSource& source, const std::string& keyword,
         outcome.cause = "the keyword holds characters that GBK cannot write";
         return outcome;
     }
-    Text path = PageFilePath(directory, templateName, gbk->c_str());
+    Text path = PageFilePath(run.directory, run.templateName, gbk->c_str());
     const std::string page = NativePath(path.view()).value_or("");
     const PageState before = StateOf(page);
 
-    // One keyword at a time through the window's own run: its log then
-    // holds this keyword's lines only, and the run's memory stays flat.
-    WriteText(kLogBox, kEmptyText);
-    WriteText(kKeywordBox, gbk->c_str());
-    source.TakeCount();
-    RunCollection(source);
+    // One keyword at a time: the log then holds this keyword's lines only,
+    // and the run's memory stays flat.
+    CollectionJob job;
+    job.keywords = gbk->c_str();
+    job.sortIndex = run.options.sort;
+    job.count = run.options.count;
+    run.source.TakeCount();
+    RunCollection(job, run.source, run.page, run.log);
 
-    Text log = ReadText(kLogBox);
+    const std::string log = run.log.Take();
     const PageState after = StateOf(page);
     outcome.written = after.exists && !(after == before);
-    outcome.items = source.TakeCount();
+    outcome.items = run.source.TakeCount();
     if (!outcome.written) {
-        outcome.cause = GbkToUtf8Lossy(FailureCause(log.view()));
+        outcome.cause = GbkToUtf8Lossy(FailureCause(log));
         if (outcome.cause.empty()) outcome.cause = "no page was written";
     }
     outcome.time = Since(start);
@@ -174,6 +185,8 @@ std::string BaseUrl(const BatchOptions& options, const SiteSettings& site) {
 
 void RunJob(const BatchJob& job) {
     const BatchOptions& options = job.options;
+    // As the window's start does: a first start seeds the starter template.
+    PrepareDataFolder();
     LoadedSettings settings = LoadSettings(SettingsPath());
     for (const std::string& problem : settings.problems) Complain(problem);
     const ApiSettings& api = settings.settings.api;
@@ -185,10 +198,8 @@ void RunJob(const BatchJob& job) {
                  "; velmora-batch --configure asks for them");
         return;
     }
-    std::optional<std::string> templateName = SelectTemplate(options.templateName);
+    std::optional<std::string> templateName = ChooseTemplate(options.templateName);
     if (!templateName) return;
-    WriteText(kItemCountBox, std::to_string(options.count).c_str());
-    WriteInteger(kSortChoice, property::kComboBoxSelection, options.sort);
     if (sourceName == "classic" && !LoggedIn()) {
         Complain(
             "not logged in to the affiliate platform: start velmora, press 登陆阿里妈妈 and log in "
@@ -198,13 +209,13 @@ void RunJob(const BatchJob& job) {
     }
 
     BatchProgress progress(stderr, isatty(STDERR_FILENO), job.keywords.size());
-    ClassicSource classic;
+    KeywordLog log;
+    MemoryItemRows rows;
+    ClassicSource classic(rows, log);
     std::optional<OpenPlatformSource> platform;
     if (sourceName == "api") {
         PlatformWaits waits = RealPlatformWaits();
-        waits.onBan = [&progress, log = waits.onBan](std::string_view keyword,
-                                                     std::chrono::seconds ban) {
-            log(keyword, ban);
+        waits.onBan = [&progress](std::string_view, std::chrono::seconds ban) {
             progress.Say("the open platform limits calls: waiting " + std::to_string(ban.count()) +
                          " s, then asking again");
         };
@@ -217,10 +228,11 @@ void RunJob(const BatchJob& job) {
     summary.source = sourceName;
     const Clock::time_point start = Clock::now();
     Text directory = DataDirectory();
+    FolderTemplate page(templateName->c_str());
+    const KeywordRun run{options, source, page, log, templateName->c_str(), directory.c_str()};
     for (size_t i = 0; i < job.keywords.size(); ++i) {
         progress.Begin(i + 1, job.keywords[i]);
-        summary.keywords.push_back(
-            RunKeyword(source, job.keywords[i], templateName->c_str(), directory.c_str()));
+        summary.keywords.push_back(RunKeyword(run, job.keywords[i]));
         const KeywordOutcome& outcome = summary.keywords.back();
         progress.End(i + 1, outcome.keyword, outcome.items, outcome.cause, outcome.written);
     }
@@ -240,7 +252,7 @@ void SetBatchJob(const BatchJob* job) {
 }
 
 int BatchEntry() {
-    StartProgramWindow();
+    StartProgram();
     if (theJob) RunJob(*theJob);
     return 0;
 }

@@ -1,6 +1,6 @@
-// The batch command inside the program: the window's own start, then each
-// keyword of the job through the collection run, then the site files. The
-// window is built as always; on the offscreen platform nobody sees it.
+// The batch command inside the program: the runtime's start without a
+// window, then each keyword of the job through the collection engine, then
+// the site files.
 #pragma once
 
 #include <string>

@@ -4,22 +4,16 @@
 #include <iostream>
 
 #include "app/classic_source.h"
+#include "app/collection_engine.h"
 #include "app/collector_globals.h"
-#include "app/fetch_page.h"
 #include "app/gbk_text.h"
-#include "app/marketplace_collector.h"
 #include "app/marketplace_page.h"
 #include "app/open_platform_source.h"
 #include "app/settings.h"
 #include "app/site_files.h"
 #include "app/sitemap.h"
-#include "app/template_engine.h"
-#include "app/template_text.h"
-#include "app/visible_text.h"
 #include "app/window_calls.h"
-#include "commands/control_commands.h"
-#include "commands/text_commands.h"
-#include "runtime/array_block.h"
+#include "app/window_engine_parts.h"
 #include "runtime/constants.h"
 
 namespace velmora::app {
@@ -30,12 +24,7 @@ VELMORA_CONSTANT const char kRunInProgress[] = "正在采集中，请等本次�
 VELMORA_CONSTANT const char kNoKeywords[] = "请输入查询关键词";
 VELMORA_CONSTANT const char kNotLoggedIn[] = "请登陆阿里妈妈";
 VELMORA_CONSTANT const char kNoItemCount[] = "请输入生成宝贝的数量";
-VELMORA_CONSTANT const char kCollectingItems[] = "开始搜寻单个宝贝信息。。。。\r\n";
-VELMORA_CONSTANT const char kPageDoneBefore[] = "生成关键词\"";
-VELMORA_CONSTANT const char kPageDoneAfter[] = ".htm\"完毕";
 VELMORA_CONSTANT const char kLineBreak[] = "\r\n";
-VELMORA_CONSTANT const char kLoggedInMark[] = "退出";
-VELMORA_CONSTANT const char kLoginCheckMethod[] = "post";
 
 // True from the first step of StartCollection to the end of its run.
 bool runInProgress = false;
@@ -46,29 +35,6 @@ class RunGuard {
     RunGuard(const RunGuard&) = delete;
     RunGuard& operator=(const RunGuard&) = delete;
     ~RunGuard() { runInProgress = false; }
-};
-
-// The keyword box's text split at every line break: an array of texts the
-// list owns.
-class KeywordList {
-  public:
-    explicit KeywordList(const char* text)
-        : array_(CallCore(commands::SplitText, {TextArg(text), TextArg(kLineBreak)}).Pointer()) {}
-    KeywordList(const KeywordList&) = delete;
-    KeywordList& operator=(const KeywordList&) = delete;
-    ~KeywordList() {
-        for (uint64_t i = 0; i < Count(); ++i) Entries().Free(ArrayPointerAt(array_, i));
-        Entries().Free(array_);
-    }
-    uint64_t Count() const { return ArrayElementCount(array_); }
-    // A null element is the empty keyword.
-    const char* At(uint64_t i) const {
-        auto* keyword = static_cast<const char*>(ArrayPointerAt(array_, i));
-        return keyword ? keyword : kEmptyText;
-    }
-
-  private:
-    void* array_;
 };
 
 // With [site] index=true the template folder's index (and, with a base
@@ -129,38 +95,25 @@ void RequestStop() {
 
 bool IsLoggedIn() {
     Text address = ReadText(kLoginBrowser, property::kBrowserAddress);
-    Text page = FetchPage(address.c_str(), kLoginCheckMethod);
-    return CallCore(commands::FindText,
-                    {TextArg(page), TextArg(kLoggedInMark), MakeInteger(1), MakeLogical(false)})
-               .Int() > 0;
+    return PageShowsLogin(address.c_str());
 }
 
 void RunCollection() {
-    ClassicSource classic;
+    ItemListRows rows;
+    LogBox log;
+    ClassicSource classic(rows, log);
     RunCollection(classic);
 }
 
 void RunCollection(ItemSource& source) {
-    KeywordList keywords(ReadText(kKeywordBox).c_str());
-    for (uint64_t i = 0; i < keywords.Count(); ++i) {
-        ItemQuery query;
-        query.keyword = keywords.At(i);
-        query.sortIndex = ReadInteger(kSortChoice, property::kComboBoxSelection);
-        query.count = ItemCountFromText(ReadText(kItemCountBox).c_str());
-        SearchOutcome outcome = source.Search(query);
-        if (outcome.status == SearchStatus::kFailed) AppendToLog({outcome.cause.c_str()});
-        if (outcome.status != SearchStatus::kFound) continue;
-        SetCurrentKeyword(query.keyword);
-        if (!LoadSelectedTemplate()) continue;
-        AppendToLog({kCollectingItems});
-        source.Pause(200);
-        if (Globals().stopRequested) continue;
-        CollectAndWritePage(source);
-        source.Pause(100);
-        const char* keyword = Globals().currentKeyword ? Globals().currentKeyword : kEmptyText;
-        AppendToLog(
-            {kPageDoneBefore, VisibleText(keyword, TextEncoding::kGbk).c_str(), kPageDoneAfter});
-    }
+    Text keywords = ReadText(kKeywordBox);
+    CollectionJob job;
+    job.keywords = keywords.c_str();
+    job.sortIndex = ReadInteger(kSortChoice, property::kComboBoxSelection);
+    job.count = ItemCountFromText(ReadText(kItemCountBox).c_str());
+    EditorTemplate page;
+    LogBox log;
+    RunCollection(job, source, page, log);
 }
 
 }  // namespace velmora::app

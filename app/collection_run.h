@@ -1,5 +1,6 @@
-// The collection run: the start and stop buttons' handlers and the run over
-// the keyword list.
+// The collection run as the window starts it: the start and stop buttons'
+// handlers and the run over the keyword box, with the window's controls as
+// the run's inputs, log, item rows and template.
 #pragma once
 
 #include "app/item_source.h"
@@ -18,9 +19,9 @@ void RequestStop();
 // Whether the login browser's page, fetched again, shows a logged-in user.
 bool IsLoggedIn();
 
-// One pass over the keyword box's lines: search, load the template, collect
-// and write each keyword's page, logging as it goes. Without a source it is
-// the classic one. A failed search logs its cause and writes no page.
+// One pass over the keyword box's lines with the sort choice and item count
+// the controls show now. Without a source it is the classic one, over the
+// hidden item list.
 void RunCollection();
 void RunCollection(ItemSource& source);
 

@@ -10,7 +10,7 @@ namespace {
 constexpr uint32_t kStartupWindow = 0x52010001;
 }
 
-void StartProgramWindow() {
+void StartProgram() {
     const EntryTable& runtime = Entries();
     runtime.RuntimeService(kServiceInitialise, 0, nullptr);
     // Calls on x86-64 start with the direction flag clear and the floating-point
@@ -18,7 +18,11 @@ void StartProgramWindow() {
     // start-up routine of its own, so the next step is the end routine.
     const uint64_t endRoutine = reinterpret_cast<uintptr_t>(&FreeGlobals);
     runtime.RuntimeService(kServiceSetEndRoutine, 1, &endRoutine);
-    runtime.LoadWindow(kStartupWindow);
+}
+
+void StartProgramWindow() {
+    StartProgram();
+    Entries().LoadWindow(kStartupWindow);
 }
 
 int ApplicationEntry() {

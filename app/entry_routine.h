@@ -3,8 +3,11 @@
 
 namespace velmora::app {
 
-// Initialises the runtime, registers the end routine and loads the start-up
-// window: every entry routine of the program begins so.
+// Initialises the runtime and registers the end routine: every entry routine
+// begins so.
+void StartProgram();
+
+// StartProgram, then the start-up window.
 void StartProgramWindow();
 
 // StartProgramWindow, then the message loop; answers 0 when the loop is over.

@@ -1,9 +1,8 @@
 #include "app/first_start.h"
 
+#include "app/engine_calls.h"
 #include "app/image/shipped_files.h"
-#include "app/template_engine.h"
 #include "app/template_text.h"
-#include "app/window_calls.h"
 #include "commands/file_commands.h"
 #include "runtime/constants.h"
 
@@ -14,10 +13,6 @@ VELMORA_CONSTANT const char kGeneratorFolder[] = "/单页生成";
 VELMORA_CONSTANT const char kTemplateRoot[] = "/单页生成/模板";
 VELMORA_CONSTANT const char kStarterName[] = "高贵大气";
 VELMORA_CONSTANT const char kInstructionsFile[] = "/单页生成/使用说明.htm";
-
-constexpr uint32_t kTutorialLink = 0x160132eb;
-constexpr uint32_t kDownloadLink = 0x16011aa5;
-constexpr int kLinkWebAddress = 11;
 
 bool Exists(const Text& path) {
     return CallCore(commands::FileExists, {TextArg(path)}).Logical();
@@ -53,12 +48,6 @@ void PrepareDataFolder() {
 Text InstructionsPagePath() {
     Text directory = DataDirectory();
     return Concat({directory.c_str(), kInstructionsFile});
-}
-
-void LinkToInstructions() {
-    Text path = InstructionsPagePath();
-    for (uint32_t link : {kTutorialLink, kDownloadLink})
-        WriteText(link, path.c_str(), kLinkWebAddress);
 }
 
 }  // namespace velmora::app

@@ -14,7 +14,4 @@ void PrepareDataFolder();
 // Where PrepareDataFolder wrote the instructions page.
 Text InstructionsPagePath();
 
-// Points the window's two links at the instructions page.
-void LinkToInstructions();
-
 }  // namespace velmora::app

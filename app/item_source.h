@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/item_record.h"
+#include "app/log_sink.h"
 #include "app/runtime_calls.h"
 
 namespace velmora::app {
@@ -16,6 +17,7 @@ struct ItemQuery {
     const char* keyword = nullptr;  // GBK
     int sortIndex = 0;              // 0 sales, 1 commission rate, 2 commission paid in 30 days
     int count = 0;                  // items wanted
+    LogSink* log = nullptr;         // the run's log, for what a source drops or waits for
 };
 
 // kSkipped: nothing to look up (an empty keyword), no page and no log line.

@@ -1,22 +1,29 @@
 #include "app/main_window_handlers.h"
 
+#include "app/collection_engine.h"
 #include "app/collection_run.h"
 #include "app/collector_globals.h"
 #include "app/first_start.h"
-#include "app/image/site_hosts.h"
 #include "app/skins.h"
 #include "app/template_engine.h"
 #include "app/template_library.h"
 #include "app/window_calls.h"
-#include "runtime/constants.h"
 
 namespace velmora::app {
 namespace {
 
-VELMORA_CONSTANT const char kHttp[] = "http://";
-VELMORA_CONSTANT const char kMemberCentrePath[] = "/membersvc/index.htm";
-
 constexpr int kSkinInUse = 12;
+
+constexpr uint32_t kTutorialLink = 0x160132eb;
+constexpr uint32_t kDownloadLink = 0x16011aa5;
+constexpr int kLinkWebAddress = 11;
+
+// Points the window's two links at the instructions page.
+void LinkToInstructions() {
+    Text path = InstructionsPagePath();
+    for (uint32_t link : {kTutorialLink, kDownloadLink})
+        WriteText(link, path.c_str(), kLinkWebAddress);
+}
 
 #define VELMORA_HANDLER(Name) {#Name, PlainHandler<Name>},
 const HandlerEntry kHandlers[] = {
@@ -39,8 +46,7 @@ void StartUp() {
 
 void ShowLoginPage() {
     WriteInteger(kPageControl, property::kCurrentPage, page::kLogin);
-    Text address = Concat({kHttp, kMemberCentreHost, kMemberCentrePath});
-    NavigateBrowser(kLoginBrowser, address.c_str());
+    NavigateBrowser(kLoginBrowser, MemberCentreAddress().c_str());
 }
 
 void ShowLogPage() {

@@ -1,5 +1,6 @@
-// The marketplace collector: every wanted row of the item list looked up on
-// the marketplace, rendered into the template's loop, and the page written.
+// The marketplace collector as the window drives it: every wanted row of the
+// hidden item list looked up on the marketplace, rendered into the loop box's
+// template, and the page written.
 #pragma once
 
 #include "app/item_source.h"

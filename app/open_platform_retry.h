@@ -30,7 +30,7 @@ struct PlatformWaits {
     std::function<bool(std::chrono::milliseconds)> sleep;
     // Uniform in [0, 1).
     std::function<double()> jitter;
-    // Told before a ban is waited out, with the keyword (GBK); may be empty.
+    // Told before a ban is waited out, after the log, with the keyword (GBK); may be empty.
     std::function<void(std::string_view, std::chrono::seconds)> onBan;
 };
 

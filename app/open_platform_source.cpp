@@ -3,10 +3,10 @@
 #include <random>
 
 #include "app/collector_globals.h"
+#include "app/engine_calls.h"
 #include "app/gbk_text.h"
 #include "app/open_platform_request.h"
 #include "app/visible_text.h"
-#include "app/window_calls.h"
 #include "net/http_client.h"
 #include "net/markup_text.h"
 #include "runtime/constants.h"
@@ -87,17 +87,20 @@ std::string WithDetail(std::string_view cause, std::string_view detailUtf8) {
 }
 
 // Said before the wait, so that a quiet window is not taken for a hang.
-void LogBan(std::string_view keywordGbk, seconds ban) {
-    AppendToLog({kKeywordBefore, VisibleText(keywordGbk, TextEncoding::kGbk).c_str(), kBanBefore,
+void LogBan(LogSink* log, std::string_view keywordGbk, seconds ban) {
+    if (!log) return;
+    log->Append({kKeywordBefore, VisibleText(keywordGbk, TextEncoding::kGbk).c_str(), kBanBefore,
                  std::to_string(ban.count()).c_str(), kBanAfter, kLineBreak});
 }
 
 // One line per emptied address, naming the item by its rank on the page.
-void LogRefusedAddresses(std::string_view keywordGbk, size_t rank, const PlatformItem& item) {
+void LogRefusedAddresses(LogSink* log, std::string_view keywordGbk, size_t rank,
+                         const PlatformItem& item) {
+    if (!log) return;
     const std::string keyword = VisibleText(keywordGbk, TextEncoding::kGbk);
     const std::string number = std::to_string(rank);
     for (const std::string& field : item.refusedAddresses)
-        AppendToLog({kKeywordBefore, keyword.c_str(), kItemBefore, number.c_str(), kItemAfter,
+        log->Append({kKeywordBefore, keyword.c_str(), kItemBefore, number.c_str(), kItemAfter,
                      field.c_str(), kNoWebAddress, kLineBreak});
 }
 
@@ -116,7 +119,6 @@ PlatformWaits RealPlatformWaits() {
         static std::mt19937 engine{std::random_device{}()};
         return std::uniform_real_distribution<double>(0, 1)(engine);
     };
-    waits.onBan = LogBan;
     return waits;
 }
 
@@ -166,6 +168,7 @@ OpenPlatformSource::Attempt OpenPlatformSource::Ask(const SearchPage& page) {
 
 std::optional<PlatformAnswer> OpenPlatformSource::AskUntilAnswered(const SearchPage& page,
                                                                    std::string_view keywordGbk,
+                                                                   LogSink* log,
                                                                    SearchOutcome& ended) {
     for (int retries = 0;;) {
         if (Globals().stopRequested) break;
@@ -176,6 +179,7 @@ std::optional<PlatformAnswer> OpenPlatformSource::AskUntilAnswered(const SearchP
             // A ban said to be over still waits a second: no tight loop.
             const seconds ban = std::max(*attempt.ban, seconds(1));
             bansWaitedOut_ += ban;
+            LogBan(log, keywordGbk, ban);
             if (waits_.onBan) waits_.onBan(keywordGbk, ban);
             pause = ban;
         } else if (attempt.transient && retries < kMaxRetries) {
@@ -203,7 +207,7 @@ SearchOutcome OpenPlatformSource::Search(const ItemQuery& query) {
 
     while (items_.size() < wanted) {
         SearchOutcome ended;
-        std::optional<PlatformAnswer> answer = AskUntilAnswered(page, keywordGbk, ended);
+        std::optional<PlatformAnswer> answer = AskUntilAnswered(page, keywordGbk, query.log, ended);
         if (!answer) {
             items_.clear();
             return ended;
@@ -213,7 +217,7 @@ SearchOutcome OpenPlatformSource::Search(const ItemQuery& query) {
 
         for (PlatformItem& item : answer->items) {
             if (items_.size() >= wanted) break;
-            LogRefusedAddresses(keywordGbk, items_.size() + 1, item);
+            LogRefusedAddresses(query.log, keywordGbk, items_.size() + 1, item);
             items_.push_back(std::move(item));
         }
         const bool lastPage = answer->items.size() < static_cast<size_t>(page.pageSize) ||

@@ -15,8 +15,8 @@
 
 namespace velmora::app {
 
-// Sleeps through the window's event loop; jitter from a seeded engine; a
-// ban is said in the log.
+// Sleeps through the window's event loop (without a window, plain sleeps);
+// jitter from a seeded engine.
 PlatformWaits RealPlatformWaits();
 
 class OpenPlatformSource final : public ItemSource {
@@ -25,8 +25,9 @@ class OpenPlatformSource final : public ItemSource {
 
     // A failed search (refusal, time-out, unreachable gateway, an answer
     // that is not JSON or holds no item) gives its cause, naming the keyword.
-    // Each page waits out a ban and retries what may pass on its own before
-    // the keyword fails; a keyword empty once trimmed is skipped unsent.
+    // Each page waits out a ban (said in the query's log first) and retries
+    // what may pass on its own before the keyword fails; a keyword empty once
+    // trimmed is skipped unsent. Emptied addresses are said in that log too.
     SearchOutcome Search(const ItemQuery& query) override;
     std::optional<ItemRecord> Item(int rank) override;
     void Pause(int milliseconds) override;
@@ -42,7 +43,7 @@ class OpenPlatformSource final : public ItemSource {
     Attempt Ask(const SearchPage& page);
     // nullopt when the keyword ends here, with `ended` saying how.
     std::optional<PlatformAnswer> AskUntilAnswered(const SearchPage& page,
-                                                   std::string_view keywordGbk,
+                                                   std::string_view keywordGbk, LogSink* log,
                                                    SearchOutcome& ended);
 
     ApiSettings api_;

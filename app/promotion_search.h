@@ -1,5 +1,5 @@
-// The affiliate search's result page turned into the rows of the hidden item
-// list, which the marketplace collector reads next.
+// The affiliate search's result page turned into the rows of the window's
+// hidden item list, which the marketplace collector reads next.
 #pragma once
 
 namespace velmora::app {

@@ -5,13 +5,13 @@
 #include <iterator>
 #include <optional>
 
+#include "app/engine_calls.h"
 #include "app/runtime_calls.h"
 #include "app/site_index.h"
 #include "app/site_pages.h"
 #include "app/sitemap.h"
 #include "app/template_folder.h"
 #include "app/template_text.h"
-#include "app/window_calls.h"
 #include "runtime/constants.h"
 #include "runtime/windows_path.h"
 

@@ -1,13 +1,12 @@
-// The selected template in the editor boxes, and the page written from it.
+// The selected template in the window's editor boxes, and the page written
+// from them.
 #pragma once
 
+#include "app/engine_calls.h"
+#include "app/log_sink.h"
 #include "app/runtime_calls.h"
 
 namespace velmora::app {
-
-// The folder holding 单页生成 (the program's own in a portable copy, the
-// user's data folder in an installed one), without a trailing separator.
-Text DataDirectory();
 
 // The text of the template list's selected item; empty without a selection.
 Text SelectedTemplateName();
@@ -16,8 +15,9 @@ Text SelectedTemplateName();
 // head, loop and tail boxes. A missing file empties the three part boxes. A
 // template file that is no regular file inside its folder (a link to the
 // settings, say) is not read: the part boxes are emptied, the log says why,
-// and the result is false.
+// and the result is false. The refusal goes to the log given, else to the log box.
 bool LoadSelectedTemplate();
+bool LoadSelectedTemplate(LogSink& log);
 
 // The same as a handler, for the editor's load button.
 void LoadTemplate();

@@ -2,6 +2,7 @@
 
 #include "app/first_start.h"
 #include "app/template_engine.h"
+#include "app/template_names.h"
 #include "app/template_text.h"
 #include "app/visible_text.h"
 #include "app/window_calls.h"
@@ -11,8 +12,6 @@
 
 namespace velmora::app {
 namespace {
-
-VELMORA_CONSTANT const char kTemplateSearch[] = "\\单页生成\\模板\\*.*";
 
 VELMORA_CONSTANT const char kSaved[] = "保存模板成功";
 VELMORA_CONSTANT const char kSaveFailed[] = "保存模板失败，请检查模板名称后重试";
@@ -28,37 +27,7 @@ VELMORA_CONSTANT const char kPreviewNotPlain[] =
     "\"的效果预览.htm不是模板文件夹里的普通文件（或是指向文件夹以外的链接），未显示预览\r\n";
 VELMORA_CONSTANT const char kBlankPage[] = "about:blank";
 
-constexpr uint32_t kDirectoriesOnly = 0x10;
 constexpr int kNoAttributes = 0;
-
-// The file search behind runtime services 0 and 1. Starting with a pattern
-// opens a search; continuing passes no pattern.
-class FileSearch {
-  public:
-    FileSearch(const char* pattern, uint32_t attributeMask, bool filesOnly)
-        : pattern_(pattern), mask_(attributeMask), filesOnly_(filesOnly) {}
-    FileSearch(const FileSearch&) = delete;
-    FileSearch& operator=(const FileSearch&) = delete;
-    ~FileSearch() {
-        const uint64_t handle = handle_;
-        Entries().RuntimeService(kServiceEndFind, 1, &handle);
-    }
-
-    // The next matching name; the empty text when there is none.
-    Text Next() {
-        const uint64_t arguments[] = {reinterpret_cast<uintptr_t>(pattern_), mask_,
-                                      filesOnly_ ? 1u : 0u, reinterpret_cast<uintptr_t>(&handle_)};
-        pattern_ = nullptr;
-        return Text(
-            reinterpret_cast<char*>(Entries().RuntimeService(kServiceFindFile, 4, arguments)));
-    }
-
-  private:
-    const char* pattern_;
-    uint32_t mask_;
-    bool filesOnly_;
-    uintptr_t handle_ = 0;
-};
 
 bool SelectedFolderHolds(TemplateFile file) {
     Text directory = DataDirectory();
@@ -81,13 +50,8 @@ bool WriteTemplateFile(const char* name, const char* content) {
 
 void ListTemplates() {
     Text directory = DataDirectory();
-    Text pattern = Concat({directory.c_str(), kTemplateSearch});
-    FileSearch search(pattern.c_str(), kDirectoriesOnly, false);
-    for (Text name = search.Next(); !name.empty(); name = search.Next()) {
-        if (name.view()[0] == '.' || !TemplateFolderStaysInside(directory.c_str(), name.c_str()))
-            continue;
+    for (const Text& name : TemplateFolderNames(directory.c_str()))
         CallCore(commands::AddItem, {ControlOf(tag::kListBox, kTemplateList), TextArg(name)});
-    }
 }
 
 void SelectFirstTemplate() {

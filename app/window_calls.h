@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "app/engine_calls.h"
 #include "app/main_window_ids.h"
 #include "app/runtime_calls.h"
 
@@ -42,15 +43,5 @@ void ShowInformation(const char* message);
 
 // Opens the address in one of the window's browsers (no help file, no target frame).
 void NavigateBrowser(uint32_t browser, const char* address);
-
-// Waits that service the window's messages, and the one plain delay that does not.
-void ResponsiveWait(int milliseconds);
-void BlockingDelay(int milliseconds);
-
-// The text's bytes as the whole file: a sibling file renamed over the old one,
-// so a failed write keeps what was there. A symbolic link at the name is
-// replaced, never written through: pages, site files and templates come from
-// folders other people made. False when it failed.
-bool WriteTextToFile(const char* path, const char* text);
 
 }  // namespace velmora::app

@@ -13,7 +13,8 @@ in a folder and home of its own, and reports:
 
 With --batch N it runs velmora-batch instead, over N keywords through the
 open-platform source on the simulator's gateway with the rate limit off, and
-reports the time per keyword, pages an hour and the peak memory.
+reports the time per keyword, pages an hour, the peak memory and the most
+child processes the batch had at once (it should have none).
 
 usage: bench/run_figures.py [--keywords A,B,C] [--count N] [--build DIR]
        bench/run_figures.py --batch N [--count N] [--build DIR]
@@ -188,6 +189,7 @@ def batch_figures(args, executable, env, work):
     print(f"peak memory: the batch process {usage.ru_maxrss / 1024:.0f} MiB RSS; its process "
           f"tree ({sampler.peak_processes} processes) RSS sum {sampler.peak_rss / 1024:.0f} MiB, "
           f"PSS sum {sampler.peak_pss / 1024:.0f} MiB")
+    print(f"child processes at most: {sampler.peak_processes - 1}")
 
 
 def main():

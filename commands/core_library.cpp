@@ -4,6 +4,7 @@
 
 #include "commands/automation_commands.h"
 #include "commands/control_commands.h"
+#include "commands/delay_command.h"
 #include "commands/dialog_commands.h"
 #include "commands/file_commands.h"
 #include "commands/text_commands.h"

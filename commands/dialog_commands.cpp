@@ -4,11 +4,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <chrono>
 #include <cstdio>
 #include <initializer_list>
 #include <string>
-#include <thread>
 
 #include "runtime/command_arguments.h"
 #include "runtime/gbk.h"
@@ -154,11 +152,6 @@ void MessageBox(ValueRecord* result, int count, ValueRecord* args) {
     const uint32_t style = arg[1].low;
     const std::string title = arg.Text(2, kDefaultTitle);
     result->low = static_cast<uint32_t>(ShowMessageBox(text, title, style));
-}
-
-void Delay(ValueRecord*, int count, ValueRecord* args) {
-    const int32_t milliseconds = CommandArguments(count, args)[0].Int();
-    if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 void SetMessageBoxAnswerer(MessageBoxAnswerer answerer) {

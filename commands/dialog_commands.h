@@ -1,8 +1,9 @@
-// The core library's message box and plain delay.
+// The core library's message box.
 #pragma once
 
 #include <functional>
 
+#include "commands/delay_command.h"
 #include "runtime/value.h"
 
 class QAbstractButton;
@@ -15,9 +16,6 @@ namespace velmora::commands {
 // The title defaults to "信息：". The box blocks every other window of the
 // program until it is answered, while their timers and events go on.
 void MessageBox(ValueRecord* result, int count, ValueRecord* args);
-
-// (milliseconds) -> none: the thread sleeps; nothing is painted or handled.
-void Delay(ValueRecord* result, int count, ValueRecord* args);
 
 // Answers message boxes without a person: once a box is up, the answerer is
 // given it and returns the button to press, or null to leave the box to the

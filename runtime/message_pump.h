@@ -1,7 +1,9 @@
 // The runtime's side of waiting: handling what is queued for the user
-// interface thread, and sleeping until something arrives. Both work through
-// the Qt application's event dispatcher; without one there is nothing to
-// handle and waiting is a plain sleep.
+// interface thread, and sleeping until something arrives. The program picks
+// one of two builds when it links: message_pump.cpp works through the Qt
+// application's event dispatcher (without one there is nothing to handle and
+// waiting is a plain sleep); message_pump_sleep.cpp, for a program without
+// windows, only sleeps.
 #pragma once
 
 namespace velmora {
