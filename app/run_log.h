@@ -1,5 +1,5 @@
-// What a keyword's lines in the log box tell the batch command: why its
-// page was not written.
+// What a keyword's log lines tell the batch command: why its page was not
+// written.
 #pragma once
 
 #include <string>
