@@ -514,8 +514,10 @@ TEST_F(AutodriveRunTest, BatchRefusesUsageErrorsAndRunsNoClassicSourceWithoutALo
 
 TEST_F(AutodriveRunTest, ConfigureWritesTheApiSettingsPrivatelyAndKeepsThemOnEmptyAnswers) {
     const fs::path settings = root_ / "config" / "velmora" / "velmora.conf";
-    BatchRun run = Batch({"--configure"}, WriteKeywords("answers.txt", "key-1\nsecret-1\n77\n"));
+    BatchRun run = Batch({"--configure"},
+                         WriteKeywords("answers.txt", "key-1\nsecret-1\nmm_1_2\nmm_1_2_77\n"));
     EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("an ad-zone id is digits, or a PID"), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find("secret-1"), std::string::npos) << "the secret is never shown";
     ASSERT_TRUE(fs::exists(settings));
     EXPECT_EQ(fs::status(settings).permissions() & fs::perms::all,
@@ -527,6 +529,13 @@ TEST_F(AutodriveRunTest, ConfigureWritesTheApiSettingsPrivatelyAndKeepsThemOnEmp
     EXPECT_EQ(ReadFile(settings), written) << "empty answers keep what the file holds";
     for (const char* line : {"app_key = key-1", "app_secret = secret-1", "adzone_id = 77"})
         EXPECT_NE(written.find(line), std::string::npos) << line << " in\n" << written;
+
+    const std::string byHand =
+        "# mine\n" + ReplaceAll(written, "key-1", "key-1 ; console") + "[other]\nx = y\n";
+    std::ofstream(settings, std::ios::binary) << byHand;
+    run = Batch({"--configure"}, WriteKeywords("answers.txt", "key-2\n\n\n"));
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(ReadFile(settings), ReplaceAll(byHand, "key-1", "key-2"));
 }
 
 }  // namespace
