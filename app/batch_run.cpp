@@ -145,6 +145,7 @@ KeywordOutcome RunKeyword(CountingSource& source, const std::string& keyword,
     const PageState after = StateOf(page);
     outcome.written = after.exists && !(after == before);
     outcome.items = source.TakeCount();
+    if (outcome.written) outcome.file = page;
     if (!outcome.written) {
         outcome.cause = GbkToUtf8Lossy(FailureCause(log.view()));
         if (outcome.cause.empty()) outcome.cause = "no page was written";
@@ -217,6 +218,8 @@ void RunJob(const BatchJob& job) {
     summary.source = sourceName;
     const Clock::time_point start = Clock::now();
     Text directory = DataDirectory();
+    summary.folder = NativePath(TemplateFolderPath(directory.c_str(), templateName->c_str()).view())
+                         .value_or("");
     for (size_t i = 0; i < job.keywords.size(); ++i) {
         progress.Begin(i + 1, job.keywords[i]);
         summary.keywords.push_back(
@@ -226,6 +229,7 @@ void RunJob(const BatchJob& job) {
     }
     WriteSite(directory.c_str(), templateName->c_str(), BaseUrl(options, settings.settings.site),
               &summary, &progress);
+    progress.Say(ClosingLine(summary));
     progress.Finish();
     summary.time = Since(start);
     if (options.json) std::fputs(SummaryJson(summary).c_str(), stdout);

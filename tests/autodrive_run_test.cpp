@@ -435,10 +435,10 @@ TEST_F(AutodriveRunTest, BatchWritesTheWindowsPagesByteForByte) {
                            "/dev/null", true);
     EXPECT_EQ(shown.exitCode, 0) << shown.err;
     ExpectPagesAgain(pages);
-    EXPECT_NE(shown.err.find("\rkeyword 1/2 手机 · 0 items · time left unknown\x1b[K"),
+    EXPECT_NE(shown.err.find("\rkeyword 1/2 手机 · collecting · time left unknown\x1b[K"),
               std::string::npos)
         << shown.err;
-    EXPECT_NE(shown.err.find("\rkeyword 2/2 连衣裙 · 4 items · 0:00 left\x1b[K"),
+    EXPECT_NE(shown.err.find("\rkeyword 2/2 连衣裙 · 2 items · 0:00 left\x1b[K"),
               std::string::npos);
     const fs::path folder = PagePath("手机").parent_path();
     EXPECT_NE(ReadFile(folder / "index.htm").find("href=\"%E6%89%8B%E6%9C%BA.htm\""),
@@ -454,10 +454,28 @@ TEST_F(AutodriveRunTest, BatchWritesTheWindowsPagesByteForByte) {
     EXPECT_NE(plain.err.find("keyword 1/2 手机 · 2 items · "), std::string::npos) << plain.err;
     EXPECT_EQ(plain.err.find('\r'), std::string::npos) << "no in-place updates off a terminal";
     EXPECT_NE(plain.out.find("\"pages\": 2"), std::string::npos) << plain.out;
+    EXPECT_NE(plain.out.find("\"file\": \"" + PagePath("手机").string() + "\""), std::string::npos)
+        << plain.out;
+    EXPECT_NE(plain.err.find("2 pages written (4 items), 0 failed, in " + folder.string() +
+                             "; index.htm written\n"),
+              std::string::npos)
+        << plain.err;
 
     BatchRun failed = Batch({"--count", "1", WriteKeywords("kw-bad.txt", "a/b\n手机\n").string()});
     EXPECT_EQ(failed.exitCode, 1);
     EXPECT_NE(failed.err.find("failed: a/b: "), std::string::npos) << failed.err;
+
+    // A keyword that takes the index's name, and a template without loop markers.
+    BatchRun noIndex = Batch({"--count", "1", WriteKeywords("kw-index.txt", "index\n").string()});
+    EXPECT_EQ(noIndex.exitCode, 1) << noIndex.err;
+    EXPECT_NE(noIndex.err.find("index.htm NOT written"), std::string::npos) << noIndex.err;
+    fs::create_directories(folder.parent_path() / "无标记");
+    std::ofstream(folder.parent_path() / "无标记" / "模板文件.htm") << "<p>[#关键词#]</p>";
+    BatchRun noMarkers =
+        Batch({"--template", "无标记", "--json", WriteKeywords("kw-m.txt", "手机\n").string()});
+    EXPECT_EQ(noMarkers.exitCode, 1) << noMarkers.err;
+    EXPECT_NE(noMarkers.out.find("找不到商品循环标记"), std::string::npos) << noMarkers.out;
+    EXPECT_FALSE(fs::exists(folder.parent_path() / "无标记" / "手机.htm"));
 }
 
 // With the platform's keys in the settings file, the window and the batch
