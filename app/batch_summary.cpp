@@ -1,5 +1,6 @@
 #include "app/batch_summary.h"
 
+#include <csignal>
 #include <nlohmann/json.hpp>
 
 #include "app/batch_options.h"
@@ -22,9 +23,14 @@ nlohmann::json WrittenFile(const BatchSummary& summary, bool written, const char
     return written ? nlohmann::json(summary.folder + "/" + name) : nlohmann::json();
 }
 
+std::string SignalName(int signal) {
+    return signal == SIGINT ? "SIGINT" : signal == SIGTERM ? "SIGTERM" : std::to_string(signal);
+}
+
 }  // namespace
 
 int ExitStatus(const BatchSummary& summary) {
+    if (summary.stopSignal) return 128 + summary.stopSignal;
     // A problem with the site files (a keyword named "index" keeps the index
     // from being written, say) is a failure too.
     if (PagesWritten(summary) < summary.keywords.size() || !summary.siteProblems.empty())
@@ -37,11 +43,14 @@ std::string ClosingLine(const BatchSummary& summary) {
     size_t items = 0;
     for (const KeywordOutcome& outcome : summary.keywords)
         items += outcome.written ? outcome.items : 0;
-    std::string line = std::to_string(written) + (written == 1 ? " page" : " pages") +
-                       " written (" + std::to_string(items) + " items), " +
-                       std::to_string(summary.keywords.size() - written) + " failed, in " +
-                       summary.folder + "; " + kIndexFile +
-                       (summary.indexWritten ? " written" : " NOT written");
+    std::string line = summary.stopSignal
+                           ? "stopped by " + SignalName(summary.stopSignal) + ", " +
+                                 std::to_string(summary.keywordsLeft) + " keywords not begun: "
+                           : std::string();
+    line += std::to_string(written) + (written == 1 ? " page" : " pages") + " written (" +
+            std::to_string(items) + " items), " +
+            std::to_string(summary.keywords.size() - written) + " failed, in " + summary.folder +
+            "; " + kIndexFile + (summary.indexWritten ? " written" : " NOT written");
     if (summary.sitemapWritten) line += std::string(", ") + kSitemapFile + " written";
     return line;
 }
@@ -81,6 +90,9 @@ std::string SummaryJson(const BatchSummary& summary) {
         {"index_file", WrittenFile(summary, summary.indexWritten, kIndexFile)},
         {"sitemap_file", WrittenFile(summary, summary.sitemapWritten, kSitemapFile)},
         {"site_problems", summary.siteProblems},
+        {"stopped_by",
+         summary.stopSignal ? nlohmann::json(SignalName(summary.stopSignal)) : nlohmann::json()},
+        {"keywords_not_begun", summary.keywordsLeft},
     };
     return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }

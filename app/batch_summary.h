@@ -25,9 +25,12 @@ struct BatchSummary {
     bool indexWritten = false;
     bool sitemapWritten = false;
     std::vector<std::string> siteProblems;  // UTF-8
+    int stopSignal = 0;                     // SIGINT or SIGTERM when one ended the run early
+    size_t keywordsLeft = 0;                // not begun when the signal came
 };
 
-// 0 when every keyword's page and the site index were written, else 1.
+// 0 when every keyword's page and the site index were written, else 1;
+// 128 + the signal's number after a stop by signal, as a shell reports it.
 int ExitStatus(const BatchSummary& summary);
 
 // The run's last line on standard error: pages written and their items,

@@ -21,6 +21,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "runtime/gbk.h"
@@ -82,6 +83,9 @@ class Child {
     ~Child() { Stop(SIGKILL); }
 
     bool Running() const { return pid_ > 0; }
+    void Signal(int signal) const {
+        if (pid_ > 0) kill(pid_, signal);
+    }
 
     // The exit code, or -1 when it had to be killed at the limit (or died of a
     // signal). `drain` runs while it waits, to read what the child writes.
@@ -217,9 +221,10 @@ class AutodriveRunTest : public ::testing::Test {
     };
 
     // velmora-batch beside the driver, in the same home; with `terminal` its
-    // standard error is a pseudo-terminal.
+    // standard error is a pseudo-terminal. With `stopSignal`, that signal is
+    // sent once the first keyword's line is out.
     BatchRun Batch(std::vector<std::string> arguments, const fs::path& in = "/dev/null",
-                   bool terminal = false) {
+                   bool terminal = false, int stopSignal = 0) {
         arguments.insert(arguments.begin(), (program_ / "velmora-batch").string());
         int master = -1, slave = -1;
         if (terminal && openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return {};
@@ -232,6 +237,8 @@ class AutodriveRunTest : public ::testing::Test {
             char buffer[4096];
             for (ssize_t n; master >= 0 && (n = read(master, buffer, sizeof buffer)) > 0;)
                 shown.append(buffer, static_cast<size_t>(n));
+            if (stopSignal && ReadFile(root_ / "batch.err").find("keyword 1/") != std::string::npos)
+                batch.Signal(std::exchange(stopSignal, 0));
         };
         run.exitCode = batch.Wait(kRunLimit, drain);
         drain();
@@ -464,6 +471,18 @@ TEST_F(AutodriveRunTest, BatchWritesTheWindowsPagesByteForByte) {
     BatchRun failed = Batch({"--count", "1", WriteKeywords("kw-bad.txt", "a/b\n手机\n").string()});
     EXPECT_EQ(failed.exitCode, 1);
     EXPECT_NE(failed.err.find("failed: a/b: "), std::string::npos) << failed.err;
+
+    // SIGTERM during the first keyword: the rest are never begun, the index
+    // lists what was written, and the summary still comes.
+    BatchRun stopped = Batch(
+        {"--count", "1", "--json", WriteKeywords("kw-stop.txt", "手机\n连衣裙\n衬衫\n").string()},
+        "/dev/null", false, SIGTERM);
+    EXPECT_EQ(stopped.exitCode, 143) << stopped.err;
+    EXPECT_NE(stopped.err.find("stopped by SIGTERM, "), std::string::npos) << stopped.err;
+    EXPECT_NE(stopped.out.find("\"stopped_by\": \"SIGTERM\""), std::string::npos) << stopped.out;
+    EXPECT_FALSE(fs::exists(PagePath("衬衫")));
+    EXPECT_NE(ReadFile(folder / "index.htm").find("href=\"%E6%89%8B%E6%9C%BA.htm\""),
+              std::string::npos);
 
     // A keyword that takes the index's name, and a template without loop markers.
     BatchRun noIndex = Batch({"--count", "1", WriteKeywords("kw-index.txt", "index\n").string()});
