@@ -37,6 +37,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int kLoginDeadlineMs = 15000;
+constexpr int kClassicSearchRows = 40;
 constexpr int kLoginPollMs = 500;
 
 const BatchJob* theJob = nullptr;
@@ -213,7 +214,15 @@ void RunJob(const BatchJob& job) {
     }
     std::optional<std::string> templateName = SelectTemplate(options.templateName);
     if (!templateName) return;
-    WriteText(kItemCountBox, std::to_string(options.count).c_str());
+    // Past a search page's 40 rows the window keeps empty cards; a batch
+    // would count them as items.
+    int count = options.count;
+    if (sourceName == "classic" && count > kClassicSearchRows) {
+        Complain("the classic source finds at most " + std::to_string(kClassicSearchRows) +
+                 " items a keyword; --count " + std::to_string(kClassicSearchRows) + " is used");
+        count = kClassicSearchRows;
+    }
+    WriteText(kItemCountBox, std::to_string(count).c_str());
     WriteInteger(kSortChoice, property::kComboBoxSelection, options.sort);
     if (sourceName == "classic" && !LoggedIn()) {
         Complain(

@@ -485,8 +485,11 @@ TEST_F(AutodriveRunTest, BatchWritesTheWindowsPagesByteForByte) {
               std::string::npos);
 
     // A keyword that takes the index's name, and a template without loop markers.
-    BatchRun noIndex = Batch({"--count", "1", WriteKeywords("kw-index.txt", "index\n").string()});
+    BatchRun noIndex = Batch({"--count", "41", WriteKeywords("kw-index.txt", "index\n").string()});
     EXPECT_EQ(noIndex.exitCode, 1) << noIndex.err;
+    EXPECT_NE(noIndex.err.find("at most 40 items a keyword; --count 40 is used"),
+              std::string::npos);
+    EXPECT_EQ(noIndex.err.find("index · 41 items"), std::string::npos) << "no empty cards counted";
     EXPECT_NE(noIndex.err.find("index.htm NOT written"), std::string::npos) << noIndex.err;
     fs::create_directories(folder.parent_path() / "无标记");
     std::ofstream(folder.parent_path() / "无标记" / "模板文件.htm") << "<p>[#关键词#]</p>";
