@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <optional>
@@ -13,6 +15,7 @@
 #include "app/batch_summary.h"
 #include "app/classic_source.h"
 #include "app/collection_run.h"
+#include "app/collector_globals.h"
 #include "app/entry_routine.h"
 #include "app/main_window_handlers.h"
 #include "app/open_platform_source.h"
@@ -34,10 +37,31 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int kLoginDeadlineMs = 15000;
+constexpr int kClassicSearchRows = 40;
 constexpr int kLoginPollMs = 500;
 
 const BatchJob* theJob = nullptr;
 int status = kBatchUsageError;
+
+volatile std::sig_atomic_t caughtSignal = 0;
+std::atomic<bool>* stopFlag = nullptr;
+
+// Ctrl+C or SIGTERM: the keyword in progress ends as a stop ends it in the
+// window, then the site files and the summary follow. A second one, with the
+// default action back in place, ends the process at once.
+extern "C" void StopOnSignal(int signal) {
+    caughtSignal = signal;
+    stopFlag->store(true);
+}
+
+void StopOnSignals() {
+    stopFlag = &Globals().stopRequested;
+    struct sigaction action {};
+    action.sa_handler = StopOnSignal;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM}) sigaction(signal, &action, nullptr);
+}
 
 // Lines may carry names from outside (templates, keywords): no control
 // character of theirs reaches the terminal.
@@ -145,7 +169,10 @@ KeywordOutcome RunKeyword(CountingSource& source, const std::string& keyword,
     const PageState after = StateOf(page);
     outcome.written = after.exists && !(after == before);
     outcome.items = source.TakeCount();
-    if (!outcome.written) {
+    if (outcome.written) outcome.file = page;
+    if (!outcome.written && caughtSignal) {
+        outcome.cause = "stopped before its page was written";
+    } else if (!outcome.written) {
         outcome.cause = GbkToUtf8Lossy(FailureCause(log.view()));
         if (outcome.cause.empty()) outcome.cause = "no page was written";
     }
@@ -187,7 +214,15 @@ void RunJob(const BatchJob& job) {
     }
     std::optional<std::string> templateName = SelectTemplate(options.templateName);
     if (!templateName) return;
-    WriteText(kItemCountBox, std::to_string(options.count).c_str());
+    // Past a search page's 40 rows the window keeps empty cards; a batch
+    // would count them as items.
+    int count = options.count;
+    if (sourceName == "classic" && count > kClassicSearchRows) {
+        Complain("the classic source finds at most " + std::to_string(kClassicSearchRows) +
+                 " items a keyword; --count " + std::to_string(kClassicSearchRows) + " is used");
+        count = kClassicSearchRows;
+    }
+    WriteText(kItemCountBox, std::to_string(count).c_str());
     WriteInteger(kSortChoice, property::kComboBoxSelection, options.sort);
     if (sourceName == "classic" && !LoggedIn()) {
         Complain(
@@ -217,15 +252,26 @@ void RunJob(const BatchJob& job) {
     summary.source = sourceName;
     const Clock::time_point start = Clock::now();
     Text directory = DataDirectory();
+    summary.folder = NativePath(TemplateFolderPath(directory.c_str(), templateName->c_str()).view())
+                         .value_or("");
+    StopOnSignals();
     for (size_t i = 0; i < job.keywords.size(); ++i) {
+        if (caughtSignal) {
+            summary.stopSignal = caughtSignal;
+            summary.keywordsLeft = job.keywords.size() - i;
+            break;
+        }
         progress.Begin(i + 1, job.keywords[i]);
         summary.keywords.push_back(
             RunKeyword(source, job.keywords[i], templateName->c_str(), directory.c_str()));
         const KeywordOutcome& outcome = summary.keywords.back();
         progress.End(i + 1, outcome.keyword, outcome.items, outcome.cause, outcome.written);
     }
+    // A signal during the last keyword still counts.
+    if (caughtSignal && !summary.stopSignal) summary.stopSignal = caughtSignal;
     WriteSite(directory.c_str(), templateName->c_str(), BaseUrl(options, settings.settings.site),
               &summary, &progress);
+    progress.Say(ClosingLine(summary));
     progress.Finish();
     summary.time = Since(start);
     if (options.json) std::fputs(SummaryJson(summary).c_str(), stdout);

@@ -1,5 +1,7 @@
 #include "app/template_engine.h"
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "app/collector_globals.h"
@@ -10,6 +12,7 @@
 #include "commands/control_commands.h"
 #include "commands/file_commands.h"
 #include "runtime/constants.h"
+#include "runtime/gbk.h"
 
 namespace velmora::app {
 namespace {
@@ -27,6 +30,8 @@ VELMORA_CONSTANT const char kHiddenPage[] =
 VELMORA_CONSTANT const char kTemplateRefused[] = "模板\"";
 VELMORA_CONSTANT const char kTemplateFileNotPlain[] =
     "\"的模板文件.htm不是模板文件夹里的普通文件（或是指向文件夹以外的链接），未使用该模板\r\n";
+VELMORA_CONSTANT const char kTemplateWithoutMarkers[] =
+    "\"的模板文件.htm里找不到商品循环标记（按GBK和UTF-8都找不到），不能用它生成页面\r\n";
 constexpr int kWaitAfterFailure = 200;
 
 // The template folder's own files, which a page of that name would overwrite.
@@ -95,13 +100,26 @@ bool LoadSelectedTemplate() {
                                             TemplateFile::kTemplate) == FileAccess::kRefused;
     Text text = refused ? Text() : FetchPage(address.c_str(), kPost);
     WriteText(kTemplateNameBox, SelectedTemplateName().c_str());
-    TemplateParts parts = SplitTemplate(text.c_str());
+    TemplateEncoding encoding = TemplateEncodingOf(text.view());
+    if (encoding == TemplateEncoding::kUtf8) {
+        std::optional<std::string> gb18030 = Utf8ToGb18030(text.view());
+        encoding = gb18030 ? encoding : TemplateEncoding::kNoMarkers;
+        if (gb18030) text = Concat({gb18030->c_str()});
+    }
+    Globals().templateInUtf8 = encoding == TemplateEncoding::kUtf8;
+    // A template whose markers cannot be found would give a page cut 15 bytes
+    // in; the whole text stays in the head box, so a save loses nothing.
+    const bool withoutMarkers = encoding == TemplateEncoding::kNoMarkers && !text.empty();
+    TemplateParts parts =
+        withoutMarkers ? TemplateParts{std::move(text), {}, {}} : SplitTemplate(text.c_str());
     WriteText(kHeadBox, parts.head.c_str());
     WriteText(kLoopBox, parts.loop.c_str());
     WriteText(kTailBox, parts.tail.c_str());
     if (refused)
         AppendToLog({kTemplateRefused, Shown(name.c_str()).c_str(), kTemplateFileNotPlain});
-    return !refused;
+    if (withoutMarkers)
+        AppendToLog({kTemplateRefused, Shown(name.c_str()).c_str(), kTemplateWithoutMarkers});
+    return !refused && !withoutMarkers;
 }
 
 void LoadTemplate() {
@@ -113,6 +131,7 @@ void WritePage(const char* items) {
     Text head = FillKeyword(ReadText(kHeadBox).c_str(), keyword);
     Text tail = FillKeyword(ReadText(kTailBox).c_str(), keyword);
     Text page = Concat({head.c_str(), items, tail.c_str()});
+    if (Globals().templateInUtf8) page = Concat({Gb18030ToUtf8(page.view()).c_str()});
     Text templateName = ReadText(kTemplateNameBox);
     Text directory = DataDirectory();
     if (RefuseNameLeavingTheFolder(kKeywordRefused, keyword, HoldsNoSeparator) ||

@@ -1,5 +1,6 @@
 #include "app/template_library.h"
 
+#include "app/collector_globals.h"
 #include "app/first_start.h"
 #include "app/template_engine.h"
 #include "app/template_text.h"
@@ -8,6 +9,7 @@
 #include "commands/control_commands.h"
 #include "commands/file_commands.h"
 #include "runtime/constants.h"
+#include "runtime/gbk.h"
 
 namespace velmora::app {
 namespace {
@@ -126,11 +128,13 @@ void ClearTemplateEditor() {
     WriteText(kHeadBox, kEmptyText);
     WriteText(kLoopBox, kEmptyText);
     WriteText(kTailBox, kEmptyText);
+    Globals().templateInUtf8 = false;
 }
 
 void SaveTemplate() {
     Text content = JoinTemplate(ReadText(kHeadBox).c_str(), ReadText(kLoopBox).c_str(),
                                 ReadText(kTailBox).c_str());
+    if (Globals().templateInUtf8) content = Concat({Gb18030ToUtf8(content.view()).c_str()});
     Text name = ReadText(kTemplateNameBox);
     // Saying "saved" after a failed write would lose the user's work at the
     // next list selection, which reloads the boxes from disk.

@@ -21,6 +21,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "runtime/gbk.h"
@@ -82,6 +83,9 @@ class Child {
     ~Child() { Stop(SIGKILL); }
 
     bool Running() const { return pid_ > 0; }
+    void Signal(int signal) const {
+        if (pid_ > 0) kill(pid_, signal);
+    }
 
     // The exit code, or -1 when it had to be killed at the limit (or died of a
     // signal). `drain` runs while it waits, to read what the child writes.
@@ -217,9 +221,10 @@ class AutodriveRunTest : public ::testing::Test {
     };
 
     // velmora-batch beside the driver, in the same home; with `terminal` its
-    // standard error is a pseudo-terminal.
+    // standard error is a pseudo-terminal. With `stopSignal`, that signal is
+    // sent once the first keyword's line is out.
     BatchRun Batch(std::vector<std::string> arguments, const fs::path& in = "/dev/null",
-                   bool terminal = false) {
+                   bool terminal = false, int stopSignal = 0) {
         arguments.insert(arguments.begin(), (program_ / "velmora-batch").string());
         int master = -1, slave = -1;
         if (terminal && openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return {};
@@ -232,6 +237,8 @@ class AutodriveRunTest : public ::testing::Test {
             char buffer[4096];
             for (ssize_t n; master >= 0 && (n = read(master, buffer, sizeof buffer)) > 0;)
                 shown.append(buffer, static_cast<size_t>(n));
+            if (stopSignal && ReadFile(root_ / "batch.err").find("keyword 1/") != std::string::npos)
+                batch.Signal(std::exchange(stopSignal, 0));
         };
         run.exitCode = batch.Wait(kRunLimit, drain);
         drain();
@@ -435,10 +442,10 @@ TEST_F(AutodriveRunTest, BatchWritesTheWindowsPagesByteForByte) {
                            "/dev/null", true);
     EXPECT_EQ(shown.exitCode, 0) << shown.err;
     ExpectPagesAgain(pages);
-    EXPECT_NE(shown.err.find("\rkeyword 1/2 手机 · 0 items · time left unknown\x1b[K"),
+    EXPECT_NE(shown.err.find("\rkeyword 1/2 手机 · collecting · time left unknown\x1b[K"),
               std::string::npos)
         << shown.err;
-    EXPECT_NE(shown.err.find("\rkeyword 2/2 连衣裙 · 4 items · 0:00 left\x1b[K"),
+    EXPECT_NE(shown.err.find("\rkeyword 2/2 连衣裙 · 2 items · 0:00 left\x1b[K"),
               std::string::npos);
     const fs::path folder = PagePath("手机").parent_path();
     EXPECT_NE(ReadFile(folder / "index.htm").find("href=\"%E6%89%8B%E6%9C%BA.htm\""),
@@ -454,10 +461,43 @@ TEST_F(AutodriveRunTest, BatchWritesTheWindowsPagesByteForByte) {
     EXPECT_NE(plain.err.find("keyword 1/2 手机 · 2 items · "), std::string::npos) << plain.err;
     EXPECT_EQ(plain.err.find('\r'), std::string::npos) << "no in-place updates off a terminal";
     EXPECT_NE(plain.out.find("\"pages\": 2"), std::string::npos) << plain.out;
+    EXPECT_NE(plain.out.find("\"file\": \"" + PagePath("手机").string() + "\""), std::string::npos)
+        << plain.out;
+    EXPECT_NE(plain.err.find("2 pages written (4 items), 0 failed, in " + folder.string() +
+                             "; index.htm written\n"),
+              std::string::npos)
+        << plain.err;
 
     BatchRun failed = Batch({"--count", "1", WriteKeywords("kw-bad.txt", "a/b\n手机\n").string()});
     EXPECT_EQ(failed.exitCode, 1);
     EXPECT_NE(failed.err.find("failed: a/b: "), std::string::npos) << failed.err;
+
+    // SIGTERM during the first keyword: the rest are never begun, the index
+    // lists what was written, and the summary still comes.
+    BatchRun stopped = Batch(
+        {"--count", "1", "--json", WriteKeywords("kw-stop.txt", "手机\n连衣裙\n衬衫\n").string()},
+        "/dev/null", false, SIGTERM);
+    EXPECT_EQ(stopped.exitCode, 143) << stopped.err;
+    EXPECT_NE(stopped.err.find("stopped by SIGTERM, "), std::string::npos) << stopped.err;
+    EXPECT_NE(stopped.out.find("\"stopped_by\": \"SIGTERM\""), std::string::npos) << stopped.out;
+    EXPECT_FALSE(fs::exists(PagePath("衬衫")));
+    EXPECT_NE(ReadFile(folder / "index.htm").find("href=\"%E6%89%8B%E6%9C%BA.htm\""),
+              std::string::npos);
+
+    // A keyword that takes the index's name, and a template without loop markers.
+    BatchRun noIndex = Batch({"--count", "41", WriteKeywords("kw-index.txt", "index\n").string()});
+    EXPECT_EQ(noIndex.exitCode, 1) << noIndex.err;
+    EXPECT_NE(noIndex.err.find("at most 40 items a keyword; --count 40 is used"),
+              std::string::npos);
+    EXPECT_EQ(noIndex.err.find("index · 41 items"), std::string::npos) << "no empty cards counted";
+    EXPECT_NE(noIndex.err.find("index.htm NOT written"), std::string::npos) << noIndex.err;
+    fs::create_directories(folder.parent_path() / "无标记");
+    std::ofstream(folder.parent_path() / "无标记" / "模板文件.htm") << "<p>[#关键词#]</p>";
+    BatchRun noMarkers =
+        Batch({"--template", "无标记", "--json", WriteKeywords("kw-m.txt", "手机\n").string()});
+    EXPECT_EQ(noMarkers.exitCode, 1) << noMarkers.err;
+    EXPECT_NE(noMarkers.out.find("找不到商品循环标记"), std::string::npos) << noMarkers.out;
+    EXPECT_FALSE(fs::exists(folder.parent_path() / "无标记" / "手机.htm"));
 }
 
 // With the platform's keys in the settings file, the window and the batch
