@@ -78,23 +78,35 @@ Text TemplateNameAt(int index) {
                              {ControlOf(tag::kListBox, kTemplateList), MakeInteger(index)}));
 }
 
-// Selects the template in the window's list, as a user would; the first one
-// when no name is given. The selected name (GBK), or nullopt.
+// Selects the template in the window's list, as a user would: the one named,
+// else the only one there is. The selected name (GBK), or nullopt.
 std::optional<std::string> SelectTemplate(const std::string& wantedUtf8) {
     std::optional<std::string> wanted = Utf8ToGbk(wantedUtf8);
-    std::string listed;
+    std::vector<std::string> names;
     for (int index = 0;; ++index) {
         Text name = TemplateNameAt(index);
         if (name.empty()) break;
-        if (wantedUtf8.empty() || (wanted && name.view() == *wanted)) {
+        if (!wantedUtf8.empty() && wanted && name.view() == *wanted) {
             WriteInteger(kTemplateList, property::kListBoxSelection, index);
             return std::string(name.view());
         }
-        listed += (listed.empty() ? "" : ", ") + GbkToUtf8Lossy(name.view());
+        names.emplace_back(name.view());
     }
-    Complain(wantedUtf8.empty() ? "no templates in the template folder"
-                                : "no template named " + wantedUtf8 +
-                                      " (there are: " + (listed.empty() ? "none" : listed) + ")");
+    // Directory order changes when a template is added: only a lone one goes unnamed.
+    if (wantedUtf8.empty() && names.size() == 1) {
+        WriteInteger(kTemplateList, property::kListBoxSelection, 0);
+        return names.front();
+    }
+    std::string listed;
+    for (const std::string& name : names)
+        listed += (listed.empty() ? "" : ", ") + GbkToUtf8Lossy(name);
+    if (names.empty())
+        Complain("no templates in the template folder");
+    else if (wantedUtf8.empty())
+        Complain("which template? there are: " + listed +
+                 "; name one with --template or [site] template in " + SettingsPath().string());
+    else
+        Complain("no template named " + wantedUtf8 + " (there are: " + listed + ")");
     return std::nullopt;
 }
 
@@ -212,7 +224,8 @@ void RunJob(const BatchJob& job) {
                  "; velmora-batch --configure asks for them");
         return;
     }
-    std::optional<std::string> templateName = SelectTemplate(options.templateName);
+    std::optional<std::string> templateName = SelectTemplate(
+        !options.templateName.empty() ? options.templateName : settings.settings.site.templateName);
     if (!templateName) return;
     // Past a search page's 40 rows the window keeps empty cards; a batch
     // would count them as items.

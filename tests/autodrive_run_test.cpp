@@ -550,6 +550,15 @@ TEST_F(AutodriveRunTest, BatchRefusesUsageErrorsAndRunsNoClassicSourceWithoutALo
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find("not logged in"), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists(PagePath("手机")));
+
+    // With a second template the batch no longer guesses; the settings may name one.
+    fs::create_directories(PagePath("x").parent_path().parent_path() / "第二个");
+    run = Batch({WriteKeywords("kw.txt", "手机\n").string()});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("which template? there are: "), std::string::npos) << run.err;
+    fs::create_directories(root_ / "config" / "velmora");
+    std::ofstream(root_ / "config" / "velmora" / "velmora.conf") << "[site]\ntemplate = 高贵大气\n";
+    EXPECT_EQ(Batch({WriteKeywords("kw.txt", "手机\n").string()}).exitCode, 1) << "not logged in";
 }
 
 TEST_F(AutodriveRunTest, ConfigureWritesTheApiSettingsPrivatelyAndKeepsThemOnEmptyAnswers) {
