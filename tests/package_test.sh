@@ -58,7 +58,7 @@ expect_depends "$window" velmora-batch libqt6widgets6 libqt6webenginewidgets6 fo
 expect_depends "$batch" libcurl4 libpsl5 libssl3
 
 for deb in "$window" "$batch"; do
-    lintian --fail-on error --no-tag-display-limit "$deb" || fail "lintian finds errors in $(basename "$deb")"
+    lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian finds errors in $(basename "$deb")"
 done
 echo "package_test: $(basename "$window") and $(basename "$batch") hold their files;" \
     "Depends: $(dpkg-deb -f "$window" Depends) / $(dpkg-deb -f "$batch" Depends)"
