@@ -125,7 +125,7 @@ bool ParseRate(std::string_view value, double& out) {
 }
 
 bool ParseSignMethod(std::string_view value, SignMethod& out) {
-    for (SignMethod method : {SignMethod::kMd5, SignMethod::kHmacSha256})
+    for (SignMethod method : {SignMethod::kMd5, SignMethod::kHmacMd5, SignMethod::kHmacSha256})
         if (value == SignMethodName(method)) return out = method, true;
     return false;
 }
@@ -192,7 +192,7 @@ const std::vector<Key>& Keys() {
          [](std::string_view v, Settings& s) { return ParseAddress(v, s.api.gateway); }},
         {"api", "method", "",
          [](std::string_view v, Settings& s) { return !v.empty() && ParseText(v, s.api.method); }},
-        {"api", "sign_method", "md5 or hmac-sha256",
+        {"api", "sign_method", "md5, hmac or hmac-sha256",
          [](std::string_view v, Settings& s) { return ParseSignMethod(v, s.api.signMethod); }},
         {"api", "rate_per_second", "a number, 0 or more",
          [](std::string_view v, Settings& s) { return ParseRate(v, s.api.ratePerSecond); }},
@@ -335,7 +335,15 @@ std::string Where(std::string_view fileName, int line) {
 }  // namespace
 
 std::string_view SignMethodName(SignMethod method) {
-    return method == SignMethod::kHmacSha256 ? "hmac-sha256" : "md5";
+    switch (method) {
+        case SignMethod::kHmacMd5:
+            return "hmac";
+        case SignMethod::kHmacSha256:
+            return "hmac-sha256";
+        case SignMethod::kMd5:
+            break;
+    }
+    return "md5";
 }
 
 std::filesystem::path SettingsPath() {

@@ -13,7 +13,7 @@
 
 namespace velmora::app {
 
-enum class SignMethod { kMd5, kHmacSha256 };
+enum class SignMethod { kMd5, kHmacMd5, kHmacSha256 };
 
 struct ApiSettings {
     std::string appKey;

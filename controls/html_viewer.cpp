@@ -1,5 +1,6 @@
 #include "controls/html_viewer.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QVBoxLayout>
 #include <QWebEngineHistory>
@@ -20,6 +21,7 @@
 #include "runtime/heap.h"
 #include "runtime/notification.h"
 #include "runtime/runtime_link.h"
+#include "runtime/windows_path.h"
 
 namespace velmora::controls {
 namespace {
@@ -32,7 +34,12 @@ int ClampTextSize(int32_t size) {
     return std::clamp<int32_t>(size, 0, kHighestTextSize);
 }
 
+// A path, relative ones included, is the file it names from the current
+// folder; anything else is taken as typed.
 QUrl ToUrl(std::string_view gbk) {
+    if (std::optional<std::string> path = IsDiskPath(gbk) ? NativePath(gbk) : std::nullopt)
+        return QUrl::fromLocalFile(
+            QDir::cleanPath(QDir::current().absoluteFilePath(QString::fromStdString(*path))));
     return QUrl::fromUserInput(FromGbk(gbk), QString(), QUrl::AssumeLocalFile);
 }
 

@@ -385,6 +385,16 @@ TEST_F(AutodriveRunTest, WritesEveryPageLogsEveryStepAndLeaksNothing) {
     }
 }
 
+// GBK cannot spell the folder: the program works from "." in it.
+TEST_F(AutodriveRunTest, AFolderNameGbkCannotSpellStillGivesFullPages) {
+    fs::rename(program_, root_ / "프로그램");
+    program_ = root_ / "프로그램";
+    DriverReport report = Drive({"--keywords", "手机", "--count", "2"});
+    EXPECT_EQ(ReadFile(PagePath("手机")), ExpectedPage("手机", 2)) << report.errors;
+    const fs::path help = program_ / "单页生成" / "使用说明.htm";
+    EXPECT_EQ(report.All("help"), std::vector<std::string>{"file://" + help.string()});
+}
+
 TEST_F(AutodriveRunTest, StopButtonLeavesLaterKeywordsUnwritten) {
     DriverReport report =
         Drive({"--keywords", "手机,连衣裙,电脑", "--count", "1", "--stop-after-first"});

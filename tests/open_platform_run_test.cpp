@@ -121,6 +121,8 @@ TEST_F(OpenPlatformRunTest, RunWritesThePagesTheCatalogueListsByteForByte) {
         program_.Type(kItemCountBox, "12");
         ApiSettings api = DemoApi();
         api.method = method;
+        if (method == std::string(sim::kMaterialSearchMethod))
+            api.signMethod = SignMethod::kHmacMd5;
         OpenPlatformSource source(api);
 
         RunCollection(source);

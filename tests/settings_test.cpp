@@ -33,6 +33,10 @@ TEST(SettingsTest, AFullFileSetsEveryKey) {
     EXPECT_TRUE(s.api.Configured());
     EXPECT_TRUE(s.site.index);
     EXPECT_EQ(s.site.baseUrl, "https://www.example.com/pages/");
+    for (const char* method : {"md5", "hmac", "hmac-sha256"})
+        EXPECT_EQ(SignMethodName(ParseSettings(std::string("[api]\nsign_method = ") + method, "f")
+                                     .settings.api.signMethod),
+                  method);
 }
 
 TEST(SettingsTest, ABadValueIsOneLineAndItsDefault) {
@@ -41,7 +45,7 @@ TEST(SettingsTest, ABadValueIsOneLineAndItsDefault) {
         const char* problem;  // the problem line's ending
     } cases[] = {
         {"[api]\nsign_method = sha1",
-         "velmora.conf line 2: sign_method is not md5 or hmac-sha256; using the default"},
+         "velmora.conf line 2: sign_method is not md5, hmac or hmac-sha256; using the default"},
         {"[api]\nrate_per_second = -1",
          "rate_per_second is not a number, 0 or more; using the default"},
         {"[api]\nrate_per_second = 2x", "is not a number, 0 or more; using the default"},
