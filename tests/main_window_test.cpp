@@ -1,6 +1,6 @@
 // The main window as the user drives it: how it opens, its pages, the checks
 // and runs behind the start button, saving templates, and how it looks.
-// VELMORA_SHOTS=<folder> makes the look test keep its pictures of the pages.
+// VELMORA_SHOTS=<folder> makes the look tests keep their pictures of the pages.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModel>
@@ -23,6 +23,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <QWidget>
 #include <algorithm>
@@ -31,6 +33,7 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <tuple>
 
 #include "app/collection_run.h"
 #include "app/collector_globals.h"
@@ -41,6 +44,7 @@
 #include "app/skins.h"
 #include "app/template_library.h"
 #include "app/window_calls.h"
+#include "controls/browser_profile.h"
 #include "controls/hyper_linker.h"
 #include "runtime/file_attributes.h"
 #include "runtime/gbk.h"
@@ -771,6 +775,48 @@ TEST_F(MainWindowLookTest, PagesAfterARunFitTheWindow) {
         }
     }
     EXPECT_TRUE(program_.TakeMessages().empty());
+}
+
+// A page the starter template wrote, as a wide screen and a phone show it:
+// four columns and two, nothing wider than the screen. Kept as page-1280.png
+// and page-phone.png with VELMORA_SHOTS.
+TEST_F(MainWindowLookTest, TheStarterPageFillsItsColumnsWideAndOnAPhone) {
+    Run("连衣裙", "8");
+    const QUrl page =
+        QUrl::fromLocalFile(QString::fromStdString((TemplateFolder() / "连衣裙.htm").string()));
+    const char* shots = std::getenv("VELMORA_SHOTS");
+    for (auto [width, columns, name] : {std::tuple{1280, 4, "page-1280"}, {390, 2, "page-phone"}}) {
+        SCOPED_TRACE(name);
+        QWebEngineView view;
+        // The simulator's pictures, as the program's own browsers show them.
+        view.setPage(new QWebEnginePage(controls::PrivateProfile(), &view));
+        view.settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+        view.resize(width, 900);
+        view.show();
+        bool loaded = false;
+        QObject::connect(&view, &QWebEngineView::loadFinished, [&](bool) { loaded = true; });
+        view.load(page);
+        for (int i = 0; i < 500 && !loaded; ++i) ResponsiveWait(10);
+        ResponsiveWait(1000);  // the pictures
+        QVariantList measured;
+        view.page()->runJavaScript(
+            "[...document.querySelectorAll('.item')].filter(e => e.offsetTop == "
+            "document.querySelector('.item').offsetTop).length + ',' + "
+            "(document.documentElement.scrollWidth <= innerWidth) + ',' + "
+            "document.documentElement.scrollHeight",
+            [&](const QVariant& answer) { measured = {answer}; });
+        for (int i = 0; i < 500 && measured.isEmpty(); ++i) ResponsiveWait(10);
+        ASSERT_FALSE(measured.isEmpty());
+        const QStringList answer = measured[0].toString().split(',');
+        EXPECT_EQ(answer.value(0).toInt(), columns);
+        EXPECT_EQ(answer.value(1).toStdString(), "true") << "the page is wider than the screen";
+        if (!shots) continue;
+        view.resize(width, std::min(answer.value(2).toInt(), width == 390 ? 1600 : 1100));
+        ResponsiveWait(500);
+        fs::create_directories(shots);
+        EXPECT_TRUE(
+            view.grab().save(QString::fromStdString((fs::path(shots) / name).string() + ".png")));
+    }
 }
 
 }  // namespace
