@@ -341,17 +341,16 @@ struct PageSwitchCase {
     uint32_t unit;
     int page;
     const char* missingMessage;  // null: the page needs no template file
+    const char* missingFile;     // the file the message names, in this copy's data folder
 };
 
 const PageSwitchCase kPageSwitches[] = {
-    {kPreviewSwitch, page::kPreview,
-     "您没把预览文件放在指定位置，请按张以下方式放入。例如：软件目录/单页生成/模板/高贵大气/"
+    {kPreviewSwitch, page::kPreview, "您没把预览文件放在指定位置，请按张以下方式放入。例如：",
      "效果预览.htm"},
     {kTemplateEditorSwitch, page::kTemplateEditor,
-     "您没把模板放在指定位置，请按张以下方式放入。例如：软件目录/单页生成/模板/高贵大气/"
-     "模板文件.htm"},
-    {kLogSwitch, page::kLog, nullptr},
-    {kInstructionsSwitch, page::kInstructions, nullptr},
+     "您没把模板放在指定位置，请按张以下方式放入。例如：", "模板文件.htm"},
+    {kLogSwitch, page::kLog, nullptr, nullptr},
+    {kInstructionsSwitch, page::kInstructions, nullptr, nullptr},
 };
 
 // Presses the case's switch with the login page up and `head` in the head
@@ -393,9 +392,20 @@ TEST_F(MainWindowPageTest, WithoutTemplatesTheTemplatePagesSayWhatIsMissing) {
         SCOPED_TRACE(c.page);
         SwitchFromTheLoginPage(c, "kept");
         std::vector<std::string> expected;
-        if (c.missingMessage) expected.push_back(c.missingMessage);
+        if (c.missingMessage)
+            expected.push_back(c.missingMessage + program_.TemplateRoot() + "/高贵大气/" +
+                               c.missingFile);
         EXPECT_EQ(program_.TakeMessages(), expected);
         EXPECT_EQ(Utf8Of(kHeadBox), "kept");
+        if (c.page == page::kPreview) {
+            EXPECT_EQ(program_.Control(kPreviewBrowser)
+                          ->findChild<QWebEngineView*>()
+                          ->url()
+                          .toString()
+                          .toStdString(),
+                      "about:blank")
+                << "the last template's preview stays in view";
+        }
     }
 }
 
@@ -623,6 +633,14 @@ TEST_F(MainWindowTemplateTest, SavingUnderANewNameCreatesAndListsTheFolder) {
     EXPECT_EQ(ReadInteger(kTemplateList, property::kListBoxSelection), 0);
     EXPECT_EQ(Utf8Of(kTemplateNameBox), "新模板");
     EXPECT_EQ(Utf8Of(kLoopBox), "<li>[#title#]</li>");
+    // Its preview comes from its own parts, and a later save keeps it.
+    const std::string preview = Slurp(folder / "效果预览.htm");
+    EXPECT_EQ(preview, Gbk("<p>头</p><li>[#title#]</li><li>[#title#]</li><li>[#title#]</li>"
+                           "<li>[#title#]</li></p>"));
+    std::ofstream(folder / "效果预览.htm", std::ios::binary) << "by hand";
+    program_.Press(kSaveButton);
+    program_.TakeMessages();
+    EXPECT_EQ(Slurp(folder / "效果预览.htm"), "by hand");
 
     fs::remove_all(folder);
     RelistTemplates();
@@ -652,6 +670,7 @@ TEST_F(MainWindowTemplateTest, SavingWithAnEmptyNameWritesIntoTheTemplateRoot) {
     const fs::path file = fs::path(program_.TemplateRoot()) / "模板文件.htm";
     EXPECT_EQ(program_.TakeMessages(), std::vector<std::string>{kSaved});
     EXPECT_EQ(Slurp(file), Gbk("h[#商品循环开始#]l[#商品循环结束#]t"));
+    EXPECT_FALSE(fs::exists(file.parent_path() / "效果预览.htm"));
     fs::remove(file);
     RelistTemplates();
 }
