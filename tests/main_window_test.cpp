@@ -280,7 +280,8 @@ TEST_F(MainWindowOpeningTest, ShowsOnlyTheInstructionsPage) {
 }
 
 // Offline and on a first start the instructions come from this copy itself:
-// the help browser and both links open the page written beside the templates.
+// the help browser and both links open the page written beside the templates,
+// each link at its own section.
 TEST_F(MainWindowOpeningTest, TheHelpBrowserAndBothLinksOpenTheLocalInstructions) {
     const fs::path page = fs::path(program_.TemplateRoot()).parent_path() / "使用说明.htm";
     ASSERT_TRUE(fs::exists(page));
@@ -293,8 +294,11 @@ TEST_F(MainWindowOpeningTest, TheHelpBrowserAndBothLinksOpenTheLocalInstructions
     for (uint32_t link : {0x160132ebu, 0x16011aa5u})
         QTest::mouseClick(program_.Control(link), Qt::LeftButton);
     controls::SetLinkOpener({});
-    const QString path = QString::fromStdString(page.string());
-    EXPECT_EQ(opened, (QStringList{path, path}));
+    const QString path = "file://" + QString::fromStdString(page.string());
+    EXPECT_EQ(opened, (QStringList{path + "#templates", path + "#update"}));
+    const std::string written = Slurp(page);
+    for (const char* section : {"id=\"templates\"", "id=\"update\""})
+        EXPECT_NE(written.find(section), std::string::npos) << section;
 }
 
 TEST_F(MainWindowOpeningTest, TheReportListIsNeverShownYetHoldsTheSearchRows) {
