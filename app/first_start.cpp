@@ -14,6 +14,9 @@ VELMORA_CONSTANT const char kGeneratorFolder[] = "/单页生成";
 VELMORA_CONSTANT const char kTemplateRoot[] = "/单页生成/模板";
 VELMORA_CONSTANT const char kStarterName[] = "高贵大气";
 VELMORA_CONSTANT const char kInstructionsFile[] = "/单页生成/使用说明.htm";
+VELMORA_CONSTANT const char kFileScheme[] = "file://";
+VELMORA_CONSTANT const char kTemplatesSection[] = "#templates";
+VELMORA_CONSTANT const char kUpdateSection[] = "#update";
 
 constexpr uint32_t kTutorialLink = 0x160132eb;
 constexpr uint32_t kDownloadLink = 0x16011aa5;
@@ -55,10 +58,14 @@ Text InstructionsPagePath() {
     return Concat({directory.c_str(), kInstructionsFile});
 }
 
+// Each link opens the section it names: the tutorial note the templates, the
+// download link how to get a new version.
 void LinkToInstructions() {
     Text path = InstructionsPagePath();
-    for (uint32_t link : {kTutorialLink, kDownloadLink})
-        WriteText(link, path.c_str(), kLinkWebAddress);
+    Text templates = Concat({kFileScheme, path.c_str(), kTemplatesSection});
+    Text update = Concat({kFileScheme, path.c_str(), kUpdateSection});
+    WriteText(kTutorialLink, templates.c_str(), kLinkWebAddress);
+    WriteText(kDownloadLink, update.c_str(), kLinkWebAddress);
 }
 
 }  // namespace velmora::app

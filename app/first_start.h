@@ -14,7 +14,7 @@ void PrepareDataFolder();
 // Where PrepareDataFolder wrote the instructions page.
 Text InstructionsPagePath();
 
-// Points the window's two links at the instructions page.
+// Points the window's two links at their sections of the instructions page.
 void LinkToInstructions();
 
 }  // namespace velmora::app

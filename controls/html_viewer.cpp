@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QVBoxLayout>
 #include <QWebEngineHistory>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -14,6 +15,7 @@
 #include <functional>
 
 #include "controls/browser_profile.h"
+#include "controls/browser_unreachable.h"
 #include "controls/control_support.h"
 #include "controls/html_viewer_data.h"
 #include "runtime/event_dispatch.h"
@@ -261,6 +263,8 @@ class HtmlViewerHost : public QWidget {
             RaiseWithText(kDocumentComplete, url.toString());
             CheckCommands();
         });
+        QObject::connect(page_, &QWebEnginePage::loadingChanged, this,
+                         [this](const QWebEngineLoadingInfo& info) { ExplainUnreachable(info); });
         QObject::connect(page_, &QWebEnginePage::urlChanged, this, [this] { CheckCommands(); });
         QObject::connect(page_, &QWebEnginePage::linkHovered, this, [this](const QString& link) {
             status_ = ToGbk(link);
@@ -268,6 +272,19 @@ class HtmlViewerHost : public QWidget {
         });
         QObject::connect(page_, &QWebEnginePage::titleChanged, this,
                          [this](const QString& title) { RaiseWithText(kTitleChange, title); });
+    }
+
+    // Offline, the login browser would stay an empty white box: it says
+    // instead that the site cannot be reached, and why. A load cut short by
+    // another one is no failure, and an offline browser is so on purpose.
+    void ExplainUnreachable(const QWebEngineLoadingInfo& info) {
+        constexpr int kAborted = -3;
+        if (!data_.keepsLogin || gate_->offline ||
+            info.status() != QWebEngineLoadingInfo::LoadFailedStatus ||
+            info.errorDomain() != QWebEngineLoadingInfo::ConnectionErrorDomain ||
+            info.errorCode() == kAborted)
+            return;
+        page_->setHtml(UnreachablePage(info.url(), info.errorString()), info.url());
     }
 
     // Tells the program when going forward or back becomes allowed or not.

@@ -116,7 +116,7 @@ TEST(OpenPlatformTest, AnswersInBothShapesAndWhatGoesWrong) {
     // title, link, picture, price, sales, seller, coupon amount, price after coupon, final price
     EXPECT_EQ(Fields(flat.items[0]),
               (Strings{"手机 壳", "https://coupon.example.com/a", "https://img.example.com/a.jpg",
-                       "59.90", "1200", "店", "10", "49.9", "49.9"}));
+                       "59.90", "1200", "店", "10", "49.90", "49.90"}));
     EXPECT_EQ(Fields(flat.items[1]),
               (Strings{"B", "https://click.example.com/b", "https://img.example.com/b.jpg", "8",
                        "7", "S", "", "8", "8"}));
@@ -134,7 +134,7 @@ TEST(OpenPlatformTest, AnswersInBothShapesAndWhatGoesWrong) {
     ASSERT_EQ(nested.items.size(), 2u);
     EXPECT_EQ(Fields(nested.items[0]),
               (Strings{"T", "https://click.example.com/t", "https://img.example.com/t.jpg", "212.5",
-                       "3", "S", "20", "192.5", "170.5"}));
+                       "3", "S", "20", "192.50", "170.5"}));
     EXPECT_EQ(Fields(nested.items[1]), (Strings{"", "", "", "9", "", "", "", "9", "9"}));
 
     // Numbers beyond any real price or count empty their field.
@@ -199,25 +199,27 @@ TEST(OpenPlatformTest, HostileAnswersLoseTheirLinksOrAreRefusedUnparsed) {
     }
 }
 
-TEST(OpenPlatformTest, PriceAfterCouponOnlyFromItsThreshold) {
+TEST(OpenPlatformTest, CouponShownOnlyFromItsThresholdPriceAfterInTwoDecimals) {
     const struct {
-        const char *price, *coupon, *threshold, *after;
+        const char *price, *coupon, *threshold, *shown, *after;
     } cases[] = {
-        {"59.90", "10", "59.00", "49.9"},
-        {"59.90", "10", "60", "59.90"},
-        {"59.90", "10", "59.9", "49.9"},
-        {"20", "5", "", "15"},
-        {"20.05", "0.05", "0", "20"},
-        {"3", "5", "0", "0"},
-        {"59.90", "", "0", "59.90"},
-        {"abc", "5", "0", "abc"},
-        {"9.999", "1", "0", "9.999"},
-        {"20", "5", "x", "20"},
-        {"614800000000614892", "5", "0", "614800000000614892"},
+        {"59.90", "10", "59.00", "10", "49.90"},
+        {"264.80", "20", "299", "", "264.80"},
+        {"59.90", "10", "59.9", "10", "49.90"},
+        {"20", "5", "", "5", "15.00"},
+        {"20.05", "0.05", "0", "0.05", "20.00"},
+        {"3", "5", "0", "5", "0.00"},
+        {"59.90", "", "0", "", "59.90"},
+        {"abc", "5", "0", "", "abc"},
+        {"9.999", "1", "0", "", "9.999"},
+        {"20", "5", "x", "", "20"},
+        {"614800000000614892", "5", "0", "", "614800000000614892"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(PriceAfterCoupon(c.price, c.coupon, c.threshold), c.after)
+    for (const auto& c : cases) {
+        CouponPrice applied = ApplyCoupon(c.price, c.coupon, c.threshold);
+        EXPECT_EQ(Strings({applied.coupon, applied.priceAfterCoupon}), Strings({c.shown, c.after}))
             << c.price << " " << c.coupon << " " << c.threshold;
+    }
 }
 
 TEST(OpenPlatformTest, RateSpacesRequestsEvenly) {
