@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "app/settings.h"
@@ -12,15 +13,9 @@
 namespace velmora::app {
 namespace {
 
-// The answer to one question; `current` stays on an empty answer or at the
-// end of the input.
-std::string Ask(const char* question, const std::string& current, bool secret) {
-    if (secret)
-        std::fprintf(stderr, "%s%s: ", question, current.empty() ? "" : " [kept if empty]");
-    else
-        std::fprintf(stderr, "%s%s%s%s: ", question, current.empty() ? "" : " [", current.c_str(),
-                     current.empty() ? "" : "]");
-    std::fflush(stderr);
+// One answer, blanks at its ends dropped (a pasted key often brings one);
+// nullopt at the end of the input.
+std::optional<std::string> ReadAnswer(bool secret) {
     termios saved{};
     const bool hide = secret && tcgetattr(STDIN_FILENO, &saved) == 0;
     if (hide) {
@@ -29,12 +24,40 @@ std::string Ask(const char* question, const std::string& current, bool secret) {
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
     }
     std::string answer;
-    std::getline(std::cin, answer);
+    const bool read = static_cast<bool>(std::getline(std::cin, answer));
     if (hide) {
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
         std::fputc('\n', stderr);
     }
-    return answer.empty() ? current : answer;
+    if (!read) return std::nullopt;
+    const size_t first = answer.find_first_not_of(" \t\r");
+    if (first == std::string::npos) return std::string();
+    return answer.substr(first, answer.find_last_not_of(" \t\r") - first + 1);
+}
+
+// The answer to one question; `current` stays on an empty answer or at the
+// end of the input. A secret is never shown, not even the one kept.
+std::string Ask(const char* question, const std::string& current, bool secret) {
+    if (secret)
+        std::fprintf(stderr, "%s%s: ", question, current.empty() ? "" : " [kept if empty]");
+    else
+        std::fprintf(stderr, "%s%s%s%s: ", question, current.empty() ? "" : " [", current.c_str(),
+                     current.empty() ? "" : "]");
+    std::fflush(stderr);
+    std::optional<std::string> answer = ReadAnswer(secret);
+    return answer && !answer->empty() ? *answer : current;
+}
+
+// The ad zone is asked again until the answer is one: a PID pasted whole
+// gives its last part, anything else would leave the platform source off.
+std::string AskAdzoneId(const std::string& current) {
+    for (;;) {
+        std::string answer = Ask("adzone_id (or the whole PID)", current, false);
+        if (answer == current) return current;
+        if (std::optional<std::string> id = AdzoneIdOf(answer)) return *id;
+        std::fputs("velmora-batch: an ad-zone id is digits, or a PID mm_<member>_<site>_<adzone>\n",
+                   stderr);
+    }
 }
 
 }  // namespace
@@ -47,7 +70,7 @@ int ConfigureApiSettings() {
     ApiSettings& api = loaded.settings.api;
     api.appKey = Ask("app_key", api.appKey, false);
     api.appSecret = Ask("app_secret", api.appSecret, true);
-    api.adzoneId = Ask("adzone_id", api.adzoneId, false);
+    api.adzoneId = AskAdzoneId(api.adzoneId);
     std::string error;
     if (!SaveSettings(loaded.settings, path, &error)) {
         std::cerr << "velmora-batch: " << error << '\n';

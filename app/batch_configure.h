@@ -4,8 +4,9 @@
 
 namespace velmora::app {
 
-// Asks for app key, secret (not echoed on a terminal) and ad-zone id on
-// standard input; an empty answer keeps what the file holds. The exit status.
+// Asks for app key, secret (not echoed on a terminal) and ad-zone id (or the
+// PID it ends) on standard input; an empty answer keeps what the file holds.
+// The file keeps its comments and order. The exit status.
 int ConfigureApiSettings();
 
 }  // namespace velmora::app

@@ -22,11 +22,11 @@ std::string Duration(std::chrono::seconds time) {
 
 }  // namespace
 
-std::string ProgressLine(size_t current, size_t total, std::string_view keyword, size_t items,
-                         size_t done, std::chrono::milliseconds elapsed) {
+std::string ProgressLine(size_t current, size_t total, std::string_view keyword,
+                         std::string_view state, size_t done, std::chrono::milliseconds elapsed) {
     std::string line = "keyword " + std::to_string(current) + "/" + std::to_string(total) + " " +
-                       VisibleText(keyword, TextEncoding::kUtf8) + " · " + std::to_string(items) +
-                       " items · ";
+                       VisibleText(keyword, TextEncoding::kUtf8) + " · " + std::string(state) +
+                       " · ";
     if (done == 0) return line + "time left unknown";
     const auto left = elapsed * static_cast<long>(total - done) / static_cast<long>(done);
     return line + Duration(std::chrono::duration_cast<std::chrono::seconds>(left)) + " left";
@@ -36,15 +36,15 @@ BatchProgress::BatchProgress(std::FILE* out, bool terminal, size_t total)
     : out_(out), terminal_(terminal), total_(total) {}
 
 void BatchProgress::Begin(size_t current, std::string_view keyword) {
-    if (terminal_) Show(ProgressLine(current, total_, keyword, items_, done_, Elapsed()));
+    if (terminal_) Show(ProgressLine(current, total_, keyword, "collecting", done_, Elapsed()));
 }
 
 void BatchProgress::End(size_t current, std::string_view keyword, size_t items,
                         std::string_view cause, bool written) {
-    items_ += items;
     ++done_;
     if (!written) Say("failed: " + std::string(keyword) + ": " + std::string(cause));
-    const std::string line = ProgressLine(current, total_, keyword, items_, done_, Elapsed());
+    const std::string state = written ? std::to_string(items) + " items" : "failed";
+    const std::string line = ProgressLine(current, total_, keyword, state, done_, Elapsed());
     if (terminal_) {
         Show(line);
     } else {

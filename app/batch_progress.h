@@ -10,11 +10,12 @@
 
 namespace velmora::app {
 
-// "keyword 3/10 手机 · 40 items · 1:05 left": `done` keywords finished so
-// far, the current one counted from 1. The time left follows the pace so far;
-// before the first keyword ends it is not known.
-std::string ProgressLine(size_t current, size_t total, std::string_view keyword, size_t items,
-                         size_t done, std::chrono::milliseconds elapsed);
+// "keyword 3/10 手机 · 20 items · 1:05 left": `done` keywords finished so
+// far, the current one counted from 1, and what became of it ("collecting",
+// "20 items", "failed"). The time left follows the pace so far; before the
+// first keyword ends it is not known.
+std::string ProgressLine(size_t current, size_t total, std::string_view keyword,
+                         std::string_view state, size_t done, std::chrono::milliseconds elapsed);
 
 class BatchProgress {
   public:
@@ -37,7 +38,6 @@ class BatchProgress {
     std::FILE* out_;
     bool terminal_;
     size_t total_;
-    size_t items_ = 0;
     size_t done_ = 0;
     bool lineShown_ = false;
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();

@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <optional>
@@ -13,6 +15,7 @@
 #include "app/batch_summary.h"
 #include "app/classic_source.h"
 #include "app/collection_engine.h"
+#include "app/collector_globals.h"
 #include "app/engine_calls.h"
 #include "app/entry_routine.h"
 #include "app/first_start.h"
@@ -35,11 +38,32 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+constexpr int kClassicSearchRows = 40;
 // The login browser keeps its cookies in this file of its profile folder.
 constexpr char kCookieFileName[] = "/velmora-cookies";
 
 const BatchJob* theJob = nullptr;
 int status = kBatchUsageError;
+
+volatile std::sig_atomic_t caughtSignal = 0;
+std::atomic<bool>* stopFlag = nullptr;
+
+// Ctrl+C or SIGTERM: the keyword in progress ends as a stop ends it in the
+// window, then the site files and the summary follow. A second one, with the
+// default action back in place, ends the process at once.
+extern "C" void StopOnSignal(int signal) {
+    caughtSignal = signal;
+    stopFlag->store(true);
+}
+
+void StopOnSignals() {
+    stopFlag = &Globals().stopRequested;
+    struct sigaction action {};
+    action.sa_handler = StopOnSignal;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM}) sigaction(signal, &action, nullptr);
+}
 
 // Lines may carry names from outside (templates, keywords): no control
 // character of theirs reaches the terminal.
@@ -51,19 +75,28 @@ std::chrono::milliseconds Since(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
 }
 
-// The named template folder (GBK), the first one when no name is given, as
-// the window's list would show them; nullopt when there is none.
-std::optional<std::string> ChooseTemplate(const std::string& wantedUtf8) {
+// The template folder the window's list would show by that name, else the
+// only one there is. Its name (GBK), or nullopt.
+std::optional<std::string> SelectTemplate(const std::string& wantedUtf8) {
     std::optional<std::string> wanted = Utf8ToGbk(wantedUtf8);
-    std::string listed;
+    std::vector<std::string> names;
     for (const Text& name : TemplateFolderNames(DataDirectory().c_str())) {
-        if (wantedUtf8.empty() || (wanted && name.view() == *wanted))
+        if (!wantedUtf8.empty() && wanted && name.view() == *wanted)
             return std::string(name.view());
-        listed += (listed.empty() ? "" : ", ") + GbkToUtf8Lossy(name.view());
+        names.emplace_back(name.view());
     }
-    Complain(wantedUtf8.empty() ? "no templates in the template folder"
-                                : "no template named " + wantedUtf8 +
-                                      " (there are: " + (listed.empty() ? "none" : listed) + ")");
+    // Directory order changes when a template is added: only a lone one goes unnamed.
+    if (wantedUtf8.empty() && names.size() == 1) return names.front();
+    std::string listed;
+    for (const std::string& name : names)
+        listed += (listed.empty() ? "" : ", ") + GbkToUtf8Lossy(name);
+    if (names.empty())
+        Complain("no templates in the template folder");
+    else if (wantedUtf8.empty())
+        Complain("which template? there are: " + listed +
+                 "; name one with --template or [site] template in " + SettingsPath().string());
+    else
+        Complain("no template named " + wantedUtf8 + " (there are: " + listed + ")");
     return std::nullopt;
 }
 
@@ -122,7 +155,7 @@ PageState StateOf(const std::string& path) {
 }
 
 struct KeywordRun {
-    const BatchOptions& options;
+    CollectionJob job;  // all but the keyword
     CountingSource& source;
     FolderTemplate& page;
     KeywordLog& log;
@@ -145,10 +178,8 @@ KeywordOutcome RunKeyword(const KeywordRun& run, const std::string& keyword) {
 
     // One keyword at a time: the log then holds this keyword's lines only,
     // and the run's memory stays flat.
-    CollectionJob job;
+    CollectionJob job = run.job;
     job.keywords = gbk->c_str();
-    job.sortIndex = run.options.sort;
-    job.count = run.options.count;
     run.source.TakeCount();
     RunCollection(job, run.source, run.page, run.log);
 
@@ -156,7 +187,10 @@ KeywordOutcome RunKeyword(const KeywordRun& run, const std::string& keyword) {
     const PageState after = StateOf(page);
     outcome.written = after.exists && !(after == before);
     outcome.items = run.source.TakeCount();
-    if (!outcome.written) {
+    if (outcome.written) outcome.file = page;
+    if (!outcome.written && caughtSignal) {
+        outcome.cause = "stopped before its page was written";
+    } else if (!outcome.written) {
         outcome.cause = GbkToUtf8Lossy(FailureCause(log));
         if (outcome.cause.empty()) outcome.cause = "no page was written";
     }
@@ -198,8 +232,17 @@ void RunJob(const BatchJob& job) {
                  "; velmora-batch --configure asks for them");
         return;
     }
-    std::optional<std::string> templateName = ChooseTemplate(options.templateName);
+    std::optional<std::string> templateName = SelectTemplate(
+        !options.templateName.empty() ? options.templateName : settings.settings.site.templateName);
     if (!templateName) return;
+    // Past a search page's 40 rows the window keeps empty cards; a batch
+    // would count them as items.
+    int count = options.count;
+    if (sourceName == "classic" && count > kClassicSearchRows) {
+        Complain("the classic source finds at most " + std::to_string(kClassicSearchRows) +
+                 " items a keyword; --count " + std::to_string(kClassicSearchRows) + " is used");
+        count = kClassicSearchRows;
+    }
     if (sourceName == "classic" && !LoggedIn()) {
         Complain(
             "not logged in to the affiliate platform: start velmora, press 登陆阿里妈妈 and log in "
@@ -228,16 +271,28 @@ void RunJob(const BatchJob& job) {
     summary.source = sourceName;
     const Clock::time_point start = Clock::now();
     Text directory = DataDirectory();
+    summary.folder = NativePath(TemplateFolderPath(directory.c_str(), templateName->c_str()).view())
+                         .value_or("");
     FolderTemplate page(templateName->c_str());
-    const KeywordRun run{options, source, page, log, templateName->c_str(), directory.c_str()};
+    const KeywordRun run{{nullptr, options.sort, count}, source,           page, log,
+                         templateName->c_str(),          directory.c_str()};
+    StopOnSignals();
     for (size_t i = 0; i < job.keywords.size(); ++i) {
+        if (caughtSignal) {
+            summary.stopSignal = caughtSignal;
+            summary.keywordsLeft = job.keywords.size() - i;
+            break;
+        }
         progress.Begin(i + 1, job.keywords[i]);
         summary.keywords.push_back(RunKeyword(run, job.keywords[i]));
         const KeywordOutcome& outcome = summary.keywords.back();
         progress.End(i + 1, outcome.keyword, outcome.items, outcome.cause, outcome.written);
     }
+    // A signal during the last keyword still counts.
+    if (caughtSignal && !summary.stopSignal) summary.stopSignal = caughtSignal;
     WriteSite(directory.c_str(), templateName->c_str(), BaseUrl(options, settings.settings.site),
               &summary, &progress);
+    progress.Say(ClosingLine(summary));
     progress.Finish();
     summary.time = Since(start);
     if (options.json) std::fputs(SummaryJson(summary).c_str(), stdout);

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -69,12 +70,9 @@ std::optional<int64_t> Cents(std::string_view text) {
 }
 
 std::string FormatYuan(int64_t cents) {
-    std::string text = std::to_string(cents / 100);
-    int64_t fraction = cents % 100;
-    if (fraction == 0) return text;
-    text += '.';
-    text += static_cast<char>('0' + fraction / 10);
-    if (fraction % 10) text += static_cast<char>('0' + fraction % 10);
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld.%02lld", static_cast<long long>(cents / 100),
+                  static_cast<long long>(cents % 100));
     return text;
 }
 
@@ -157,14 +155,15 @@ PlatformItem ReadItem(const json& item) {
         WebAddress(ItemField(item, "coupon_share_url", "publish_info"), "coupon_share_url", read);
     if (read.link.empty())
         read.link = WebAddress(ItemField(item, "url", "publish_info", "click_url"), "url", read);
-    read.couponAmount = Bounded(FieldText(item, "coupon_amount"), kMaxYuan);
-    if (!read.couponAmount.empty()) {
-        read.priceAfterCoupon = PriceAfterCoupon(
-            read.price, read.couponAmount, Bounded(FieldText(item, "coupon_start_fee"), kMaxYuan));
-    } else {
-        read.couponAmount = Bounded(PathCouponFee(item), kMaxYuan);
-        read.priceAfterCoupon = PriceAfterCoupon(read.price, read.couponAmount, "");
-    }
+    std::string coupon = Bounded(FieldText(item, "coupon_amount"), kMaxYuan);
+    std::string threshold;
+    if (coupon.empty())
+        coupon = Bounded(PathCouponFee(item), kMaxYuan);
+    else
+        threshold = Bounded(FieldText(item, "coupon_start_fee"), kMaxYuan);
+    CouponPrice applied = ApplyCoupon(read.price, coupon, threshold);
+    read.couponAmount = std::move(applied.coupon);
+    read.priceAfterCoupon = std::move(applied.priceAfterCoupon);
     read.finalPrice =
         Bounded(ItemField(item, "final_promotion_price", "price_promotion_info"), kMaxYuan);
     if (read.finalPrice.empty()) read.finalPrice = read.priceAfterCoupon;
@@ -196,17 +195,17 @@ std::string WithScheme(std::string_view address) {
     return std::string(address);
 }
 
-std::string PriceAfterCoupon(std::string_view price, std::string_view coupon,
-                             std::string_view threshold) {
+CouponPrice ApplyCoupon(std::string_view price, std::string_view coupon,
+                        std::string_view threshold) {
+    CouponPrice unapplied{{}, std::string(price)};
     std::optional<int64_t> priceCents = Cents(price);
     std::optional<int64_t> couponCents = Cents(coupon);
-    if (!priceCents || !couponCents) return std::string(price);
-    // A threshold that cannot be read is not taken as met.
+    if (!priceCents || !couponCents) return unapplied;
     if (!threshold.empty()) {
         std::optional<int64_t> thresholdCents = Cents(threshold);
-        if (!thresholdCents || *priceCents < *thresholdCents) return std::string(price);
+        if (!thresholdCents || *priceCents < *thresholdCents) return unapplied;
     }
-    return FormatYuan(std::max<int64_t>(0, *priceCents - *couponCents));
+    return {std::string(coupon), FormatYuan(std::max<int64_t>(0, *priceCents - *couponCents))};
 }
 
 PlatformAnswer ParseSearchAnswer(std::string_view body) {

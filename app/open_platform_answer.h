@@ -16,8 +16,8 @@ struct PlatformItem {
     std::string price;  // the final price
     std::string sales;  // 30-day sales
     std::string seller;
-    std::string couponAmount;      // empty without a coupon
-    std::string priceAfterCoupon;  // the price less the coupon once the price reaches its threshold
+    std::string couponAmount;      // empty without a coupon whose threshold the price meets
+    std::string priceAfterCoupon;  // the price less that coupon, else the price
     std::string finalPrice;        // the platform's own final price where given, else the above
     // "url", "coupon_share_url", "pict_url": fields emptied because their
     // address was no http, https or protocol-relative one.
@@ -49,10 +49,15 @@ PlatformAnswer ParseSearchAnswer(std::string_view body);
 // "https:" before a protocol-relative address; others stay as they are.
 std::string WithScheme(std::string_view address);
 
-// price - coupon when price >= threshold, else price; decimal texts in yuan,
-// the result without trailing zeros ("39.9", "40"). Unreadable numbers give
-// the price; an empty threshold is met.
-std::string PriceAfterCoupon(std::string_view price, std::string_view coupon,
-                             std::string_view threshold);
+// A coupon as a page shows it: kept only where the price reaches its
+// threshold, with the price after it in two decimals as the platform writes
+// prices. Otherwise the coupon is empty and the price stays as given. Decimal
+// texts in yuan; an empty threshold is met; an unreadable number is not.
+struct CouponPrice {
+    std::string coupon;
+    std::string priceAfterCoupon;
+};
+CouponPrice ApplyCoupon(std::string_view price, std::string_view coupon,
+                        std::string_view threshold);
 
 }  // namespace velmora::app

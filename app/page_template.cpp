@@ -1,11 +1,14 @@
 #include "app/page_template.h"
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "app/engine_calls.h"
 #include "app/fetch_page.h"
 #include "app/visible_text.h"
 #include "runtime/constants.h"
+#include "runtime/gbk.h"
 
 namespace velmora::app {
 namespace {
@@ -23,6 +26,8 @@ VELMORA_CONSTANT const char kHiddenPage[] =
 VELMORA_CONSTANT const char kTemplateRefused[] = "模板\"";
 VELMORA_CONSTANT const char kTemplateFileNotPlain[] =
     "\"的模板文件.htm不是模板文件夹里的普通文件（或是指向文件夹以外的链接），未使用该模板\r\n";
+VELMORA_CONSTANT const char kTemplateWithoutMarkers[] =
+    "\"的模板文件.htm里找不到商品循环标记（按GBK和UTF-8都找不到），不能用它生成页面\r\n";
 constexpr int kWaitAfterFailure = 200;
 
 // The template folder's own files, which a page of that name would overwrite.
@@ -72,26 +77,43 @@ bool RefuseFolderLinkingOut(const char* directory, const char* templateName, Log
 
 }  // namespace
 
-bool ReadPageTemplate(const char* directory, const char* name, TemplateParts* parts, LogSink& log) {
+LoadedTemplate ReadPageTemplate(const char* directory, const char* name, LogSink& log) {
     Text address = TemplateFileAddress(directory, name);
     // A link to the settings or the cookies would put them into every page.
     const bool refused =
         TemplateFileAccess(directory, name, TemplateFile::kTemplate) == FileAccess::kRefused;
     Text text = refused ? Text() : FetchPage(address.c_str(), kPost);
-    *parts = SplitTemplate(text.c_str());
+    TemplateEncoding encoding = TemplateEncodingOf(text.view());
+    if (encoding == TemplateEncoding::kUtf8) {
+        std::optional<std::string> gb18030 = Utf8ToGb18030(text.view());
+        encoding = gb18030 ? encoding : TemplateEncoding::kNoMarkers;
+        if (gb18030) text = Concat({gb18030->c_str()});
+    }
+    LoadedTemplate loaded;
+    loaded.inUtf8 = encoding == TemplateEncoding::kUtf8;
+    // A template whose markers cannot be found would give a page cut 15 bytes
+    // in; the whole text stays in the head, so a save from the editor loses nothing.
+    const bool withoutMarkers = encoding == TemplateEncoding::kNoMarkers && !text.empty();
+    loaded.parts =
+        withoutMarkers ? TemplateParts{std::move(text), {}, {}} : SplitTemplate(text.c_str());
     if (refused) log.Append({kTemplateRefused, Shown(name).c_str(), kTemplateFileNotPlain});
-    return !refused;
+    if (withoutMarkers)
+        log.Append({kTemplateRefused, Shown(name).c_str(), kTemplateWithoutMarkers});
+    loaded.usable = !refused && !withoutMarkers;
+    return loaded;
 }
 
 bool FolderTemplate::Load(LogSink& log) {
     Text directory = DataDirectory();
-    return ReadPageTemplate(directory.c_str(), name_.c_str(), &parts_, log);
+    loaded_ = ReadPageTemplate(directory.c_str(), name_.c_str(), log);
+    return loaded_.usable;
 }
 
 void WritePage(const char* items, const char* keyword, PageTemplate& page, LogSink& log) {
     Text head = FillKeyword(page.Head().c_str(), keyword);
     Text tail = FillKeyword(page.Tail().c_str(), keyword);
     Text text = Concat({head.c_str(), items, tail.c_str()});
+    if (page.InUtf8()) text = Concat({Gb18030ToUtf8(text.view()).c_str()});
     Text templateName = page.FolderName();
     Text directory = DataDirectory();
     if (RefuseNameLeavingTheFolder(kKeywordRefused, keyword, HoldsNoSeparator, log) ||

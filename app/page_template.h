@@ -20,34 +20,47 @@ class PageTemplate {
     virtual Text Loop() = 0;
     virtual Text Tail() = 0;
     virtual Text FolderName() = 0;  // the template folder the page goes to
+    // Whether the texts are a UTF-8 template held as GB18030, whose page goes
+    // back to UTF-8.
+    virtual bool InUtf8() = 0;
+};
+
+struct LoadedTemplate {
+    TemplateParts parts;
+    bool inUtf8 = false;  // UTF-8 on disk, the parts in GB18030
+    bool usable = false;
 };
 
 // The template file of the named folder under the data directory, split into
-// its parts. A template file that is no regular file inside its folder (a link
-// to the settings, say) is not read: the parts stay empty, the log says why,
-// and the result is false. A missing file gives empty parts.
-bool ReadPageTemplate(const char* directory, const char* name, TemplateParts* parts, LogSink& log);
+// its parts; a UTF-8 template (told by its loop markers) comes as GB18030. A
+// template file that is no regular file inside its folder (a link to the
+// settings, say) is not read: the parts stay empty and the log says why. One
+// whose markers are found in neither encoding keeps its whole text in the
+// head, and the log says so. Neither is usable. A missing file gives empty
+// parts.
+LoadedTemplate ReadPageTemplate(const char* directory, const char* name, LogSink& log);
 
 // One template folder's texts, read by Load.
 class FolderTemplate final : public PageTemplate {
   public:
     explicit FolderTemplate(const char* name) : name_(Concat({name})) {}
     bool Load(LogSink& log) override;
-    Text Head() override { return Concat({parts_.head.c_str()}); }
-    Text Loop() override { return Concat({parts_.loop.c_str()}); }
-    Text Tail() override { return Concat({parts_.tail.c_str()}); }
+    Text Head() override { return Concat({loaded_.parts.head.c_str()}); }
+    Text Loop() override { return Concat({loaded_.parts.loop.c_str()}); }
+    Text Tail() override { return Concat({loaded_.parts.tail.c_str()}); }
     Text FolderName() override { return Concat({name_.c_str()}); }
+    bool InUtf8() override { return loaded_.inUtf8; }
 
   private:
     Text name_;
-    TemplateParts parts_;
+    LoadedTemplate loaded_;
 };
 
 // Writes head + items + tail as keyword + ".htm" into the template's folder,
-// the keyword placeholders filled. A failed write adds one log line. A
-// keyword or template name that would lead out of the template's folder, a
-// template folder that links out of the template root, and a keyword naming
-// one of the template's own files write nothing and say so in the log.
+// the keyword placeholders filled, in the template's own encoding. A failed write adds one log
+// line. A keyword or template name that would lead out of the template's folder, a template folder
+// that links out of the template root, and a keyword naming one of the template's own files write
+// nothing and say so in the log.
 void WritePage(const char* items, const char* keyword, PageTemplate& page, LogSink& log);
 
 }  // namespace velmora::app

@@ -16,7 +16,7 @@ constexpr int kAttachSkinImport = 0;
 constexpr int kHiddenAttribute = 2;
 
 Text SkinLibraryPath() {
-    Text directory = TakeText(CallCore(commands::DataDirectory, {}));
+    Text directory = TakeText(CallCore(commands::LibraryDirectory, {}));
     static const char kFileName[] = "\\SkinH_EL.dll";
     size_t length = directory.view().size();
     char* path = static_cast<char*>(Entries().Allocate(length + sizeof kFileName));

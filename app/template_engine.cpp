@@ -22,13 +22,13 @@ bool LoadSelectedTemplate() {
 bool LoadSelectedTemplate(LogSink& log) {
     Text name = SelectedTemplateName();
     Text directory = DataDirectory();
-    TemplateParts parts;
-    const bool readable = ReadPageTemplate(directory.c_str(), name.c_str(), &parts, log);
+    LoadedTemplate loaded = ReadPageTemplate(directory.c_str(), name.c_str(), log);
     WriteText(kTemplateNameBox, SelectedTemplateName().c_str());
-    WriteText(kHeadBox, parts.head.c_str());
-    WriteText(kLoopBox, parts.loop.c_str());
-    WriteText(kTailBox, parts.tail.c_str());
-    return readable;
+    Globals().templateInUtf8 = loaded.inUtf8;
+    WriteText(kHeadBox, loaded.parts.head.c_str());
+    WriteText(kLoopBox, loaded.parts.loop.c_str());
+    WriteText(kTailBox, loaded.parts.tail.c_str());
+    return loaded.usable;
 }
 
 void LoadTemplate() {

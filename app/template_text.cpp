@@ -7,6 +7,7 @@
 #include "app/text_between.h"
 #include "commands/text_commands.h"
 #include "runtime/constants.h"
+#include "runtime/gbk.h"
 #include "runtime/windows_path.h"
 
 namespace velmora::app {
@@ -57,6 +58,17 @@ TemplateParts SplitTemplate(const char* templateText) {
     parts.loop = TextBetween(templateText, kLoopStart, kLoopEnd, 0);
     parts.tail = RemainderAfter(templateText, kLoopEnd, 0);
     return parts;
+}
+
+TemplateEncoding TemplateEncodingOf(std::string_view bytes) {
+    const auto holdsEither = [bytes](std::string_view start, std::string_view end) {
+        return bytes.find(start) != bytes.npos || bytes.find(end) != bytes.npos;
+    };
+    if (holdsEither(kLoopStart, kLoopEnd)) return TemplateEncoding::kGbk;
+    static const std::string utf8Start = GbkToUtf8(kLoopStart).value_or(kLoopStart);
+    static const std::string utf8End = GbkToUtf8(kLoopEnd).value_or(kLoopEnd);
+    if (holdsEither(utf8Start, utf8End) && Utf8ToUtf16(bytes)) return TemplateEncoding::kUtf8;
+    return TemplateEncoding::kNoMarkers;
 }
 
 Text JoinTemplate(const char* head, const char* loop, const char* tail) {

@@ -2,6 +2,8 @@
 // filling the placeholders, and the paths of template and page files.
 #pragma once
 
+#include <string_view>
+
 #include "app/item_record.h"
 #include "app/runtime_calls.h"
 #include "app/template_folder.h"
@@ -17,6 +19,11 @@ struct TemplateParts {
 // A template without a loop-start marker has empty head and loop; without a
 // loop-end marker the loop is empty and the tail starts 15 bytes in.
 TemplateParts SplitTemplate(const char* templateText);
+
+// How a template file's bytes are read: GBK when they hold a loop marker in
+// GBK, UTF-8 when they are UTF-8 and hold one in UTF-8, else neither.
+enum class TemplateEncoding { kGbk, kUtf8, kNoMarkers };
+TemplateEncoding TemplateEncodingOf(std::string_view bytes);
 
 // head + loop-start marker + loop + loop-end marker + tail: the template file
 // that SplitTemplate takes apart again.

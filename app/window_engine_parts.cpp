@@ -1,5 +1,6 @@
 #include "app/window_engine_parts.h"
 
+#include "app/collector_globals.h"
 #include "app/template_engine.h"
 #include "app/window_calls.h"
 #include "controls/list_view_commands.h"
@@ -59,6 +60,10 @@ Text EditorTemplate::Tail() {
 
 Text EditorTemplate::FolderName() {
     return ReadText(kTemplateNameBox);
+}
+
+bool EditorTemplate::InUtf8() {
+    return Globals().templateInUtf8;
 }
 
 }  // namespace velmora::app

@@ -30,6 +30,7 @@ class EditorTemplate final : public PageTemplate {
     Text Loop() override;
     Text Tail() override;
     Text FolderName() override;
+    bool InUtf8() override;
 };
 
 }  // namespace velmora::app

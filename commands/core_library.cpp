@@ -48,8 +48,9 @@ const CommandRoutine commandTable[] = {
     ClearVariant,
     ReleaseObject,
     DataDirectory,
+    LibraryDirectory,
 };
-static_assert(std::size(commandTable) == 32);
+static_assert(std::size(commandTable) == 33);
 
 const LibraryRecord record{
     .identifier = "9B8B9567936A2A055F80B6205198171A",

@@ -42,6 +42,10 @@ void DataDirectory(ValueRecord* result, int, ValueRecord*) {
     result->SetBits(reinterpret_cast<uintptr_t>(CopyText(ProgramDataDirectory().c_str())));
 }
 
+void LibraryDirectory(ValueRecord* result, int, ValueRecord*) {
+    result->SetBits(reinterpret_cast<uintptr_t>(CopyText(ProgramLibraryDirectory().c_str())));
+}
+
 void FileExists(ValueRecord* result, int count, ValueRecord* args) {
     const CommandArguments arg(count, args);
     SetLogical(result, arg.Count() > 0 && AnyFileMatches(arg[0].Text()));

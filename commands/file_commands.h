@@ -13,9 +13,12 @@ namespace velmora::commands {
 
 // () -> text: the program's folder without a trailing separator.
 void ProgramDirectory(ValueRecord* result, int count, ValueRecord* args);
-// The folder the program keeps its templates and the skin-engine file in:
-// its own in a portable copy, the user's data folder in an installed one.
+// The folder the program keeps its templates in: its own in a portable
+// copy, the user's data folder in an installed one.
 void DataDirectory(ValueRecord* result, int count, ValueRecord* args);
+// The folder of the skin-engine file: as above, except that an installed
+// tree's own lib/velmora holds it.
+void LibraryDirectory(ValueRecord* result, int count, ValueRecord* args);
 // (path with wildcards) -> logical: anything, file or folder, matches.
 void FileExists(ValueRecord* result, int count, ValueRecord* args);
 // (path) -> logical: exactly one new folder level was created.

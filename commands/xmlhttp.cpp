@@ -14,6 +14,7 @@
 #include "net/http_client.h"
 #include "net/url_parts.h"
 #include "runtime/gbk.h"
+#include "runtime/windows_path.h"
 
 namespace velmora::commands {
 namespace {
@@ -179,11 +180,9 @@ class XmlHttpRequest : public DescribedObject {
         fresh.method = WireMethod(Utf16ToGbkKeepingBytes(StringView(args[0].string)));
         fresh.url = Utf16ToGbkKeepingBytes(StringView(args[1].string));
         if (fresh.method.empty() || fresh.url.empty()) return status::kInvalidArgument;
-        if (fresh.url[0] == '/' || fresh.url[0] == '\\') {
-            // UTF-8 first, separators after: a GBK trail byte may be 0x5C.
-            auto path = GbkToUtf8(fresh.url);
+        if (IsDiskPath(fresh.url)) {
+            auto path = NativePath(fresh.url);
             if (!path) return status::kInvalidArgument;
-            std::replace(path->begin(), path->end(), '\\', '/');
             fresh.filePath = *path;
         } else {
             auto parts = net::SplitUrl(fresh.url);

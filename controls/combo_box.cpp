@@ -98,6 +98,11 @@ QWidget* Create(const CreateRequest& request) {
     SelectClamped(combo, data->current);
     if (combo->isEditable()) combo->setEditText(FromGbk(data->content));
     SelectInField(combo, data->selectionStart, data->selectionLength);
+    // A choice shows its text from the start, as a native field does, not
+    // its end with the first characters scrolled away.
+    if (QLineEdit* field = combo->lineEdit())
+        QObject::connect(combo, &QComboBox::currentIndexChanged, field,
+                         [field] { field->home(false); });
     // The stored height is the field with its dropped list; the field itself
     // is as tall as the style draws it.
     int field = std::min(request.height, combo->sizeHint().height());

@@ -1,8 +1,10 @@
 #include "controls/html_viewer.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QVBoxLayout>
 #include <QWebEngineHistory>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -13,6 +15,7 @@
 #include <functional>
 
 #include "controls/browser_profile.h"
+#include "controls/browser_unreachable.h"
 #include "controls/control_support.h"
 #include "controls/html_viewer_data.h"
 #include "runtime/event_dispatch.h"
@@ -20,6 +23,7 @@
 #include "runtime/heap.h"
 #include "runtime/notification.h"
 #include "runtime/runtime_link.h"
+#include "runtime/windows_path.h"
 
 namespace velmora::controls {
 namespace {
@@ -32,7 +36,12 @@ int ClampTextSize(int32_t size) {
     return std::clamp<int32_t>(size, 0, kHighestTextSize);
 }
 
+// A path, relative ones included, is the file it names from the current
+// folder; anything else is taken as typed.
 QUrl ToUrl(std::string_view gbk) {
+    if (std::optional<std::string> path = IsDiskPath(gbk) ? NativePath(gbk) : std::nullopt)
+        return QUrl::fromLocalFile(
+            QDir::cleanPath(QDir::current().absoluteFilePath(QString::fromStdString(*path))));
     return QUrl::fromUserInput(FromGbk(gbk), QString(), QUrl::AssumeLocalFile);
 }
 
@@ -254,6 +263,8 @@ class HtmlViewerHost : public QWidget {
             RaiseWithText(kDocumentComplete, url.toString());
             CheckCommands();
         });
+        QObject::connect(page_, &QWebEnginePage::loadingChanged, this,
+                         [this](const QWebEngineLoadingInfo& info) { ExplainUnreachable(info); });
         QObject::connect(page_, &QWebEnginePage::urlChanged, this, [this] { CheckCommands(); });
         QObject::connect(page_, &QWebEnginePage::linkHovered, this, [this](const QString& link) {
             status_ = ToGbk(link);
@@ -261,6 +272,19 @@ class HtmlViewerHost : public QWidget {
         });
         QObject::connect(page_, &QWebEnginePage::titleChanged, this,
                          [this](const QString& title) { RaiseWithText(kTitleChange, title); });
+    }
+
+    // Offline, the login browser would stay an empty white box: it says
+    // instead that the site cannot be reached, and why. A load cut short by
+    // another one is no failure, and an offline browser is so on purpose.
+    void ExplainUnreachable(const QWebEngineLoadingInfo& info) {
+        constexpr int kAborted = -3;
+        if (!data_.keepsLogin || gate_->offline ||
+            info.status() != QWebEngineLoadingInfo::LoadFailedStatus ||
+            info.errorDomain() != QWebEngineLoadingInfo::ConnectionErrorDomain ||
+            info.errorCode() == kAborted)
+            return;
+        page_->setHtml(UnreachablePage(info.url(), info.errorString()), info.url());
     }
 
     // Tells the program when going forward or back becomes allowed or not.

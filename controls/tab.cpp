@@ -84,6 +84,7 @@ void Apply(QWidget* tab, const TabData& d) {
     // Option 14 at 0 leaves a stripless container see-through.
     bool filled = d.noStrip && d.transparent != 0;
     ApplyColours(tab, kSystemColour, filled ? d.colour : kSystemColour);
+    tab->setAutoFillBackground(filled);  // the system colour fills too
     if (PageStrip* strip = StripOf(tab)) {
         QSignalBlocker quiet(strip);
         while (strip->count() > 0) strip->removeTab(strip->count() - 1);

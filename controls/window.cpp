@@ -143,9 +143,13 @@ QWidget* Create(const CreateRequest& request) {
     // The stored rectangle is the outer one: centring places the frame on
     // the whole screen, and move() places the frame, as left and top read it.
     QPoint at(request.left, request.top);
+    // Half the room left on each side; QRect::center() is one pixel short of it.
     if (data->position == 1)
-        if (QScreen* screen = QGuiApplication::primaryScreen())
-            at = screen->geometry().center() - QPoint(request.width / 2, request.height / 2);
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect area = screen->geometry();
+            at = area.topLeft() +
+                 QPoint((area.width() - request.width) / 2, (area.height() - request.height) / 2);
+        }
     window->resize(width, height);
     window->move(at);
     Apply(window, *data);

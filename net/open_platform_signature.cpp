@@ -24,10 +24,10 @@ std::string Md5Hex(std::string_view text) {
     return UpperHex(digest, size);
 }
 
-std::string HmacSha256Hex(std::string_view key, std::string_view text) {
+std::string HmacHex(const EVP_MD* digestKind, std::string_view key, std::string_view text) {
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int size = 0;
-    HMAC(EVP_sha256(), key.data(), static_cast<int>(key.size()),
+    HMAC(digestKind, key.data(), static_cast<int>(key.size()),
          reinterpret_cast<const unsigned char*>(text.data()), text.size(), digest, &size);
     return UpperHex(digest, size);
 }
@@ -44,7 +44,8 @@ std::optional<std::string> SignPlatformParameters(const PlatformParameters& para
     std::string_view methodName =
         method == parameters.end() ? std::string_view() : std::string_view(method->second);
     if (methodName == "md5") return Md5Hex(std::string(secret) + joined + std::string(secret));
-    if (methodName == "hmac-sha256") return HmacSha256Hex(secret, joined);
+    if (methodName == "hmac") return HmacHex(EVP_md5(), secret, joined);
+    if (methodName == "hmac-sha256") return HmacHex(EVP_sha256(), secret, joined);
     return std::nullopt;
 }
 

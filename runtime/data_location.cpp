@@ -37,6 +37,8 @@ DataFacts GatherFacts() {
     facts.programDirectoryWritable = access(folder.c_str(), W_OK) == 0;
     // Root may write anywhere; an installed tree is still no place for user files.
     facts.insideInstalledTree = IsDirectory(folder + "/../share/velmora");
+    const std::string libraries = folder.substr(0, folder.rfind('/')) + "/lib/velmora";
+    if (facts.insideInstalledTree && IsDirectory(libraries)) facts.installedLibraries = libraries;
     facts.xdgDataHome = Environment("XDG_DATA_HOME");
     facts.home = HomeDirectory();
     return facts;
@@ -55,6 +57,8 @@ DataPlaces ChooseDataPlaces(const DataFacts& facts) {
     const bool portable = facts.programDirectoryWritable && !facts.insideInstalledTree;
     places.layout = portable ? DataLayout::kPortable : DataLayout::kInstalled;
     places.programData = portable ? facts.programDirectory : places.userData;
+    places.libraries = portable || facts.installedLibraries.empty() ? places.programData
+                                                                    : facts.installedLibraries;
     return places;
 }
 
@@ -74,6 +78,15 @@ const std::string& ProgramDataDirectory() {
                      "keeping templates beside the program instead\n",
                      places.programData.c_str());
         return ProgramLocation().directory;
+    }();
+    return directory;
+}
+
+const std::string& ProgramLibraryDirectory() {
+    static const std::string directory = [] {
+        const DataPlaces& places = UserDataPlaces();
+        if (places.libraries == places.programData) return ProgramDataDirectory();
+        return NativeNameToGbk(places.libraries).value_or(ProgramDataDirectory());
     }();
     return directory;
 }

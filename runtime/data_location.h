@@ -1,5 +1,7 @@
 // Where the program keeps the files it writes, decided once for every part
 // that asks: templates and the skin-engine file, and the browser profile.
+// An installed tree that ships the skin-engine file in lib/velmora is read
+// from there instead.
 //
 // A copy in a folder its user may write to is portable: templates and the
 // skin-engine file sit beside the program, as they always have. An installed
@@ -21,14 +23,19 @@ struct DataFacts {
     std::string programDirectory;  // native (UTF-8), no trailing separator
     bool programDirectoryWritable = false;
     bool insideInstalledTree = false;
+    // The installed tree's lib/velmora, when it has one; native.
+    std::string installedLibraries;
     std::string xdgDataHome;  // as set; a relative value counts as unset
     std::string home;
 };
 
 struct DataPlaces {
     DataLayout layout = DataLayout::kPortable;
-    // The folder holding 单页生成/ and the skin-engine file; native.
+    // The folder holding 单页生成/; native.
     std::string programData;
+    // The folder holding the skin-engine file: the installed tree's own
+    // library folder where there is one, so that no user needs a copy.
+    std::string libraries;
     // The user's own folder, $XDG_DATA_HOME/velmora; native.
     std::string userData;
     std::string browserProfile;
@@ -44,6 +51,10 @@ const DataPlaces& UserDataPlaces();
 // program directory. A user folder GBK cannot spell falls back to it, said
 // once on standard error.
 const std::string& ProgramDataDirectory();
+
+// The folder holding the skin-engine file, as a GBK text; the data folder
+// when GBK cannot spell it.
+const std::string& ProgramLibraryDirectory();
 
 // Makes the installed layout's data folder (and its parents) when missing,
 // so that the program's one-level folder commands can work inside it.

@@ -69,6 +69,14 @@ Converter& FromUtf8ToGbk() {
     thread_local Converter c("GBK", "UTF-8");
     return c;
 }
+Converter& FromUtf8ToGb18030() {
+    thread_local Converter c("GB18030", "UTF-8");
+    return c;
+}
+Converter& FromGb18030ToUtf8() {
+    thread_local Converter c("UTF-8", "GB18030");
+    return c;
+}
 Converter& FromGbkToUtf16() {
     thread_local Converter c("UTF-16LE", "GBK");
     return c;
@@ -107,6 +115,12 @@ std::string UnescapeByte(std::string_view unit) {
     return "?";
 }
 
+// GBK's one single byte above 0x7F, the euro sign, is no GB18030 byte; any
+// other byte GB18030 cannot read is U+FFFD.
+std::string EuroOrReplacement(std::string_view unit) {
+    return unit == "\x80" ? "\xE2\x82\xAC" : "\xEF\xBF\xBD";
+}
+
 }  // namespace
 
 std::optional<std::string> GbkToUtf8(std::string_view gbk) {
@@ -132,6 +146,13 @@ std::u16string GbkToUtf16KeepingBytes(std::string_view gbk) {
 }
 std::string Utf16ToGbkKeepingBytes(std::u16string_view utf16) {
     return FromUtf16ToGbk().Run(AsBytes(utf16), 2, UnescapeByte).value_or(std::string());
+}
+
+std::optional<std::string> Utf8ToGb18030(std::string_view utf8) {
+    return FromUtf8ToGb18030().Run(utf8, 1, nullptr);
+}
+std::string Gb18030ToUtf8(std::string_view gb18030) {
+    return FromGb18030ToUtf8().Run(gb18030, 1, EuroOrReplacement).value_or(std::string());
 }
 
 std::optional<std::u16string> Utf8ToUtf16(std::string_view bytes) {

@@ -64,11 +64,11 @@ void InitialiseRuntime() {
         RegisterConstantRange(header.constantRegion, header.constantRegionSize);
 
     PrepareDllCommands(header);
-    // An installed copy writes the skin-engine file into the user's data
-    // folder, so its outside libraries are sought there first.
+    // An installed copy finds the skin-engine file in its tree's library
+    // folder, or else writes it into the user's data folder: sought there first.
     if (UserDataPlaces().layout == DataLayout::kInstalled) {
         PrepareProgramDataFolder();
-        SetDllSearchDirectory(ProgramDataDirectory());
+        SetDllSearchDirectory(ProgramLibraryDirectory());
     }
     StartLibraries(header);
 

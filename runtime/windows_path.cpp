@@ -67,6 +67,14 @@ std::optional<std::string> NativePath(std::string_view gbkPath) {
     return path;
 }
 
+bool IsDiskPath(std::string_view address) {
+    auto separatorAt = [address](size_t i) {
+        return i < address.size() && (address[i] == '/' || address[i] == '\\');
+    };
+    const size_t dots = address.starts_with("..") ? 2 : address.starts_with('.') ? 1 : 0;
+    return separatorAt(dots);
+}
+
 std::optional<std::string> NativeNameToGbk(std::string_view nativeName) {
     return Utf8ToGbk(nativeName);
 }

@@ -21,6 +21,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "runtime/gbk.h"
@@ -82,6 +83,9 @@ class Child {
     ~Child() { Stop(SIGKILL); }
 
     bool Running() const { return pid_ > 0; }
+    void Signal(int signal) const {
+        if (pid_ > 0) kill(pid_, signal);
+    }
 
     // The exit code, or -1 when it had to be killed at the limit (or died of a
     // signal). `drain` runs while it waits, to read what the child writes.
@@ -217,9 +221,10 @@ class AutodriveRunTest : public ::testing::Test {
     };
 
     // velmora-batch beside the driver, in the same home; with `terminal` its
-    // standard error is a pseudo-terminal.
+    // standard error is a pseudo-terminal. With `stopSignal`, that signal is
+    // sent once the first keyword's line is out.
     BatchRun Batch(std::vector<std::string> arguments, const fs::path& in = "/dev/null",
-                   bool terminal = false) {
+                   bool terminal = false, int stopSignal = 0) {
         arguments.insert(arguments.begin(), (program_ / "velmora-batch").string());
         int master = -1, slave = -1;
         if (terminal && openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return {};
@@ -232,6 +237,8 @@ class AutodriveRunTest : public ::testing::Test {
             char buffer[4096];
             for (ssize_t n; master >= 0 && (n = read(master, buffer, sizeof buffer)) > 0;)
                 shown.append(buffer, static_cast<size_t>(n));
+            if (stopSignal && ReadFile(root_ / "batch.err").find("keyword 1/") != std::string::npos)
+                batch.Signal(std::exchange(stopSignal, 0));
         };
         run.exitCode = batch.Wait(kRunLimit, drain);
         drain();
@@ -378,6 +385,16 @@ TEST_F(AutodriveRunTest, WritesEveryPageLogsEveryStepAndLeaksNothing) {
     }
 }
 
+// GBK cannot spell the folder: the program works from "." in it.
+TEST_F(AutodriveRunTest, AFolderNameGbkCannotSpellStillGivesFullPages) {
+    fs::rename(program_, root_ / "프로그램");
+    program_ = root_ / "프로그램";
+    DriverReport report = Drive({"--keywords", "手机", "--count", "2"});
+    EXPECT_EQ(ReadFile(PagePath("手机")), ExpectedPage("手机", 2)) << report.errors;
+    const fs::path help = program_ / "单页生成" / "使用说明.htm";
+    EXPECT_EQ(report.All("help"), std::vector<std::string>{"file://" + help.string()});
+}
+
 TEST_F(AutodriveRunTest, StopButtonLeavesLaterKeywordsUnwritten) {
     DriverReport report =
         Drive({"--keywords", "手机,连衣裙,电脑", "--count", "1", "--stop-after-first"});
@@ -435,10 +452,10 @@ TEST_F(AutodriveRunTest, BatchWritesTheWindowsPagesByteForByte) {
                            "/dev/null", true);
     EXPECT_EQ(shown.exitCode, 0) << shown.err;
     ExpectPagesAgain(pages);
-    EXPECT_NE(shown.err.find("\rkeyword 1/2 手机 · 0 items · time left unknown\x1b[K"),
+    EXPECT_NE(shown.err.find("\rkeyword 1/2 手机 · collecting · time left unknown\x1b[K"),
               std::string::npos)
         << shown.err;
-    EXPECT_NE(shown.err.find("\rkeyword 2/2 连衣裙 · 4 items · 0:00 left\x1b[K"),
+    EXPECT_NE(shown.err.find("\rkeyword 2/2 连衣裙 · 2 items · 0:00 left\x1b[K"),
               std::string::npos);
     const fs::path folder = PagePath("手机").parent_path();
     EXPECT_NE(ReadFile(folder / "index.htm").find("href=\"%E6%89%8B%E6%9C%BA.htm\""),
@@ -454,10 +471,43 @@ TEST_F(AutodriveRunTest, BatchWritesTheWindowsPagesByteForByte) {
     EXPECT_NE(plain.err.find("keyword 1/2 手机 · 2 items · "), std::string::npos) << plain.err;
     EXPECT_EQ(plain.err.find('\r'), std::string::npos) << "no in-place updates off a terminal";
     EXPECT_NE(plain.out.find("\"pages\": 2"), std::string::npos) << plain.out;
+    EXPECT_NE(plain.out.find("\"file\": \"" + PagePath("手机").string() + "\""), std::string::npos)
+        << plain.out;
+    EXPECT_NE(plain.err.find("2 pages written (4 items), 0 failed, in " + folder.string() +
+                             "; index.htm written\n"),
+              std::string::npos)
+        << plain.err;
 
     BatchRun failed = Batch({"--count", "1", WriteKeywords("kw-bad.txt", "a/b\n手机\n").string()});
     EXPECT_EQ(failed.exitCode, 1);
     EXPECT_NE(failed.err.find("failed: a/b: "), std::string::npos) << failed.err;
+
+    // SIGTERM during the first keyword: the rest are never begun, the index
+    // lists what was written, and the summary still comes.
+    BatchRun stopped = Batch(
+        {"--count", "1", "--json", WriteKeywords("kw-stop.txt", "手机\n连衣裙\n衬衫\n").string()},
+        "/dev/null", false, SIGTERM);
+    EXPECT_EQ(stopped.exitCode, 143) << stopped.err;
+    EXPECT_NE(stopped.err.find("stopped by SIGTERM, "), std::string::npos) << stopped.err;
+    EXPECT_NE(stopped.out.find("\"stopped_by\": \"SIGTERM\""), std::string::npos) << stopped.out;
+    EXPECT_FALSE(fs::exists(PagePath("衬衫")));
+    EXPECT_NE(ReadFile(folder / "index.htm").find("href=\"%E6%89%8B%E6%9C%BA.htm\""),
+              std::string::npos);
+
+    // A keyword that takes the index's name, and a template without loop markers.
+    BatchRun noIndex = Batch({"--count", "41", WriteKeywords("kw-index.txt", "index\n").string()});
+    EXPECT_EQ(noIndex.exitCode, 1) << noIndex.err;
+    EXPECT_NE(noIndex.err.find("at most 40 items a keyword; --count 40 is used"),
+              std::string::npos);
+    EXPECT_EQ(noIndex.err.find("index · 41 items"), std::string::npos) << "no empty cards counted";
+    EXPECT_NE(noIndex.err.find("index.htm NOT written"), std::string::npos) << noIndex.err;
+    fs::create_directories(folder.parent_path() / "无标记");
+    std::ofstream(folder.parent_path() / "无标记" / "模板文件.htm") << "<p>[#关键词#]</p>";
+    BatchRun noMarkers =
+        Batch({"--template", "无标记", "--json", WriteKeywords("kw-m.txt", "手机\n").string()});
+    EXPECT_EQ(noMarkers.exitCode, 1) << noMarkers.err;
+    EXPECT_NE(noMarkers.out.find("找不到商品循环标记"), std::string::npos) << noMarkers.out;
+    EXPECT_FALSE(fs::exists(folder.parent_path() / "无标记" / "手机.htm"));
 }
 
 // With the platform's keys in the settings file, the window and the batch
@@ -510,12 +560,23 @@ TEST_F(AutodriveRunTest, BatchRefusesUsageErrorsAndRunsNoClassicSourceWithoutALo
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find("not logged in"), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists(PagePath("手机")));
+
+    // With a second template the batch no longer guesses; the settings may name one.
+    fs::create_directories(PagePath("x").parent_path().parent_path() / "第二个");
+    run = Batch({WriteKeywords("kw.txt", "手机\n").string()});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("which template? there are: "), std::string::npos) << run.err;
+    fs::create_directories(root_ / "config" / "velmora");
+    std::ofstream(root_ / "config" / "velmora" / "velmora.conf") << "[site]\ntemplate = 高贵大气\n";
+    EXPECT_EQ(Batch({WriteKeywords("kw.txt", "手机\n").string()}).exitCode, 1) << "not logged in";
 }
 
 TEST_F(AutodriveRunTest, ConfigureWritesTheApiSettingsPrivatelyAndKeepsThemOnEmptyAnswers) {
     const fs::path settings = root_ / "config" / "velmora" / "velmora.conf";
-    BatchRun run = Batch({"--configure"}, WriteKeywords("answers.txt", "key-1\nsecret-1\n77\n"));
+    BatchRun run = Batch({"--configure"},
+                         WriteKeywords("answers.txt", "key-1\nsecret-1\nmm_1_2\nmm_1_2_77\n"));
     EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("an ad-zone id is digits, or a PID"), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find("secret-1"), std::string::npos) << "the secret is never shown";
     ASSERT_TRUE(fs::exists(settings));
     EXPECT_EQ(fs::status(settings).permissions() & fs::perms::all,
@@ -527,6 +588,13 @@ TEST_F(AutodriveRunTest, ConfigureWritesTheApiSettingsPrivatelyAndKeepsThemOnEmp
     EXPECT_EQ(ReadFile(settings), written) << "empty answers keep what the file holds";
     for (const char* line : {"app_key = key-1", "app_secret = secret-1", "adzone_id = 77"})
         EXPECT_NE(written.find(line), std::string::npos) << line << " in\n" << written;
+
+    const std::string byHand =
+        "# mine\n" + ReplaceAll(written, "key-1", "key-1 ; console") + "[other]\nx = y\n";
+    std::ofstream(settings, std::ios::binary) << byHand;
+    run = Batch({"--configure"}, WriteKeywords("answers.txt", "key-2\n\n\n"));
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(ReadFile(settings), ReplaceAll(byHand, "key-1", "key-2"));
 }
 
 }  // namespace

@@ -118,14 +118,14 @@ TEST(BatchKeywordFile, Utf8CheckRefusesWhatDecodersMustNotAccept) {
 
 TEST(BatchProgressLine, CountsAndEstimatesTheTimeLeft) {
     using std::chrono::milliseconds;
-    EXPECT_EQ(ProgressLine(1, 10, "手机", 0, 0, milliseconds(0)),
-              "keyword 1/10 手机 · 0 items · time left unknown");
-    EXPECT_EQ(ProgressLine(3, 10, "a", 40, 2, milliseconds(20000)),
-              "keyword 3/10 a · 40 items · 1:20 left");
-    EXPECT_EQ(ProgressLine(2, 1000, "b", 20, 1, milliseconds(9000)),
-              "keyword 2/1000 b · 20 items · 2:29:51 left");
-    EXPECT_EQ(ProgressLine(10, 10, "c", 200, 10, milliseconds(5000)),
-              "keyword 10/10 c · 200 items · 0:00 left");
+    EXPECT_EQ(ProgressLine(1, 10, "手机", "collecting", 0, milliseconds(0)),
+              "keyword 1/10 手机 · collecting · time left unknown");
+    EXPECT_EQ(ProgressLine(3, 10, "a", "20 items", 2, milliseconds(20000)),
+              "keyword 3/10 a · 20 items · 1:20 left");
+    EXPECT_EQ(ProgressLine(2, 1000, "b", "failed", 1, milliseconds(9000)),
+              "keyword 2/1000 b · failed · 2:29:51 left");
+    EXPECT_EQ(ProgressLine(10, 10, "c", "20 items", 10, milliseconds(5000)),
+              "keyword 10/10 c · 20 items · 0:00 left");
 }
 
 TEST(BatchProgressLine, ControlCharactersFromOutsideBecomeMarks) {
@@ -135,10 +135,11 @@ TEST(BatchProgressLine, ControlCharactersFromOutsideBecomeMarks) {
     char* buffer = nullptr;
     size_t size = 0;
     std::FILE* out = open_memstream(&buffer, &size);
-    BatchProgress(out, false, 1).End(1, "k\x1b[2J", 0, "cause\r\nforged", false);
+    BatchProgress(out, false, 1).End(1, "k\x1b[2J", 7, "cause\r\nforged", false);
     std::fclose(out);
     EXPECT_EQ(std::string(buffer, size),
-              "failed: k?[2J: cause??forged\nkeyword 1/1 k?[2J · 0 items · 0:00 left\n");
+              "failed: k?[2J: cause??forged\nkeyword 1/1 k?[2J · failed · 0:00 left\n")
+        << "a failed keyword's items are not counted";
     std::free(buffer);
 }
 
@@ -150,22 +151,32 @@ TEST(BatchRunLog, FindsTheCause) {
     EXPECT_EQ(FailureCause(""), "");
 }
 
-TEST(BatchSummaryJson, ListsFailuresWithCausesAndTimes) {
+TEST(BatchSummaryJson, ListsFailuresWithCausesTimesAndFiles) {
     BatchSummary summary;
     summary.templateName = "高贵大气";
     summary.source = "classic";
+    summary.folder = "/d/模板/高贵大气";
     summary.keywords = {
-        {"手机", true, 20, "", std::chrono::milliseconds(900)},
-        {"a/b", false, 0, "关键词\"a/b\"含有路径分隔符", std::chrono::milliseconds(100)}};
+        {"手机", true, 20, "", "/d/模板/高贵大气/手机.htm", std::chrono::milliseconds(900)},
+        {"a/b", false, 3, "关键词\"a/b\"含有路径分隔符", "", std::chrono::milliseconds(100)}};
     summary.time = std::chrono::milliseconds(1000);
+    summary.sitemapWritten = true;
     const std::string json = SummaryJson(summary);
-    for (const char* part : {"\"pages\": 1", "\"keywords\": 2", "\"items\": 20",
-                             "\"cause\": \"关键词\\\"a/b\\\"含有路径分隔符\"", "\"total_ms\": 1000",
-                             "\"per_keyword_ms\": 500", "\"index\": false"})
+    for (const char* part :
+         {"\"pages\": 1", "\"keywords\": 2", "\"items\": 20",
+          "\"cause\": \"关键词\\\"a/b\\\"含有路径分隔符\"", "\"total_ms\": 1000",
+          "\"per_keyword_ms\": 500", "\"index\": false", "\"file\": \"/d/模板/高贵大气/手机.htm\"",
+          "\"folder\": \"/d/模板/高贵大气\"", "\"index_file\": null",
+          "\"sitemap_file\": \"/d/模板/高贵大气/sitemap.xml\""})
         EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
+    EXPECT_EQ(ClosingLine(summary),
+              "1 page written (20 items), 1 failed, in /d/模板/高贵大气; index.htm NOT written, "
+              "sitemap.xml written");
     EXPECT_EQ(ExitStatus(summary), kBatchSomeFailed);
     summary.keywords.pop_back();
     EXPECT_EQ(ExitStatus(summary), kBatchAllWritten);
+    summary.siteProblems = {"未生成索引页：index.htm 是关键词“index”的页面"};
+    EXPECT_EQ(ExitStatus(summary), kBatchSomeFailed) << "no index is a failure";
 }
 
 }  // namespace

@@ -357,19 +357,30 @@ TEST_F(CollectorWindowTest, ThePageKeepsTheTemplatesLineEndsAndBytesGbkCannotRea
 TEST_F(CollectorWindowTest, LoadTemplateFillsTheEditorBoxesFromTheFile) {
     const std::string threeParts =
         Gbk("<头>\r\n") + kLoopStart + Gbk("<项 [#商品排名#]>") + kLoopEnd + Gbk("\r\n<尾>");
+    const std::string noMarkers = Gbk("<p>[#商品排名#]，没有循环标记</p>");
     struct Case {
         std::string name;
         const std::string* file;
         std::string head, loop, tail;
+        std::vector<std::string> log;
     } cases[] = {
-        {"三段模板", &threeParts, Gbk("<头>\r\n"), Gbk("<项 [#商品排名#]>"), Gbk("\r\n<尾>")},
-        {"没有文件的模板", nullptr, "", "", ""},
+        {"三段模板", &threeParts, Gbk("<头>\r\n"), Gbk("<项 [#商品排名#]>"), Gbk("\r\n<尾>"), {}},
+        {"没有文件的模板", nullptr, "", "", "", {}},
+        // Saving it back must not lose what a split at missing markers would cut.
+        {"无标记模板",
+         &noMarkers,
+         noMarkers,
+         "",
+         "",
+         {"模板\"无标记模板\"的模板文件.htm里找不到商品循环标记（按GBK和UTF-"
+          "8都找不到），不能用它生成页面"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MakeTemplate(c.name, c.file);
         program_.ChooseTemplate(QString::fromStdString(c.name));
         PrepareEditor("stale", "stale head", "stale loop", "stale tail", "k");
+        program_.ClearLog();
 
         LoadTemplate();
 
@@ -377,6 +388,7 @@ TEST_F(CollectorWindowTest, LoadTemplateFillsTheEditorBoxesFromTheFile) {
         EXPECT_EQ(ReadText(kHeadBox).view(), c.head);
         EXPECT_EQ(ReadText(kLoopBox).view(), c.loop);
         EXPECT_EQ(ReadText(kTailBox).view(), c.tail);
+        EXPECT_EQ(program_.LogLines(), c.log);
     }
     EXPECT_TRUE(program_.TakeMessages().empty());
 }
@@ -413,6 +425,30 @@ TEST_F(CollectorWindowTest, ALoadedTemplateSavesBackByteForByte) {
 }
 
 // ---- writing the page
+
+TEST_F(CollectorWindowTest, AUtf8TemplateMakesUtf8PagesAndSavesBackUnchanged) {
+    const std::string keyword = Gbk("手机");
+    // A byte-order mark and a character GBK lacks, around the markers in UTF-8.
+    const std::string file =
+        "\xEF\xBB\xBF<h>[#关键词#] \xF0\x9F\x98\x80</h>\r\n[#商品循环开始#]<li>[#商品排名#] "
+        "[#商品标题#]</li>[#商品循环结束#]\r\n<p>€</p>";
+    MakeTemplate("统一码模板", &file);
+    program_.ChooseTemplate("统一码模板");
+    LoadTemplate();
+    std::vector<sim::CatalogueItem> items = ListItems(keyword, 2);
+    program_.Type(kItemCountBox, "2");
+    SetCurrentKeyword(keyword.c_str());
+
+    CollectAndWritePage();
+
+    EXPECT_EQ(ReadFile(Root() / "统一码模板" / "手机.htm"),
+              "\xEF\xBB\xBF<h>手机 \xF0\x9F\x98\x80</h>\r\n<li>1 " + Utf8(items[0].title) +
+                  "</li><li>2 " + Utf8(items[1].title) + "</li>\r\n<p>€</p>");
+    fs::remove(Root() / "统一码模板" / "模板文件.htm");
+    program_.Press(kSaveButton);
+    EXPECT_EQ(program_.TakeMessages(), std::vector<std::string>{"保存模板成功"});
+    EXPECT_EQ(ReadFile(Root() / "统一码模板" / "模板文件.htm"), file);
+}
 
 TEST_F(CollectorWindowTest, StarterTemplatePageForAKeyword) {
     const std::string keyword = Gbk("手机");

@@ -343,8 +343,11 @@ TEST_F(ControlsTest, AComboRebuildKeepsTheLiveStateAndTheFieldSelectionIsInBytes
     ASSERT_TRUE(BuildWindow(kSampleWindowId));
     Write(kCombo, 19, 1);
     Write(kCombo, 8, 1);  // a type with an edit field: rebuilt
-    ASSERT_NE(qobject_cast<QComboBox*>(Live(kCombo))->lineEdit(), nullptr);
+    QLineEdit* field = qobject_cast<QComboBox*>(Live(kCombo))->lineEdit();
+    ASSERT_NE(field, nullptr);
     EXPECT_EQ(ReadInt(kCombo, 19), 1) << "the live selection survives the rebuild";
+    Write(kCombo, 19, 2);
+    EXPECT_EQ(field->cursorPosition(), 0) << "a choice shows its text from the start";
     WriteText(kCombo, 9, Gbk("按佣金x"));
     Write(kCombo, 11, 2);
     Write(kCombo, 12, 4);
@@ -880,9 +883,10 @@ TEST_F(ControlsTest, DroppingTheTabStripRebuildsAPlainContainerKeepingThePages) 
     EXPECT_TRUE(Live(kLog)->isVisible()) << "and shows that page's children";
     EXPECT_FALSE(Live(kDigits)->isVisible());
     EXPECT_EQ(Live(kLog)->parentWidget(), Live(kTab));
-    Write(kTab, 15, 0x0000FF);
     EXPECT_FALSE(Live(kTab)->autoFillBackground()) << "option 14 at 0 is see-through";
     Write(kTab, 14, 1);
+    EXPECT_TRUE(Live(kTab)->autoFillBackground()) << "the system colour fills too";
+    Write(kTab, 15, 0x0000FF);
     EXPECT_TRUE(Live(kTab)->autoFillBackground());
     EXPECT_EQ(Live(kTab)->palette().color(QPalette::Window), QColor(255, 0, 0));
     Write(kTab, 12, 0);

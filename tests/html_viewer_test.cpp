@@ -18,6 +18,8 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -277,6 +279,30 @@ TEST_F(HtmlViewerTest, ANavigationSetsTheAddressAndTitle) {
     EXPECT_EQ(TakeText(Property(kHelp, kHtmlCaption)), "Loopback");
 }
 
+// Nothing listens: the login browser says why and offers the address again;
+// another browser keeps the engine's own handling.
+TEST_F(HtmlViewerTest, TheLoginBrowserExplainsAnUnreachableSite) {
+    const std::string address = "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/login";
+    // Answers still on their way arrive when the page goes, after the test.
+    auto shown = std::make_shared<std::map<uint32_t, QString>>();
+    for (auto [unit, explains] : {std::pair{kLogin, true}, {kHelp, false}}) {
+        SCOPED_TRACE(unit);
+        Navigate(unit, address);
+        auto explained = [&, unit = unit] {
+            View(unit)->page()->runJavaScript(
+                "document.body ? document.body.innerText + '|' + "
+                "(document.links[0] ? document.links[0].href : '') : ''",
+                [shown, unit](const QVariant& text) { (*shown)[unit] = text.toString(); });
+            return (*shown)[unit].contains(QString::fromUtf8("无法连接阿里妈妈网站"));
+        };
+        EXPECT_EQ(WaitFor(explained, explains ? 30000 : 3000), explains)
+            << (*shown)[unit].toStdString();
+        if (explains) {
+            EXPECT_TRUE((*shown)[unit].endsWith(QString::fromStdString("|" + address)));
+        }
+    }
+}
+
 TEST_F(HtmlViewerTest, DuringBeforeNavigateTheAddressIsTheTarget) {
     ASSERT_TRUE(Open(kPreview, pages_.Url("/page")));
     EXPECT_EQ(seen.eventArgument, pages_.Url("/page"));
@@ -416,7 +442,12 @@ TEST_F(HtmlViewerTest, APageFromTheDiskShowsItsPicturesButReadsNoOtherFile) {
               "    document.getElementById('web').naturalWidth > 0, request, frame].join(' ');"
               "  }, 200); };"
               "</script></body></html>");
-    ASSERT_TRUE(Open(kPreview, folder.filePath("page.htm").toStdString()));
+    // By a path relative to the current folder, as when GBK cannot spell the program's.
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    const bool opened = Open(kPreview, "./page.htm");
+    QDir::setCurrent(before);
+    ASSERT_TRUE(opened);
     ASSERT_TRUE(WaitFor([&] { return !View(kPreview)->title().contains("page.htm"); }));
     EXPECT_EQ(View(kPreview)->title().toStdString(), "true true blocked blocked");
 }

@@ -3,8 +3,9 @@
 # simulator as an ordinary user, and checks that the user's data lands in the
 # user's data folder and survives an update:
 #  1. a prefix the user cannot write: the starter template, the instructions
-#     page, the skin engine's file, the login and the pages all go to
-#     $XDG_DATA_HOME/velmora, and nothing in the prefix changes;
+#     page, the login and the pages all go to $XDG_DATA_HOME/velmora, the
+#     skin engine is loaded from the prefix's lib/velmora and never copied,
+#     and nothing in the prefix changes;
 #  2. the user's own prefix ~/.local, whose share/velmora is also the data
 #     folder: installing again over it keeps the user's template and pages.
 #   installed_run_test.sh BUILD_DIR MARKETSIM
@@ -85,7 +86,9 @@ for file in 模板文件.htm 效果预览.htm; do
     cmp -s "$data/单页生成/模板/高贵大气/$file" "$prefix/share/velmora/starter-template/高贵大气/$file" ||
         fail "the seeded $file differs from the installed starter template"
 done
-[ -s "$data/SkinH_EL.dll" ] || fail "the skin engine's file is not in $data"
+# The run attaches a skin, so it found the engine; a copy would be in $data.
+[ -s "$prefix/lib/velmora/SkinH_EL.dll" ] || fail "the skin engine is not in $prefix/lib/velmora"
+[ ! -e "$data/SkinH_EL.dll" ] || fail "the run copied the skin engine into $data"
 [ -d "$data/browser" ] || fail "no browser profile in $data"
 grep -qxF "help: file://$data/单页生成/使用说明.htm" "$work/driver.out" ||
     fail "the help browser does not show the local instructions page"
@@ -99,6 +102,7 @@ install_into "$local_prefix"
 data=$local_prefix/share/velmora
 drive "$local_prefix" "$local_prefix/share" 电脑
 expect_pages "$data" 电脑
+[ ! -e "$data/SkinH_EL.dll" ] || fail "the run copied the skin engine into $data"
 template=$data/单页生成/模板/高贵大气/模板文件.htm
 printf '<!-- mine -->' >>"$template"
 cp "$template" "$work/template.mine"

@@ -1,6 +1,6 @@
 // The main window as the user drives it: how it opens, its pages, the checks
 // and runs behind the start button, saving templates, and how it looks.
-// VELMORA_SHOTS=<folder> makes the look test keep its pictures of the pages.
+// VELMORA_SHOTS=<folder> makes the look tests keep their pictures of the pages.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModel>
@@ -23,6 +23,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <QWidget>
 #include <algorithm>
@@ -31,6 +33,7 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <tuple>
 
 #include "app/collection_run.h"
 #include "app/collector_globals.h"
@@ -41,6 +44,7 @@
 #include "app/skins.h"
 #include "app/template_library.h"
 #include "app/window_calls.h"
+#include "controls/browser_profile.h"
 #include "controls/hyper_linker.h"
 #include "runtime/file_attributes.h"
 #include "runtime/gbk.h"
@@ -276,7 +280,8 @@ TEST_F(MainWindowOpeningTest, ShowsOnlyTheInstructionsPage) {
 }
 
 // Offline and on a first start the instructions come from this copy itself:
-// the help browser and both links open the page written beside the templates.
+// the help browser and both links open the page written beside the templates,
+// each link at its own section.
 TEST_F(MainWindowOpeningTest, TheHelpBrowserAndBothLinksOpenTheLocalInstructions) {
     const fs::path page = fs::path(program_.TemplateRoot()).parent_path() / "使用说明.htm";
     ASSERT_TRUE(fs::exists(page));
@@ -289,8 +294,11 @@ TEST_F(MainWindowOpeningTest, TheHelpBrowserAndBothLinksOpenTheLocalInstructions
     for (uint32_t link : {0x160132ebu, 0x16011aa5u})
         QTest::mouseClick(program_.Control(link), Qt::LeftButton);
     controls::SetLinkOpener({});
-    const QString path = QString::fromStdString(page.string());
-    EXPECT_EQ(opened, (QStringList{path, path}));
+    const QString path = "file://" + QString::fromStdString(page.string());
+    EXPECT_EQ(opened, (QStringList{path + "#templates", path + "#update"}));
+    const std::string written = Slurp(page);
+    for (const char* section : {"id=\"templates\"", "id=\"update\""})
+        EXPECT_NE(written.find(section), std::string::npos) << section;
 }
 
 TEST_F(MainWindowOpeningTest, TheReportListIsNeverShownYetHoldsTheSearchRows) {
@@ -337,17 +345,16 @@ struct PageSwitchCase {
     uint32_t unit;
     int page;
     const char* missingMessage;  // null: the page needs no template file
+    const char* missingFile;     // the file the message names, in this copy's data folder
 };
 
 const PageSwitchCase kPageSwitches[] = {
-    {kPreviewSwitch, page::kPreview,
-     "您没把预览文件放在指定位置，请按张以下方式放入。例如：软件目录/单页生成/模板/高贵大气/"
+    {kPreviewSwitch, page::kPreview, "您没把预览文件放在指定位置，请按张以下方式放入。例如：",
      "效果预览.htm"},
     {kTemplateEditorSwitch, page::kTemplateEditor,
-     "您没把模板放在指定位置，请按张以下方式放入。例如：软件目录/单页生成/模板/高贵大气/"
-     "模板文件.htm"},
-    {kLogSwitch, page::kLog, nullptr},
-    {kInstructionsSwitch, page::kInstructions, nullptr},
+     "您没把模板放在指定位置，请按张以下方式放入。例如：", "模板文件.htm"},
+    {kLogSwitch, page::kLog, nullptr, nullptr},
+    {kInstructionsSwitch, page::kInstructions, nullptr, nullptr},
 };
 
 // Presses the case's switch with the login page up and `head` in the head
@@ -389,9 +396,20 @@ TEST_F(MainWindowPageTest, WithoutTemplatesTheTemplatePagesSayWhatIsMissing) {
         SCOPED_TRACE(c.page);
         SwitchFromTheLoginPage(c, "kept");
         std::vector<std::string> expected;
-        if (c.missingMessage) expected.push_back(c.missingMessage);
+        if (c.missingMessage)
+            expected.push_back(c.missingMessage + program_.TemplateRoot() + "/高贵大气/" +
+                               c.missingFile);
         EXPECT_EQ(program_.TakeMessages(), expected);
         EXPECT_EQ(Utf8Of(kHeadBox), "kept");
+        if (c.page == page::kPreview) {
+            EXPECT_EQ(program_.Control(kPreviewBrowser)
+                          ->findChild<QWebEngineView*>()
+                          ->url()
+                          .toString()
+                          .toStdString(),
+                      "about:blank")
+                << "the last template's preview stays in view";
+        }
     }
 }
 
@@ -619,6 +637,14 @@ TEST_F(MainWindowTemplateTest, SavingUnderANewNameCreatesAndListsTheFolder) {
     EXPECT_EQ(ReadInteger(kTemplateList, property::kListBoxSelection), 0);
     EXPECT_EQ(Utf8Of(kTemplateNameBox), "新模板");
     EXPECT_EQ(Utf8Of(kLoopBox), "<li>[#title#]</li>");
+    // Its preview comes from its own parts, and a later save keeps it.
+    const std::string preview = Slurp(folder / "效果预览.htm");
+    EXPECT_EQ(preview, Gbk("<p>头</p><li>[#title#]</li><li>[#title#]</li><li>[#title#]</li>"
+                           "<li>[#title#]</li></p>"));
+    std::ofstream(folder / "效果预览.htm", std::ios::binary) << "by hand";
+    program_.Press(kSaveButton);
+    program_.TakeMessages();
+    EXPECT_EQ(Slurp(folder / "效果预览.htm"), "by hand");
 
     fs::remove_all(folder);
     RelistTemplates();
@@ -648,6 +674,7 @@ TEST_F(MainWindowTemplateTest, SavingWithAnEmptyNameWritesIntoTheTemplateRoot) {
     const fs::path file = fs::path(program_.TemplateRoot()) / "模板文件.htm";
     EXPECT_EQ(program_.TakeMessages(), std::vector<std::string>{kSaved});
     EXPECT_EQ(Slurp(file), Gbk("h[#商品循环开始#]l[#商品循环结束#]t"));
+    EXPECT_FALSE(fs::exists(file.parent_path() / "效果预览.htm"));
     fs::remove(file);
     RelistTemplates();
 }
@@ -771,6 +798,48 @@ TEST_F(MainWindowLookTest, PagesAfterARunFitTheWindow) {
         }
     }
     EXPECT_TRUE(program_.TakeMessages().empty());
+}
+
+// A page the starter template wrote, as a wide screen and a phone show it:
+// four columns and two, nothing wider than the screen. Kept as page-1280.png
+// and page-phone.png with VELMORA_SHOTS.
+TEST_F(MainWindowLookTest, TheStarterPageFillsItsColumnsWideAndOnAPhone) {
+    Run("连衣裙", "8");
+    const QUrl page =
+        QUrl::fromLocalFile(QString::fromStdString((TemplateFolder() / "连衣裙.htm").string()));
+    const char* shots = std::getenv("VELMORA_SHOTS");
+    for (auto [width, columns, name] : {std::tuple{1280, 4, "page-1280"}, {390, 2, "page-phone"}}) {
+        SCOPED_TRACE(name);
+        QWebEngineView view;
+        // The simulator's pictures, as the program's own browsers show them.
+        view.setPage(new QWebEnginePage(controls::PrivateProfile(), &view));
+        view.settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+        view.resize(width, 900);
+        view.show();
+        bool loaded = false;
+        QObject::connect(&view, &QWebEngineView::loadFinished, [&](bool) { loaded = true; });
+        view.load(page);
+        for (int i = 0; i < 500 && !loaded; ++i) ResponsiveWait(10);
+        ResponsiveWait(1000);  // the pictures
+        QVariantList measured;
+        view.page()->runJavaScript(
+            "[...document.querySelectorAll('.item')].filter(e => e.offsetTop == "
+            "document.querySelector('.item').offsetTop).length + ',' + "
+            "(document.documentElement.scrollWidth <= innerWidth) + ',' + "
+            "document.documentElement.scrollHeight",
+            [&](const QVariant& answer) { measured = {answer}; });
+        for (int i = 0; i < 500 && measured.isEmpty(); ++i) ResponsiveWait(10);
+        ASSERT_FALSE(measured.isEmpty());
+        const QStringList answer = measured[0].toString().split(',');
+        EXPECT_EQ(answer.value(0).toInt(), columns);
+        EXPECT_EQ(answer.value(1).toStdString(), "true") << "the page is wider than the screen";
+        if (!shots) continue;
+        view.resize(width, std::min(answer.value(2).toInt(), width == 390 ? 1600 : 1100));
+        ResponsiveWait(500);
+        fs::create_directories(shots);
+        EXPECT_TRUE(
+            view.grab().save(QString::fromStdString((fs::path(shots) / name).string() + ".png")));
+    }
 }
 
 }  // namespace

@@ -33,14 +33,6 @@ using velmora::testing::ReadFile;
 
 constexpr char kTemplate[] = "接口模板";
 
-// 4990 -> "49.9", 5000 -> "50": how the source writes a price it computed.
-std::string Yuan(int64_t cents) {
-    std::string text = sim::FormatCents(cents);
-    while (text.back() == '0') text.pop_back();
-    if (text.back() == '.') text.pop_back();
-    return text;
-}
-
 class OpenPlatformRunTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -80,10 +72,9 @@ class OpenPlatformRunTest : public ::testing::Test {
     }
 
     // The page the catalogue predicts for the first `count` items in `sort`
-    // order. The upgrade names a coupon only where the price reaches its
-    // threshold, and gives its own final price.
-    static std::string ExpectedPage(const char* keyword, sim::SortKey sort, size_t count,
-                                    bool upgrade = true) {
+    // order. Both methods show a coupon only where the price reaches its
+    // threshold, and the price after it in two decimals.
+    static std::string ExpectedPage(const char* keyword, sim::SortKey sort, size_t count) {
         std::string page = Gbk("<h>") + Gbk(keyword) + "</h>";
         std::vector<sim::CatalogueItem> items =
             sim::PromotionItems(Gbk(keyword), sort, sim::kMaxPageItems);
@@ -92,15 +83,10 @@ class OpenPlatformRunTest : public ::testing::Test {
             auto coupon = sim::CouponOf(item);
             std::string link = "https://s.taobao.com/item.htm?id=" + item.id;
             std::string amount, after = sim::FormatCents(item.priceCents), finalPrice = after;
-            if (coupon) {
-                link += "&amp;coupon=1";
-                const bool applies = item.priceCents >= coupon->thresholdCents;
-                if (applies || !upgrade) amount = std::to_string(coupon->amountCents / 100);
-                if (applies) {
-                    after = Yuan(item.priceCents - coupon->amountCents);
-                    finalPrice =
-                        upgrade ? sim::FormatCents(item.priceCents - coupon->amountCents) : after;
-                }
+            if (coupon) link += "&amp;coupon=1";
+            if (coupon && item.priceCents >= coupon->thresholdCents) {
+                amount = std::to_string(coupon->amountCents / 100);
+                after = finalPrice = sim::FormatCents(item.priceCents - coupon->amountCents);
             }
             page += std::to_string(i + 1) + "|" + item.title + "|" + link +
                     "|http://s.taobao.com/pic/" + item.id + ".jpg|" +
@@ -121,6 +107,8 @@ TEST_F(OpenPlatformRunTest, RunWritesThePagesTheCatalogueListsByteForByte) {
         program_.Type(kItemCountBox, "12");
         ApiSettings api = DemoApi();
         api.method = method;
+        if (method == std::string(sim::kMaterialSearchMethod))
+            api.signMethod = SignMethod::kHmacMd5;
         OpenPlatformSource source(api);
 
         RunCollection(source);
@@ -128,8 +116,7 @@ TEST_F(OpenPlatformRunTest, RunWritesThePagesTheCatalogueListsByteForByte) {
         WriteInteger(kSortChoice, property::kComboBoxSelection, 0);
         for (const char* keyword : {"手机", "耳机"})
             EXPECT_EQ(ReadFile(Folder() / (std::string(keyword) + ".htm")),
-                      ExpectedPage(keyword, sim::SortKey::kCommissionRate, 12,
-                                   method == std::string(sim::kUpgradeSearchMethod)))
+                      ExpectedPage(keyword, sim::SortKey::kCommissionRate, 12))
                 << keyword;
         EXPECT_EQ(program_.LogLines().back(), "生成关键词\"耳机.htm\"完毕")
             << "the empty last line is skipped";

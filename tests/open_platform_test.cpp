@@ -51,7 +51,10 @@ TEST(OpenPlatformTest, SignaturesMatchDigestsComputedByHand) {
     withSign["sign"] = "anything";
     EXPECT_EQ(net::SignPlatformParameters(withSign, "test-secret"),
               "CD7B05F9F66A48D626AB3AB1B781DA7B");
-    EXPECT_FALSE(net::SignPlatformParameters(KnownParameters("hmac"), "test-secret"));
+    // printf '%s' JOINED | openssl dgst -md5 -hmac SECRET
+    EXPECT_EQ(net::SignPlatformParameters(KnownParameters("hmac"), "test-secret"),
+              "764BB814F1406F752F5C74F990E22D30");
+    EXPECT_FALSE(net::SignPlatformParameters(KnownParameters("hmac-sha1"), "test-secret"));
 }
 
 TEST(OpenPlatformTest, RequestCarriesTheSystemParametersAndTheSearch) {
@@ -113,7 +116,7 @@ TEST(OpenPlatformTest, AnswersInBothShapesAndWhatGoesWrong) {
     // title, link, picture, price, sales, seller, coupon amount, price after coupon, final price
     EXPECT_EQ(Fields(flat.items[0]),
               (Strings{"手机 壳", "https://coupon.example.com/a", "https://img.example.com/a.jpg",
-                       "59.90", "1200", "店", "10", "49.9", "49.9"}));
+                       "59.90", "1200", "店", "10", "49.90", "49.90"}));
     EXPECT_EQ(Fields(flat.items[1]),
               (Strings{"B", "https://click.example.com/b", "https://img.example.com/b.jpg", "8",
                        "7", "S", "", "8", "8"}));
@@ -131,7 +134,7 @@ TEST(OpenPlatformTest, AnswersInBothShapesAndWhatGoesWrong) {
     ASSERT_EQ(nested.items.size(), 2u);
     EXPECT_EQ(Fields(nested.items[0]),
               (Strings{"T", "https://click.example.com/t", "https://img.example.com/t.jpg", "212.5",
-                       "3", "S", "20", "192.5", "170.5"}));
+                       "3", "S", "20", "192.50", "170.5"}));
     EXPECT_EQ(Fields(nested.items[1]), (Strings{"", "", "", "9", "", "", "", "9", "9"}));
 
     // Numbers beyond any real price or count empty their field.
@@ -196,25 +199,27 @@ TEST(OpenPlatformTest, HostileAnswersLoseTheirLinksOrAreRefusedUnparsed) {
     }
 }
 
-TEST(OpenPlatformTest, PriceAfterCouponOnlyFromItsThreshold) {
+TEST(OpenPlatformTest, CouponShownOnlyFromItsThresholdPriceAfterInTwoDecimals) {
     const struct {
-        const char *price, *coupon, *threshold, *after;
+        const char *price, *coupon, *threshold, *shown, *after;
     } cases[] = {
-        {"59.90", "10", "59.00", "49.9"},
-        {"59.90", "10", "60", "59.90"},
-        {"59.90", "10", "59.9", "49.9"},
-        {"20", "5", "", "15"},
-        {"20.05", "0.05", "0", "20"},
-        {"3", "5", "0", "0"},
-        {"59.90", "", "0", "59.90"},
-        {"abc", "5", "0", "abc"},
-        {"9.999", "1", "0", "9.999"},
-        {"20", "5", "x", "20"},
-        {"614800000000614892", "5", "0", "614800000000614892"},
+        {"59.90", "10", "59.00", "10", "49.90"},
+        {"264.80", "20", "299", "", "264.80"},
+        {"59.90", "10", "59.9", "10", "49.90"},
+        {"20", "5", "", "5", "15.00"},
+        {"20.05", "0.05", "0", "0.05", "20.00"},
+        {"3", "5", "0", "5", "0.00"},
+        {"59.90", "", "0", "", "59.90"},
+        {"abc", "5", "0", "", "abc"},
+        {"9.999", "1", "0", "", "9.999"},
+        {"20", "5", "x", "", "20"},
+        {"614800000000614892", "5", "0", "", "614800000000614892"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(PriceAfterCoupon(c.price, c.coupon, c.threshold), c.after)
+    for (const auto& c : cases) {
+        CouponPrice applied = ApplyCoupon(c.price, c.coupon, c.threshold);
+        EXPECT_EQ(Strings({applied.coupon, applied.priceAfterCoupon}), Strings({c.shown, c.after}))
             << c.price << " " << c.coupon << " " << c.threshold;
+    }
 }
 
 TEST(OpenPlatformTest, RateSpacesRequestsEvenly) {
@@ -238,30 +243,36 @@ class GatewayTest : public ::testing::Test {
         api_.adzoneId = sim::kDemoAdzoneId;
     }
 
-    nlohmann::json Answer(const net::PlatformParameters& parameters,
-                          std::chrono::seconds skew = 0s) {
+    sim::SiteResponse Response(const net::PlatformParameters& parameters,
+                               std::chrono::seconds skew = 0s) {
         sim::SiteRequest request;
         request.method = "POST";
         request.body = FormBody(parameters);
         auto sent = std::chrono::system_clock::from_time_t(1767576600);
-        return nlohmann::json::parse(sim::GatewayAnswer(request, sent + skew).body);
+        return sim::GatewayAnswer(request, sent + skew);
+    }
+    nlohmann::json Answer(const net::PlatformParameters& parameters,
+                          std::chrono::seconds skew = 0s) {
+        return nlohmann::json::parse(Response(parameters, skew).body);
     }
     net::PlatformParameters Signed(SearchPage page) {
         return SignedSearchParameters(api_, page, "2026-01-05 09:30:00");
     }
-
-    ApiSettings api_;
-};
-
-TEST_F(GatewayTest, RefusesWhatThePlatformRefuses) {
-    auto resigned = [this](net::PlatformParameters p, const char* name, const char* value) {
+    // `value` null: without the parameter.
+    static net::PlatformParameters Resigned(net::PlatformParameters p, const char* name,
+                                            const char* value) {
         if (value)
             p[name] = value;
         else
             p.erase(name);
         p["sign"] = *net::SignPlatformParameters(p, sim::kDemoAppSecret);
         return p;
-    };
+    }
+
+    ApiSettings api_;
+};
+
+TEST_F(GatewayTest, RefusesWhatThePlatformRefuses) {
     const net::PlatformParameters good = Signed({"手机", 0, 1, 20});
     net::PlatformParameters tampered = good;
     tampered["q"] = "耳机";
@@ -276,14 +287,15 @@ TEST_F(GatewayTest, RefusesWhatThePlatformRefuses) {
         {SignedSearchParameters(wrongSecret, {"手机", 0, 1, 20}, "2026-01-05 09:30:00"), 0s, 25},
         {good, 11min, 31},
         {good, -11min, 31},
-        {resigned(good, "adzone_id", nullptr), 0s, 40},
-        {resigned(good, "app_key", "other"), 0s, 29},
-        {resigned(good, "format", "xml"), 0s, 23},
-        {resigned(good, "v", "1.0"), 0s, 34},
-        {resigned(good, "method", "taobao.tbk.other"), 0s, 22},
-        {resigned(good, "timestamp", nullptr), 0s, 30},
-        {resigned(good, "page_size", "101"), 0s, 41},
-        {resigned(good, "sort", "price_cheap"), 0s, 41},
+        {Resigned(good, "adzone_id", nullptr), 0s, 40},
+        {Resigned(good, "app_key", "other"), 0s, 29},
+        {Resigned(good, "sign_method", "hmac-sha1"), 0s, 41},
+        {Resigned(good, "q", nullptr), 0s, 40},
+        {Resigned(good, "v", "1.0"), 0s, 34},
+        {Resigned(good, "method", "taobao.tbk.other"), 0s, 22},
+        {Resigned(good, "timestamp", nullptr), 0s, 30},
+        {Resigned(good, "page_size", "101"), 0s, 41},
+        {Resigned(good, "sort", "price_cheap"), 0s, 41},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         nlohmann::json answer = Answer(cases[i].parameters, cases[i].skew);
@@ -291,6 +303,32 @@ TEST_F(GatewayTest, RefusesWhatThePlatformRefuses) {
         EXPECT_EQ(answer["error_response"]["code"], cases[i].code) << i;
     }
     EXPECT_FALSE(Answer(good, 9min).contains("error_response"));
+}
+
+TEST_F(GatewayTest, ServesTheDocumentedChoicesTheClientDoesNotMake) {
+    const net::PlatformParameters good = Signed({"手机", 0, 1, 20});
+    const nlohmann::json expected = Answer(good);
+    EXPECT_EQ(Answer(Resigned(good, "sign_method", "hmac")), expected);
+    // XML is the default, for answers and refusals: the same fields, escaped.
+    const std::string total =
+        "<total_results>" +
+        expected["tbk_dg_material_optional_upgrade_response"]["total_results"].dump();
+    const struct {
+        net::PlatformParameters parameters;
+        std::chrono::seconds skew;
+        std::string part;
+    } xmlCases[] = {{Resigned(good, "format", "xml"), 0s, total},
+                    {Resigned(good, "format", nullptr), 0s, "&amp;coupon=1</coupon_share_url>"},
+                    {Resigned(good, "format", nullptr), 11min, "<code>31</code>"},
+                    {Resigned(good, "format", "yaml"), 0s, "<code>23</code>"}};
+    for (const auto& c : xmlCases) {
+        sim::SiteResponse xml = Response(c.parameters, c.skew);
+        EXPECT_TRUE(xml.contentType.starts_with("text/xml")) << c.part;
+        EXPECT_NE(xml.body.find(c.part), std::string::npos) << c.part << "\n" << xml.body;
+    }
+    // No keyword but another filter: a search, which finds nothing here.
+    nlohmann::json byCategory = Answer(Resigned(Resigned(good, "q", nullptr), "cat", "16"));
+    EXPECT_EQ(byCategory["tbk_dg_material_optional_upgrade_response"]["total_results"], 0);
 }
 
 TEST_F(GatewayTest, PagesTheCatalogueInTheChosenOrder) {

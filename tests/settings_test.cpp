@@ -33,6 +33,10 @@ TEST(SettingsTest, AFullFileSetsEveryKey) {
     EXPECT_TRUE(s.api.Configured());
     EXPECT_TRUE(s.site.index);
     EXPECT_EQ(s.site.baseUrl, "https://www.example.com/pages/");
+    for (const char* method : {"md5", "hmac", "hmac-sha256"})
+        EXPECT_EQ(SignMethodName(ParseSettings(std::string("[api]\nsign_method = ") + method, "f")
+                                     .settings.api.signMethod),
+                  method);
 }
 
 TEST(SettingsTest, ABadValueIsOneLineAndItsDefault) {
@@ -41,12 +45,22 @@ TEST(SettingsTest, ABadValueIsOneLineAndItsDefault) {
         const char* problem;  // the problem line's ending
     } cases[] = {
         {"[api]\nsign_method = sha1",
-         "velmora.conf line 2: sign_method is not md5 or hmac-sha256; using the default"},
+         "velmora.conf line 2: sign_method is not md5, hmac or hmac-sha256; using the default"},
         {"[api]\nrate_per_second = -1",
          "rate_per_second is not a number, 0 or more; using the default"},
         {"[api]\nrate_per_second = 2x", "is not a number, 0 or more; using the default"},
         {"[api]\nhas_coupon = yes", "has_coupon is not true or false; using the default"},
-        {"[api]\nadzone_id = mm_1_2_3", "adzone_id is not digits; using the default"},
+        {"[api]\nadzone_id = mm_1_2_x",
+         "adzone_id is not digits or a PID (mm_<member>_<site>_<adzone>); using the default"},
+        {"[api]\nadzone_id = mm_1_77",
+         "adzone_id is not digits or a PID (mm_<member>_<site>_<adzone>); using the default"},
+        {"[site]\nadzone_id = 77",
+         "line 2: key \"adzone_id\" belongs in [api], not [site]; ignored"},
+        {"app_key = 1\n[api]",
+         "line 1: key \"app_key\" belongs in [api], not before any section; ignored"},
+        {"[site]\ntemplate = a/b", "template is not a template folder's name; using the default"},
+        {"[site]\ntemplate = ..", "template is not a template folder's name; using the default"},
+        {"[site]\nout = pages", "out is not an absolute folder (/... or ~/...); using the default"},
         {"[api]\ngateway = ftp://gw.example.com/",
          "is not an http:// or https:// address; using the default"},
         {"[site]\nindex = 1", "index is not true or false; using the default"},
@@ -67,6 +81,44 @@ TEST(SettingsTest, ABadValueIsOneLineAndItsDefault) {
         EXPECT_TRUE(loaded.problems[0].ends_with(c.problem)) << loaded.problems[0];
         EXPECT_EQ(FormatSettings(loaded.settings), FormatSettings(defaults)) << c.line;
     }
+}
+
+TEST(SettingsTest, CommentsAndQuotesAroundAValue) {
+    setenv("HOME", "/home/tester", 1);
+    const struct {
+        const char* file;
+        const char* line;  // as a new file would hold the value
+    } cases[] = {
+        {"[api]\ngateway = http://127.0.0.1:8080/router/rest   ; simulator",
+         "gateway = http://127.0.0.1:8080/router/rest\n"},
+        {"[api]\napp_secret = \"s3 ;c#ret\" # quoted", "app_secret = \"s3 ;c#ret\"\n"},
+        {"[api]\napp_secret = s3c#r;et", "app_secret = \"s3c#r;et\"\n"},
+        {"[api]\nadzone_id = mm_12_34_77 ; the PID", "adzone_id = 77\n"},
+        {"[site] ; pages\r\ntemplate = 高贵大气 #nightly\r\n", "template = 高贵大气\n"},
+        {"[site]\nout = ~/public_html", "out = /home/tester/public_html\n"},
+    };
+    for (const auto& c : cases) {
+        LoadedSettings loaded = ParseSettings(c.file, "velmora.conf");
+        EXPECT_TRUE(loaded.problems.empty()) << c.file;
+        EXPECT_NE(FormatSettings(loaded.settings).find(c.line), std::string::npos) << c.file;
+    }
+}
+
+TEST(SettingsTest, AnUpdateChangesOnlyTheValuesThatChanged) {
+    const std::string file =
+        "; mine\r\n[api]\r\napp_key = old # from the console\r\nadzone_id = mm_1_2_77\r\n"
+        "\r\nfuture_key = x\r\n[other]\r\napp_key = theirs\r\n[api]\r\nadzone_id =; none\r\n"
+        "# the end\r\n";
+    Settings settings = ParseSettings(file, "velmora.conf").settings;
+    EXPECT_EQ(UpdateSettingsText(file, settings), file);
+    settings.api.appKey = "new";
+    settings.api.appSecret = "s3;cret";
+    settings.api.adzoneId = "88";
+    settings.site.templateName = "高贵大气";
+    EXPECT_EQ(UpdateSettingsText(file, settings),
+              "; mine\r\n[api]\r\napp_key = new # from the console\r\nadzone_id = mm_1_2_77\r\n"
+              "\r\nfuture_key = x\r\n[other]\r\napp_key = theirs\r\n[api]\r\nadzone_id = 88 ; none"
+              "\r\napp_secret = \"s3;cret\"\r\n# the end\r\n\r\n[site]\r\ntemplate = 高贵大气\r\n");
 }
 
 TEST(SettingsTest, SaveWritesAPrivateFileThatLoadsBack) {

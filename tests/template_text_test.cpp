@@ -64,6 +64,24 @@ TEST_F(TemplateTextTest, SplitsAtTheFirstLoopMarkers) {
     }
 }
 
+TEST_F(TemplateTextTest, TheEncodingIsWhereTheMarkersAre) {
+    const std::string utf8Start = "[#商品循环开始#]", utf8End = "[#商品循环结束#]";
+    const struct {
+        std::string name, bytes;
+        TemplateEncoding encoding;
+    } cases[] = {
+        {"GBK markers", "a" + kStart + "b" + kEnd, TemplateEncoding::kGbk},
+        {"GBK end marker alone", "a" + kEnd, TemplateEncoding::kGbk},
+        {"UTF-8 markers", "\xEF\xBB\xBF\xF0\x9F\x98\x80" + utf8Start + utf8End,
+         TemplateEncoding::kUtf8},
+        {"UTF-8 start marker alone", utf8Start + "x", TemplateEncoding::kUtf8},
+        {"UTF-8 markers, a stray byte", utf8Start + "\x86" + utf8End, TemplateEncoding::kNoMarkers},
+        {"no markers", Gbk("<p>没有标记</p>"), TemplateEncoding::kNoMarkers},
+        {"empty", "", TemplateEncoding::kNoMarkers},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TemplateEncodingOf(c.bytes), c.encoding) << c.name;
+}
+
 ItemRecord Item(int rank) {
     ItemRecord item;
     item.rank = rank;

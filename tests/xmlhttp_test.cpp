@@ -183,7 +183,8 @@ TEST_F(XmlHttpTest, ErrorPagesAreAnswersLikeAnyOther) {
 }
 
 TEST_F(XmlHttpTest, BadAddressesFailAtOpen) {
-    for (const char* address : {"", "word", "ftp://127.0.0.1/x", "http://", "http://h:x/"}) {
+    for (const char* address : {"", "word", "ftp://127.0.0.1/x", "http://", "http://h:x/",
+                                "file:///etc/hostname", ".", "..", ".x/y", ".../x", "~/x"}) {
         EXPECT_EQ(Open("GET", address), -11) << address;
         EXPECT_EQ(Call("send"), -11) << "send without a successful open";
         EXPECT_EQ(Body(), "");
@@ -275,6 +276,16 @@ TEST_F(XmlHttpTest, LocalPathsReadTheFile) {
     ASSERT_EQ(Open("GET", Gbk((dir.string() + "/模板/无此文件.htm").c_str())), 0);
     EXPECT_EQ(Call("send"), -11);
     EXPECT_EQ(Body(), "");
+
+    // Relative to the current folder, as when GBK cannot spell the program's.
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir / "模板");
+    for (std::string relative : {"./模板文件.htm", ".\\模板文件.htm", "../模板/模板文件.htm"}) {
+        ASSERT_EQ(Open("GET", Gbk(relative.c_str())), 0) << relative;
+        ASSERT_EQ(Call("send"), 0) << relative;
+        EXPECT_EQ(Body(), bytes) << relative;
+    }
+    std::filesystem::current_path(before);
     std::filesystem::remove_all(dir);
 }
 

@@ -9,6 +9,7 @@
 #include "net/open_platform_signature.h"
 #include "runtime/gbk.h"
 #include "tools/marketsim/catalogue.h"
+#include "tools/marketsim/xml_answer.h"
 
 namespace velmora::marketsim {
 namespace {
@@ -30,20 +31,33 @@ net::PlatformParameters Parameters(std::string_view encoded) {
     return parameters;
 }
 
-SiteResponse Json(const json& body, int status = 200) {
+enum class Format { kXml, kJson };
+
+// XML is the documented default.
+std::optional<Format> FormatOf(std::string_view value) {
+    if (value.empty() || value == "xml") return Format::kXml;
+    if (value == "json") return Format::kJson;
+    return std::nullopt;
+}
+
+SiteResponse Rendered(const json& document, Format format) {
     SiteResponse response;
-    response.status = status;
-    response.contentType = "application/json;charset=UTF-8";
-    response.body = body.dump();
+    if (format == Format::kJson) {
+        response.contentType = "application/json;charset=UTF-8";
+        response.body = document.dump();
+    } else {
+        response.contentType = "text/xml;charset=UTF-8";
+        response.body = XmlAnswer(document);
+    }
     return response;
 }
 
-SiteResponse Refusal(int code, std::string_view msg, std::string_view subCode = {},
-                     std::string_view subMsg = {}) {
+json Refusal(int code, std::string_view msg, std::string_view subCode = {},
+             std::string_view subMsg = {}) {
     json error = {{"code", code}, {"msg", msg}, {"request_id", "velmora-sim"}};
     if (!subCode.empty()) error["sub_code"] = subCode;
     if (!subMsg.empty()) error["sub_msg"] = subMsg;
-    return Json({{"error_response", error}});
+    return {{"error_response", error}};
 }
 
 // "yyyy-MM-dd HH:mm:ss" read as China time (UTC+8).
@@ -121,7 +135,7 @@ json UpgradeItemJson(const CatalogueItem& item) {
             {"publish_info", publish}};
 }
 
-SiteResponse HostileLinks(std::vector<CatalogueItem> items) {
+json HostileLinks(std::vector<CatalogueItem> items) {
     json list = json::array();
     for (size_t i = 0; i < 4 && i < items.size(); ++i) list.push_back(ItemJson(items[i]));
     list[0]["url"] = "javascript:alert(document.cookie)";
@@ -129,12 +143,14 @@ SiteResponse HostileLinks(std::vector<CatalogueItem> items) {
     list[1]["coupon_share_url"] = "data:text/html;base64,PHNjcmlwdD5hbGVydCgxKTwvc2NyaXB0Pg==";
     list[2]["pict_url"] = "JavaScript:alert(2)";
     list[3]["title"] = "\x1b]0;owned\x07\x1b[2J" + list[3]["title"].get<std::string>();
-    return Json({{"tbk_dg_material_optional_response",
-                  {{"total_results", list.size()}, {"result_list", {{"map_data", list}}}}}});
+    return {{"tbk_dg_material_optional_response",
+             {{"total_results", list.size()}, {"result_list", {{"map_data", list}}}}}};
 }
 
+// Only ever text, in JSON: no document could hold it.
 SiteResponse DeepAnswer() {
-    SiteResponse response = Json(json::object());
+    SiteResponse response;
+    response.contentType = "application/json;charset=UTF-8";
     response.body = R"({"tbk_dg_material_optional_response":{"result_list":{"map_data":[)" +
                     std::string(kDeepAnswerLevels, '[') + std::string(kDeepAnswerLevels, ']') +
                     "]}}}";
@@ -166,15 +182,29 @@ std::optional<CatalogueCoupon> CouponOf(const CatalogueItem& item) {
     return coupon;
 }
 
-SiteResponse GatewayAnswer(const SiteRequest& request, std::chrono::system_clock::time_point now) {
-    net::PlatformParameters parameters =
-        Parameters(request.method == "POST" ? request.body : request.query);
+namespace {
+
+// Everything a search can be narrowed by besides its keyword: whatever is
+// neither a system parameter nor the keyword, paging or order.
+bool HasFilter(const net::PlatformParameters& parameters) {
+    static constexpr std::string_view kNotFilters[] = {
+        "adzone_id", "app_key", "format", "method",      "page_no",  "page_size", "partner_id",
+        "q",         "session", "sign",   "sign_method", "simplify", "sort",      "target_app_key",
+        "timestamp", "v"};
+    return std::any_of(parameters.begin(), parameters.end(), [](const auto& parameter) {
+        return std::find(std::begin(kNotFilters), std::end(kNotFilters), parameter.first) ==
+               std::end(kNotFilters);
+    });
+}
+
+json SearchAnswer(const net::PlatformParameters& parameters,
+                  std::chrono::system_clock::time_point now) {
     auto get = [&](const char* name) -> const std::string& { return Get(parameters, name); };
 
     if (get("method").empty()) return Refusal(21, "Missing Method");
     const bool upgrade = get("method") == kUpgradeSearchMethod;
     if (!upgrade && get("method") != kMaterialSearchMethod) return Refusal(22, "Invalid Method");
-    if (get("format") != "json") return Refusal(23, "Invalid Format");
+    if (!FormatOf(get("format"))) return Refusal(23, "Invalid Format");
     if (get("app_key").empty()) return Refusal(28, "Missing App Key");
     if (get("app_key") != kDemoAppKey) return Refusal(29, "Invalid App Key");
     if (get("timestamp").empty()) return Refusal(30, "Missing Timestamp");
@@ -192,7 +222,8 @@ SiteResponse GatewayAnswer(const SiteRequest& request, std::chrono::system_clock
         return Refusal(40, "Missing Required Arguments:adzone_id", "isv.missing-parameter");
     if (get("adzone_id") != kDemoAdzoneId)
         return Refusal(15, "Remote service error", "isv.invalid-adzone", "unknown ad zone");
-    if (get("q").empty()) return Refusal(40, "Missing Required Arguments:q or cat");
+    if (get("q").empty() && !HasFilter(parameters))
+        return Refusal(40, "Missing Required Arguments:q or cat");
     auto sort = SortFromValue(get("sort"));
     auto pageNo = Number(get("page_no"), 1);
     auto pageSize = Number(get("page_size"), 20);
@@ -207,7 +238,6 @@ SiteResponse GatewayAnswer(const SiteRequest& request, std::chrono::system_clock
                                               : a.priceCents > b.priceCents;
         });
     if (get("q").starts_with(kHostileLinksKeyword)) return HostileLinks(items);
-    if (get("q").starts_with(kDeepAnswerKeyword)) return DeepAnswer();
     if (get("q").starts_with(kControlMessageKeyword))
         return Refusal(15, "\x1b]52;c;b3duZWQ=\x07\x1b[2J\r\n关键词\"x\"未生成页面：forged",
                        "isv.\u009b"
@@ -227,9 +257,20 @@ SiteResponse GatewayAnswer(const SiteRequest& request, std::chrono::system_clock
         list.push_back(upgrade ? UpgradeItemJson(items[i]) : ItemJson(items[i]));
     json result = {{"total_results", items.size()}, {"request_id", "velmora-sim"}};
     if (!list.empty()) result["result_list"] = {{"map_data", list}};
-    return Json({{upgrade ? "tbk_dg_material_optional_upgrade_response"
-                          : "tbk_dg_material_optional_response",
-                  result}});
+    return {{upgrade ? "tbk_dg_material_optional_upgrade_response"
+                     : "tbk_dg_material_optional_response",
+             result}};
+}
+
+}  // namespace
+
+SiteResponse GatewayAnswer(const SiteRequest& request, std::chrono::system_clock::time_point now) {
+    net::PlatformParameters parameters =
+        Parameters(request.method == "POST" ? request.body : request.query);
+    json answer = SearchAnswer(parameters, now);
+    if (!answer.contains("error_response") && Get(parameters, "q").starts_with(kDeepAnswerKeyword))
+        return DeepAnswer();
+    return Rendered(answer, FormatOf(Get(parameters, "format")).value_or(Format::kXml));
 }
 
 }  // namespace velmora::marketsim

@@ -1,7 +1,8 @@
 // The affiliate open platform's gateway: the material search, signed and
 // checked as the platform documents it, over the same catalogue as the
-// classic pages. Answers are JSON (UTF-8); refusals use the platform's
-// error_response shape.
+// classic pages. Answers are UTF-8, in JSON or in XML (the default when no
+// format is named); refusals use the platform's error_response shape. A
+// search without a keyword needs another filter.
 #pragma once
 
 #include <chrono>
