@@ -1,11 +1,14 @@
 #include "app/site_files.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
 
 #include "app/engine_calls.h"
+#include "app/gbk_text.h"
 #include "app/runtime_calls.h"
 #include "app/site_index.h"
 #include "app/site_pages.h"
@@ -22,8 +25,9 @@ namespace fs = std::filesystem;
 
 VELMORA_CONSTANT const char kIndexKept[] =
     "未生成索引页：index.htm 是关键词“index”的页面（或您自己的文件），为保留它未覆盖";
-VELMORA_CONSTANT const char kIndexFailed[] = "索引页 index.htm 写入失败";
-VELMORA_CONSTANT const char kSitemapFailed[] = "网站地图 sitemap.xml 写入失败";
+VELMORA_CONSTANT const char kIndexFailed[] = "索引页写入失败：";
+VELMORA_CONSTANT const char kSitemapFailed[] = "网站地图写入失败：";
+VELMORA_CONSTANT const char kReasonSeparator[] = "：";
 VELMORA_CONSTANT const char kFolderUnknown[] = "模板文件夹的名称无法使用，未生成索引页";
 VELMORA_CONSTANT const char kFolderLeavesTheRoot[] = "模板\"";
 VELMORA_CONSTANT const char kFolderLeavesTheRootCause[] =
@@ -41,8 +45,25 @@ std::optional<std::string> ReadBytes(const fs::path& path) {
     return bytes.substr(0, bytes.find('\0'));
 }
 
-bool WriteBytes(const char* folder, const char* name, const std::string& bytes) {
-    return WriteTextToFile(Concat({folder, kSeparator, name}).c_str(), bytes.c_str());
+// Writes one site file; a failure adds a problem line naming the file's path
+// and the system's reason.
+bool WriteSiteFile(const char* folder, const fs::path& root, const char* name,
+                   const std::string& bytes, const char* failed, SiteFilesReport* report) {
+    errno = 0;
+    if (WriteTextToFile(Concat({folder, kSeparator, name}).c_str(), bytes.c_str())) return true;
+    const int error = errno;
+    const std::string reason =
+        error ? std::strerror(error) : "a folder or a read-only file is in the way";
+    report->problems.push_back(failed + Utf8ToGbkWithReferences((root / name).string()) +
+                               kReasonSeparator + reason);
+    return false;
+}
+
+// A sitemap without a base address would name the pages of an earlier site.
+void RemoveStaleSitemap(const fs::path& root) {
+    std::optional<std::string> old = ReadBytes(root / kSitemapName);
+    std::error_code ignored;
+    if (old && old->find("<urlset") != std::string::npos) fs::remove(root / kSitemapName, ignored);
 }
 
 std::time_t ModifiedAt(const fs::path& path) {
@@ -71,18 +92,21 @@ SiteFilesReport WriteSiteFiles(const char* folder, std::string_view baseUrl, std
     } else {
         std::string indexTemplate = ReadBytes(root / kIndexTemplateName).value_or("");
         report.indexWritten =
-            WriteBytes(folder, kSiteIndexName, RenderSiteIndex(indexTemplate, pages, now));
-        if (!report.indexWritten) report.problems.emplace_back(kIndexFailed);
+            WriteSiteFile(folder, root, kSiteIndexName, RenderSiteIndex(indexTemplate, pages, now),
+                          kIndexFailed, &report);
     }
 
-    if (baseUrl.empty()) return report;
+    if (baseUrl.empty()) {
+        RemoveStaleSitemap(root);
+        return report;
+    }
     std::vector<SitemapEntry> entries;
     // The index, or the page that kept its name, leads the site.
     if (fs::exists(root / kSiteIndexName))
         entries.push_back({kSiteIndexName, ModifiedAt(root / kSiteIndexName)});
     for (const SitePage& page : pages) entries.push_back({page.fileName, page.modified});
-    report.sitemapWritten = WriteBytes(folder, kSitemapName, RenderSitemap(baseUrl, entries));
-    if (!report.sitemapWritten) report.problems.emplace_back(kSitemapFailed);
+    report.sitemapWritten = WriteSiteFile(folder, root, kSitemapName,
+                                          RenderSitemap(baseUrl, entries), kSitemapFailed, &report);
     return report;
 }
 

@@ -154,9 +154,16 @@ TEST_F(SiteFilesTest, WritesIndexAndSitemapAndKeepsAPageNamedIndex) {
     EXPECT_NE(ReadFile(folder_ / "sitemap.xml").find("http://shop.example/index.htm"),
               std::string::npos);
 
+    // Without a base address the old sitemap would name an earlier site's pages.
+    report = WriteSiteFiles(folder_.c_str(), "", kLater);
+    EXPECT_FALSE(fs::exists(folder_ / "sitemap.xml"));
+
     report = WriteSiteFiles((folder_ / "missing").c_str(), "", kLater);
     EXPECT_FALSE(report.indexWritten);
-    EXPECT_EQ(report.problems.size(), 1u);
+    EXPECT_EQ(report.problems,
+              std::vector<std::string>{Gbk("索引页写入失败：") +
+                                       (folder_ / "missing" / "index.htm").string() + Gbk("：") +
+                                       "No such file or directory"});
 }
 
 TEST_F(SiteFilesTest, HostileTemplateFoldersKeepSiteFilesInside) {
