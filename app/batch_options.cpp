@@ -38,12 +38,16 @@ std::string TakeValue(std::string_view name, std::string_view value, BatchOption
     } else if (name == "--base-url") {
         if (!IsSiteBaseUrl(value)) return "--base-url takes an http:// or https:// address";
         options->baseUrl = value;
+    } else if (name == "--out") {
+        if (value.empty()) return "--out needs a folder";
+        options->outFolder = value;
     }
     return {};
 }
 
 bool TakesValue(std::string_view name) {
-    for (std::string_view known : {"--template", "--count", "--sort", "--source", "--base-url"})
+    for (std::string_view known :
+         {"--template", "--count", "--sort", "--source", "--base-url", "--out"})
         if (name == known) return true;
     return false;
 }
@@ -112,10 +116,10 @@ BatchCommand ParseBatchCommand(const std::vector<std::string>& arguments) {
 std::string BatchUsage() {
     return "Usage: velmora-batch [options] KEYWORD-FILE\n"
            "Writes one page per keyword (one keyword a line; - reads standard input;\n"
-           "UTF-8, or GBK) into the template's folder, then the folder's index.htm\n"
-           "and, with a base address, its sitemap.xml.\n"
+           "UTF-8, or GBK) into the template's folder (or --out), then the folder's\n"
+           "index.htm and, with a base address, its sitemap.xml.\n"
            "\n"
-           "  --template NAME   the template (default: the first one, as in the window)\n"
+           "  --template NAME   the template (default: [site] template, else the only one)\n"
            "  --count N         items per page, 1 to 500 (default 20)\n"
            "  --sort 0|1|2      by sales, commission rate or commission paid (default 0)\n"
            "  --source classic|api\n"
@@ -123,11 +127,14 @@ std::string BatchUsage() {
            "                    hold app_key and adzone_id, else classic, which needs the\n"
            "                    login kept by the window)\n"
            "  --base-url URL    the site's address, for sitemap.xml (default: [site] base_url)\n"
+           "  --out DIR         where pages, index and sitemap go (default: [site] out,\n"
+           "                    else the template's folder)\n"
            "  --json            a summary on standard output\n"
            "  --configure       asks for the [api] settings and writes the settings file\n"
            "  --help, --version\n"
            "\n"
-           "Exit status: 0 every page written, 1 a keyword failed, 2 usage error.\n";
+           "Exit status: 0 every page and the index written, 1 a keyword or the index\n"
+           "failed, 2 usage error, 130 after Ctrl+C, 143 after SIGTERM.\n";
 }
 
 }  // namespace velmora::app

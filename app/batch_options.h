@@ -13,11 +13,12 @@ inline constexpr int kBatchUsageError = 2;
 
 struct BatchOptions {
     std::string keywordFile;   // "-": standard input
-    std::string templateName;  // UTF-8; empty: the first template the window lists
+    std::string templateName;  // UTF-8; empty: [site] template, else the only template
     int count = 20;
-    int sort = 0;         // the window's sort choice: 0 sales, 1 rate, 2 commission paid
-    std::string source;   // "classic" or "api"; empty: as the settings say
-    std::string baseUrl;  // empty: the settings' [site] base_url
+    int sort = 0;           // the window's sort choice: 0 sales, 1 rate, 2 commission paid
+    std::string source;     // "classic" or "api"; empty: as the settings say
+    std::string baseUrl;    // empty: the settings' [site] base_url
+    std::string outFolder;  // empty: the settings' [site] out, else the template's folder
     bool json = false;
 };
 

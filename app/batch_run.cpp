@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <optional>
 #include <utility>
 
@@ -172,7 +173,7 @@ KeywordOutcome RunKeyword(const KeywordRun& run, const std::string& keyword) {
         outcome.cause = "the keyword holds characters that GBK cannot write";
         return outcome;
     }
-    Text path = PageFilePath(run.directory, run.templateName, gbk->c_str());
+    Text path = PageFileIn(run.page.PageFolder().c_str(), gbk->c_str());
     const std::string page = NativePath(path.view()).value_or("");
     const PageState before = StateOf(page);
 
@@ -198,15 +199,38 @@ KeywordOutcome RunKeyword(const KeywordRun& run, const std::string& keyword) {
     return outcome;
 }
 
-void WriteSite(const char* directory, const char* templateName, const std::string& baseUrl,
-               BatchSummary* summary, BatchProgress* progress) {
-    SiteFilesReport site = WriteTemplateSite(directory, templateName, baseUrl, std::time(nullptr));
+void WriteSite(const char* directory, const char* templateName, const char* outFolder,
+               const std::string& baseUrl, BatchSummary* summary, BatchProgress* progress) {
+    Text templateFolder = TemplateFolderPath(directory, templateName);
+    SiteFilesReport site =
+        *outFolder ? WriteSiteFiles(outFolder, baseUrl, std::time(nullptr), templateFolder.c_str())
+                   : WriteTemplateSite(directory, templateName, baseUrl, std::time(nullptr));
     summary->indexWritten = site.indexWritten;
     summary->sitemapWritten = site.sitemapWritten;
     for (const std::string& problem : site.problems) {
         summary->siteProblems.push_back(GbkToUtf8Lossy(problem));
         progress->Say(summary->siteProblems.back());
     }
+}
+
+// Where pages, index and sitemap go when not into the template's folder: the
+// option, else the settings', made if missing, as a GBK path; "" for the
+// template's folder, nullopt (and said) when it cannot be used.
+std::optional<std::string> OutFolder(const BatchOptions& options, const SiteSettings& site) {
+    const std::string wanted = !options.outFolder.empty() ? options.outFolder : site.outFolder;
+    if (wanted.empty()) return std::string();
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::absolute(wanted, error);
+    if (!error) std::filesystem::create_directories(folder, error);
+    std::optional<std::string> gbk = Utf8ToGbk(folder.string());
+    if (error || !std::filesystem::is_directory(folder) || !gbk) {
+        Complain("cannot write pages into " + folder.string() + ": " +
+                 (error ? error.message()
+                  : gbk ? "not a folder"
+                        : "its name cannot be written in GBK"));
+        return std::nullopt;
+    }
+    return gbk;
 }
 
 // The site's address: the option, else the settings'; a bad one is said and left out.
@@ -235,6 +259,8 @@ void RunJob(const BatchJob& job) {
     std::optional<std::string> templateName = SelectTemplate(
         !options.templateName.empty() ? options.templateName : settings.settings.site.templateName);
     if (!templateName) return;
+    std::optional<std::string> outFolder = OutFolder(options, settings.settings.site);
+    if (!outFolder) return;
     // Past a search page's 40 rows the window keeps empty cards; a batch
     // would count them as items.
     int count = options.count;
@@ -271,9 +297,8 @@ void RunJob(const BatchJob& job) {
     summary.source = sourceName;
     const Clock::time_point start = Clock::now();
     Text directory = DataDirectory();
-    summary.folder = NativePath(TemplateFolderPath(directory.c_str(), templateName->c_str()).view())
-                         .value_or("");
-    FolderTemplate page(templateName->c_str());
+    FolderTemplate page(templateName->c_str(), outFolder->c_str());
+    summary.folder = NativePath(page.PageFolder().view()).value_or("");
     const KeywordRun run{{nullptr, options.sort, count}, source,           page, log,
                          templateName->c_str(),          directory.c_str()};
     StopOnSignals();
@@ -290,8 +315,8 @@ void RunJob(const BatchJob& job) {
     }
     // A signal during the last keyword still counts.
     if (caughtSignal && !summary.stopSignal) summary.stopSignal = caughtSignal;
-    WriteSite(directory.c_str(), templateName->c_str(), BaseUrl(options, settings.settings.site),
-              &summary, &progress);
+    WriteSite(directory.c_str(), templateName->c_str(), outFolder->c_str(),
+              BaseUrl(options, settings.settings.site), &summary, &progress);
     progress.Say(ClosingLine(summary));
     progress.Finish();
     summary.time = Since(start);

@@ -103,6 +103,15 @@ LoadedTemplate ReadPageTemplate(const char* directory, const char* name, LogSink
     return loaded;
 }
 
+Text PageTemplate::PageFolder() {
+    Text directory = DataDirectory();
+    return TemplateFolderPath(directory.c_str(), FolderName().c_str());
+}
+
+Text FolderTemplate::PageFolder() {
+    return pageFolder_.empty() ? PageTemplate::PageFolder() : Concat({pageFolder_.c_str()});
+}
+
 bool FolderTemplate::Load(LogSink& log) {
     Text directory = DataDirectory();
     loaded_ = ReadPageTemplate(directory.c_str(), name_.c_str(), log);
@@ -121,7 +130,7 @@ void WritePage(const char* items, const char* keyword, PageTemplate& page, LogSi
         RefuseHiddenPage(keyword, log) || RefuseTemplatesOwnFile(keyword, log) ||
         RefuseFolderLinkingOut(directory.c_str(), templateName.c_str(), log))
         return;
-    Text path = PageFilePath(directory.c_str(), templateName.c_str(), keyword);
+    Text path = PageFileIn(page.PageFolder().c_str(), keyword);
 
     if (!WriteTextToFile(path.c_str(), text.c_str())) {
         ResponsiveWait(kWaitAfterFailure);

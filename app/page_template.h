@@ -19,7 +19,10 @@ class PageTemplate {
     virtual Text Head() = 0;
     virtual Text Loop() = 0;
     virtual Text Tail() = 0;
-    virtual Text FolderName() = 0;  // the template folder the page goes to
+    virtual Text FolderName() = 0;  // the template folder the page is made from
+    // The folder the page goes to (a GBK path): the template's own folder
+    // unless the run names another.
+    virtual Text PageFolder();
     // Whether the texts are a UTF-8 template held as GB18030, whose page goes
     // back to UTF-8.
     virtual bool InUtf8() = 0;
@@ -43,16 +46,20 @@ LoadedTemplate ReadPageTemplate(const char* directory, const char* name, LogSink
 // One template folder's texts, read by Load.
 class FolderTemplate final : public PageTemplate {
   public:
-    explicit FolderTemplate(const char* name) : name_(Concat({name})) {}
+    // Pages go to `pageFolder` (a GBK path) when it is given.
+    explicit FolderTemplate(const char* name, const char* pageFolder = nullptr)
+        : name_(Concat({name})), pageFolder_(Concat({pageFolder})) {}
     bool Load(LogSink& log) override;
     Text Head() override { return Concat({loaded_.parts.head.c_str()}); }
     Text Loop() override { return Concat({loaded_.parts.loop.c_str()}); }
     Text Tail() override { return Concat({loaded_.parts.tail.c_str()}); }
     Text FolderName() override { return Concat({name_.c_str()}); }
     bool InUtf8() override { return loaded_.inUtf8; }
+    Text PageFolder() override;
 
   private:
     Text name_;
+    Text pageFolder_;
     LoadedTemplate loaded_;
 };
 

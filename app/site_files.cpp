@@ -74,25 +74,28 @@ std::time_t ModifiedAt(const fs::path& path) {
 
 }  // namespace
 
-SiteFilesReport WriteSiteFiles(const char* folder, std::string_view baseUrl, std::time_t now) {
+SiteFilesReport WriteSiteFiles(const char* folder, std::string_view baseUrl, std::time_t now,
+                               const char* templateFolder) {
     SiteFilesReport report;
     std::optional<std::string> native = NativePath(folder);
-    if (!native) {
+    std::optional<std::string> templates = NativePath(templateFolder ? templateFolder : folder);
+    if (!native || !templates) {
         report.problems.emplace_back(kFolderUnknown);
         return report;
     }
     const fs::path root(*native);
+    const fs::path indexTemplate = fs::path(*templates) / kIndexTemplateName;
     std::vector<SitePage> pages = ListSitePages(root);
 
     std::optional<std::string> existing = ReadBytes(root / kSiteIndexName);
     if (existing && !IsSiteIndex(*existing)) {
         report.problems.emplace_back(kIndexKept);
-    } else if (FileAccessOf(root / kIndexTemplateName) == FileAccess::kRefused) {
+    } else if (FileAccessOf(indexTemplate) == FileAccess::kRefused) {
         report.problems.emplace_back(kIndexTemplateRefused);
     } else {
-        std::string indexTemplate = ReadBytes(root / kIndexTemplateName).value_or("");
+        std::string indexText = ReadBytes(indexTemplate).value_or("");
         report.indexWritten =
-            WriteSiteFile(folder, root, kSiteIndexName, RenderSiteIndex(indexTemplate, pages, now),
+            WriteSiteFile(folder, root, kSiteIndexName, RenderSiteIndex(indexText, pages, now),
                           kIndexFailed, &report);
     }
 

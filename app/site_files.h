@@ -21,8 +21,11 @@ struct SiteFilesReport {
 // (the keyword "index"): it is kept, the index is not written and the report
 // says why. An index template that is no regular file inside the folder is
 // not read, and no index is written. Both files replace a symbolic link at
-// their names rather than write through it.
-SiteFilesReport WriteSiteFiles(const char* folder, std::string_view baseUrl, std::time_t now);
+// their names rather than write through it. The index template is the
+// folder's own, or that of `templateFolder` (a GBK path) when pages are kept
+// apart from their template.
+SiteFilesReport WriteSiteFiles(const char* folder, std::string_view baseUrl, std::time_t now,
+                               const char* templateFolder = nullptr);
 
 // The site files of the template folder of that name under the program's data
 // folder (GBK texts both); a name or a linked folder that would lead out of

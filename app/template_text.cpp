@@ -129,8 +129,11 @@ Text TemplateFilePath(const char* programDirectory, const char* templateName) {
 }
 
 Text PageFilePath(const char* programDirectory, const char* templateName, const char* keyword) {
-    return Concat(
-        {programDirectory, kTemplateFolder, templateName, kBackslash, keyword, kPageSuffix});
+    return PageFileIn(TemplateFolderPath(programDirectory, templateName).c_str(), keyword);
+}
+
+Text PageFileIn(const char* folder, const char* keyword) {
+    return Concat({folder, kBackslash, keyword, kPageSuffix});
 }
 
 bool TemplateFolderStaysInside(const char* programDirectory, const char* templateName) {

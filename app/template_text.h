@@ -63,6 +63,9 @@ Text TemplateFilePath(const char* programDirectory, const char* templateName);
 // programDirectory + "\单页生成\模板\" + name + "\" + keyword + ".htm".
 Text PageFilePath(const char* programDirectory, const char* templateName, const char* keyword);
 
+// folder + "\" + keyword + ".htm".
+Text PageFileIn(const char* folder, const char* keyword);
+
 // True when the named template folder keeps reads and writes inside the
 // template root: a plain name, and no symbolic link that leads out of the root.
 bool TemplateFolderStaysInside(const char* programDirectory, const char* templateName);

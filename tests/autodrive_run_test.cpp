@@ -482,6 +482,17 @@ TEST_F(AutodriveRunTest, BatchWritesTheWindowsPagesByteForByte) {
     EXPECT_EQ(failed.exitCode, 1);
     EXPECT_NE(failed.err.find("failed: a/b: "), std::string::npos) << failed.err;
 
+    // --out keeps pages and site files apart from the template.
+    fs::remove(PagePath("手机"));
+    const fs::path site = root_ / "site";
+    BatchRun out = Batch({"--count", "1", "--base-url", "http://shop.example", "--out",
+                          site.string(), WriteKeywords("kw-out.txt", "手机\n").string()});
+    EXPECT_EQ(out.exitCode, 0) << out.err;
+    EXPECT_FALSE(fs::exists(PagePath("手机")));
+    EXPECT_TRUE(fs::exists(site / "手机.htm") && fs::exists(site / "sitemap.xml"));
+    EXPECT_NE(ReadFile(site / "index.htm").find("href=\"%E6%89%8B%E6%9C%BA.htm\""),
+              std::string::npos);
+
     // SIGTERM during the first keyword: the rest are never begun, the index
     // lists what was written, and the summary still comes.
     BatchRun stopped = Batch(
