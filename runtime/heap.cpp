@@ -44,17 +44,11 @@ void RegisterConstantRange(const void* start, size_t size) {
     ConstantRanges().push_back({s, s + size});
 }
 
-void ClearConstantRanges() {
-    ConstantRanges().clear();
-}
+void ClearConstantRanges() { ConstantRanges().clear(); }
 
-bool IsConstant(const void* address) {
-    return address && RangeOf(address);
-}
+bool IsConstant(const void* address) { return address && RangeOf(address); }
 
-long LiveBlockCount() {
-    return liveBlocks.load();
-}
+long LiveBlockCount() { return liveBlocks.load(); }
 
 void* TryAllocate(size_t size) {
     // malloc(0) may answer null; a zero-size request still gets a real block.

@@ -33,32 +33,18 @@ inline constexpr uint32_t kWide8 = 0x80000008;  // the other 8-byte basic value;
 inline constexpr uint32_t kIndirect = 0x20000000;
 inline constexpr uint32_t kBaseMask = 0xDFFFFFFF;
 
-constexpr uint32_t Base(uint32_t t) {
-    return t & kBaseMask;
-}
-constexpr bool IsIndirect(uint32_t t) {
-    return (t & kIndirect) != 0;
-}
-constexpr bool IsBasic(uint32_t t) {
-    return (Base(t) & 0xC0000000u) == 0x80000000u;
-}
-constexpr bool IsNumeric(uint32_t t) {
-    return IsBasic(t) && (Base(t) & 0xFF) == 0x01;
-}
-constexpr bool IsProgramType(uint32_t t) {
-    return (Base(t) & 0xC0000000u) == 0x40000000u;
-}
+constexpr uint32_t Base(uint32_t t) { return t & kBaseMask; }
+constexpr bool IsIndirect(uint32_t t) { return (t & kIndirect) != 0; }
+constexpr bool IsBasic(uint32_t t) { return (Base(t) & 0xC0000000u) == 0x80000000u; }
+constexpr bool IsNumeric(uint32_t t) { return IsBasic(t) && (Base(t) & 0xFF) == 0x01; }
+constexpr bool IsProgramType(uint32_t t) { return (Base(t) & 0xC0000000u) == 0x40000000u; }
 
 // A library's data type: ((library index + 1) << 16) | 1-based type number.
 constexpr uint32_t LibraryType(uint32_t libraryIndex, uint32_t typeNumber) {
     return ((libraryIndex + 1) << 16) | typeNumber;
 }
-constexpr uint32_t LibraryIndexOf(uint32_t t) {
-    return (Base(t) >> 16) - 1;
-}
-constexpr uint32_t TypeNumberOf(uint32_t t) {
-    return Base(t) & 0xFFFF;
-}
+constexpr uint32_t LibraryIndexOf(uint32_t t) { return (Base(t) >> 16) - 1; }
+constexpr uint32_t TypeNumberOf(uint32_t t) { return Base(t) & 0xFFFF; }
 
 inline constexpr uint32_t kEditBox = LibraryType(0, 5);
 inline constexpr uint32_t kComboBox = LibraryType(0, 14);
@@ -117,24 +103,12 @@ inline ValueRecord MakeValue(uint32_t t, uint64_t bits) {
     r.tag = t;
     return r;
 }
-inline ValueRecord Omitted() {
-    return ValueRecord{};
-}
-inline ValueRecord MakeByte(uint8_t v) {
-    return MakeValue(tag::kByte, v);
-}
-inline ValueRecord MakeShort(int16_t v) {
-    return MakeValue(tag::kShort, uint16_t(v));
-}
-inline ValueRecord MakeInteger(int32_t v) {
-    return MakeValue(tag::kInteger, uint32_t(v));
-}
-inline ValueRecord MakeLong(int64_t v) {
-    return MakeValue(tag::kLong, uint64_t(v));
-}
-inline ValueRecord MakeLogical(bool v) {
-    return MakeValue(tag::kLogical, v ? 1 : 0);
-}
+inline ValueRecord Omitted() { return ValueRecord{}; }
+inline ValueRecord MakeByte(uint8_t v) { return MakeValue(tag::kByte, v); }
+inline ValueRecord MakeShort(int16_t v) { return MakeValue(tag::kShort, uint16_t(v)); }
+inline ValueRecord MakeInteger(int32_t v) { return MakeValue(tag::kInteger, uint32_t(v)); }
+inline ValueRecord MakeLong(int64_t v) { return MakeValue(tag::kLong, uint64_t(v)); }
+inline ValueRecord MakeLogical(bool v) { return MakeValue(tag::kLogical, v ? 1 : 0); }
 inline ValueRecord MakeFloat(float v) {
     uint32_t bits;
     std::memcpy(&bits, &v, sizeof bits);
@@ -145,19 +119,13 @@ inline ValueRecord MakeDouble(double v, uint32_t t = tag::kDouble) {
     std::memcpy(&bits, &v, sizeof bits);
     return MakeValue(t, bits);
 }
-inline ValueRecord MakeDateTime(double days) {
-    return MakeDouble(days, tag::kDateTime);
-}
+inline ValueRecord MakeDateTime(double days) { return MakeDouble(days, tag::kDateTime); }
 inline ValueRecord MakePointer(uint32_t t, const void* p) {
     return MakeValue(t, uint64_t(reinterpret_cast<uintptr_t>(p)));
 }
 // Wraps a text without copying it; the record does not own it.
-inline ValueRecord MakeTextValue(const char* text) {
-    return MakePointer(tag::kText, text);
-}
-inline ValueRecord MakeByteSetValue(const void* block) {
-    return MakePointer(tag::kByteSet, block);
-}
+inline ValueRecord MakeTextValue(const char* text) { return MakePointer(tag::kText, text); }
+inline ValueRecord MakeByteSetValue(const void* block) { return MakePointer(tag::kByteSet, block); }
 inline ValueRecord MakeControlReference(uint32_t dataType, uint32_t windowId, uint32_t controlId) {
     ValueRecord r;
     r.low = windowId;

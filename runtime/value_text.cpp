@@ -12,7 +12,7 @@
 namespace velmora {
 namespace {
 
-constexpr double kLatestDay = 2958465;    // 31 December 9999
+constexpr double kLatestDay = 2958465;   // 31 December 9999
 constexpr double kEarliestDay = -657434;  // 1 January 100
 constexpr int64_t kDaysFrom1970To1899Epoch = 25569;
 
@@ -80,28 +80,18 @@ std::string ValueToString(const ValueRecord& v) {
                              ArrayElementCount(block) * ArrayElementSize(base));
     }
     switch (base) {
-        case tag::kByte:
-            return FormatText("%u", static_cast<unsigned>(v.low & 0xFF));
-        case tag::kShort:
-            return FormatText("%d", static_cast<int>(static_cast<int16_t>(v.low)));
-        case tag::kInteger:
-            return FormatText("%d", v.Int());
-        case tag::kLong:
-            return FormatText("%" PRId64, v.Long());
-        case tag::kFloat:
-            return FormatText("%.6g", static_cast<double>(v.Float()));
-        case tag::kDouble:
-            return FormatText("%.13g", v.Double());
-        case tag::kLogical:
-            return v.Logical() ? texts::kTrue : texts::kFalse;
-        case tag::kDateTime:
-            return DateTimeToString(v.Double());
-        case tag::kText:
-            return v.Text();
+        case tag::kByte: return FormatText("%u", static_cast<unsigned>(v.low & 0xFF));
+        case tag::kShort: return FormatText("%d", static_cast<int>(static_cast<int16_t>(v.low)));
+        case tag::kInteger: return FormatText("%d", v.Int());
+        case tag::kLong: return FormatText("%" PRId64, v.Long());
+        case tag::kFloat: return FormatText("%.6g", static_cast<double>(v.Float()));
+        case tag::kDouble: return FormatText("%.13g", v.Double());
+        case tag::kLogical: return v.Logical() ? texts::kTrue : texts::kFalse;
+        case tag::kDateTime: return DateTimeToString(v.Double());
+        case tag::kText: return v.Text();
         case tag::kByteSet:
             return BytesUpToZero(ByteSetData(v.Pointer()), ByteSetLength(v.Pointer()));
-        default:
-            return {};
+        default: return {};
     }
 }
 
@@ -115,25 +105,19 @@ ValueBytes SizeAndData(const ValueRecord& v) {
         case tag::kLogical:
         case tag::kSubroutine:
         case tag::kInteger:
-        case tag::kFloat:
-            return {&v.low, 4};
+        case tag::kFloat: return {&v.low, 4};
         case tag::kDateTime:
         case tag::kLong:
         case tag::kDouble:
-        case tag::kWide8:
-            return {&v.low, 8};
-        case tag::kByte:
-            return {&v.low, 1};
-        case tag::kShort:
-            return {&v.low, 2};
+        case tag::kWide8: return {&v.low, 8};
+        case tag::kByte: return {&v.low, 1};
+        case tag::kShort: return {&v.low, 2};
         case tag::kText: {
             const char* text = v.Text();
             return {text, std::strlen(text) + 1};
         }
-        case tag::kByteSet:
-            return {ByteSetData(v.Pointer()), ByteSetLength(v.Pointer())};
-        default:
-            return {};
+        case tag::kByteSet: return {ByteSetData(v.Pointer()), ByteSetLength(v.Pointer())};
+        default: return {};
     }
 }
 
