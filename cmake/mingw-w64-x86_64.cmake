@@ -22,6 +22,7 @@ endforeach()
 # Tests, test discovery and build steps run the programs under wine, in a
 # prefix of the build tree's own, quietly and without a display.
 find_program(VELMORA_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR
-    env WINEDEBUG=-all WINEPREFIX=${CMAKE_BINARY_DIR}/wine DISPLAY= WAYLAND_DISPLAY=
-    ${VELMORA_WINE64})
+find_program(VELMORA_WINESERVER NAMES wineserver PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH
+             REQUIRED)
+set(VELMORA_WINE_ENV WINEDEBUG=-all WINEPREFIX=${CMAKE_BINARY_DIR}/wine DISPLAY= WAYLAND_DISPLAY=)
+set(CMAKE_CROSSCOMPILING_EMULATOR env ${VELMORA_WINE_ENV} ${VELMORA_WINE64})
