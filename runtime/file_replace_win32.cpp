@@ -1,6 +1,6 @@
 // The replace through the wide calls: the new bytes go to a sibling, reach
-// the disk, and then ReplaceFileW (which keeps the old file's attributes and
-// access rules) or, for a new name, MoveFileExW puts them in place.
+// the disk, and then ReplaceFileW (which keeps the old file's access rules)
+// or, for a new name, MoveFileExW puts them in place.
 #include <windows.h>
 
 #include <optional>
@@ -61,10 +61,10 @@ HANDLE CreateSibling(const std::string& target, std::wstring* siblingPath) {
 }
 
 // Writes the parts to a sibling and puts it in the target's place: over an
-// existing file (`keepOld`) so that the file keeps what it had, else under a
-// new name, where a link standing there gives way.
+// existing file so that the file keeps its access rules and attribute word
+// `kept`, else under a new name, where a link standing there gives way.
 bool WriteIntoPlace(const std::string& target, std::span<const std::string_view> parts,
-                    bool keepOld) {
+                    const std::optional<uint32_t>& kept) {
     std::wstring sibling;
     HANDLE file = CreateSibling(target, &sibling);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -73,9 +73,11 @@ bool WriteIntoPlace(const std::string& target, std::span<const std::string_view>
     ok = ok && FlushFileBuffers(file);
     ok = CloseHandle(file) && ok;
     const std::wstring wideTarget = WidePath(target);
-    if (ok && keepOld) {
+    if (ok && kept) {
         ok = ReplaceFileW(wideTarget.c_str(), sibling.c_str(), nullptr,
                           REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+        // Not every implementation carries the attributes across.
+        if (ok) return WriteFileAttributes(target, *kept);
     } else if (ok) {
         ok = MoveFileExW(sibling.c_str(), wideTarget.c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
@@ -93,14 +95,14 @@ bool ReplaceFileContents(const std::string& nativePath, std::span<const std::str
         link == LinkAtName::kReplace && IsLink(target) ? std::nullopt : ReadFileAttributes(target);
     // A folder or a read-only file cannot be opened for writing.
     if (existing && (*existing & (attribute::kDirectory | attribute::kReadOnly))) return false;
-    return WriteIntoPlace(target, parts, existing.has_value());
+    return WriteIntoPlace(target, parts, existing);
 }
 
 bool ReplacePrivateFile(const std::string& nativePath, std::string_view bytes) {
     // The user's profile folders already admit their owner alone; the new
     // file takes its access from the folder, not from what stood there.
     const std::string_view parts[] = {bytes};
-    return WriteIntoPlace(nativePath, parts, false);
+    return WriteIntoPlace(nativePath, parts, std::nullopt);
 }
 
 }  // namespace velmora
