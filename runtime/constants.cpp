@@ -1,17 +1,8 @@
 #include "runtime/constants.h"
 
-// Bounds the linker places around a section whose name is a C identifier.
-extern "C" const char __start_velmora_constants[];
-extern "C" const char __stop_velmora_constants[];
-
 namespace velmora {
 
 VELMORA_CONSTANT const char kEmptyText[1] = "";
 VELMORA_CONSTANT const uint32_t kEmptyByteSet[2] = {1, 0};
-
-const void* ConstantRegionStart() { return __start_velmora_constants; }
-size_t ConstantRegionSize() {
-    return static_cast<size_t>(__stop_velmora_constants - __start_velmora_constants);
-}
 
 }  // namespace velmora

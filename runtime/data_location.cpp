@@ -1,57 +1,17 @@
 #include "runtime/data_location.h"
 
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
-#include <cstdlib>
 
 #include "runtime/program_location.h"
 #include "runtime/windows_path.h"
 
 namespace velmora {
-namespace {
-
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
-bool IsDirectory(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-std::string HomeDirectory() {
-    std::string home = Environment("HOME");
-    if (!home.empty()) return home;
-    const passwd* user = getpwuid(getuid());
-    return user && user->pw_dir ? user->pw_dir : "";
-}
-
-DataFacts GatherFacts() {
-    DataFacts facts;
-    facts.programDirectory = ProgramLocation().nativeDirectory;
-    const std::string folder = facts.programDirectory.empty() ? "/" : facts.programDirectory;
-    facts.programDirectoryWritable = access(folder.c_str(), W_OK) == 0;
-    // Root may write anywhere; an installed tree is still no place for user files.
-    facts.insideInstalledTree = IsDirectory(folder + "/../share/velmora");
-    const std::string libraries = folder.substr(0, folder.rfind('/')) + "/lib/velmora";
-    if (facts.insideInstalledTree && IsDirectory(libraries)) facts.installedLibraries = libraries;
-    facts.xdgDataHome = Environment("XDG_DATA_HOME");
-    facts.home = HomeDirectory();
-    return facts;
-}
-
-}  // namespace
 
 DataPlaces ChooseDataPlaces(const DataFacts& facts) {
     DataPlaces places;
     // A relative XDG_DATA_HOME is invalid and to be ignored.
-    const std::string dataHome = !facts.xdgDataHome.empty() && facts.xdgDataHome[0] == '/'
-                                     ? facts.xdgDataHome
-                                     : facts.home + "/.local/share";
+    const std::string dataHome =
+        IsAbsoluteNativePath(facts.xdgDataHome) ? facts.xdgDataHome : facts.home + "/.local/share";
     places.userData = dataHome + "/velmora";
     places.browserProfile = places.userData + "/browser";
     const bool portable = facts.programDirectoryWritable && !facts.insideInstalledTree;
@@ -63,7 +23,7 @@ DataPlaces ChooseDataPlaces(const DataFacts& facts) {
 }
 
 const DataPlaces& UserDataPlaces() {
-    static const DataPlaces places = ChooseDataPlaces(GatherFacts());
+    static const DataPlaces places = ChooseDataPlaces(GatherDataFacts());
     return places;
 }
 
@@ -96,7 +56,7 @@ void PrepareProgramDataFolder() {
     if (places.layout != DataLayout::kInstalled) return;
     // Private to its user, as the data home itself should be.
     for (size_t at = places.programData.find('/', 1);; at = places.programData.find('/', at + 1)) {
-        mkdir(places.programData.substr(0, at).c_str(), 0700);
+        MakePrivateFolder(places.programData.substr(0, at));
         if (at == std::string::npos) break;
     }
 }

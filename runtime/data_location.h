@@ -7,7 +7,8 @@
 // skin-engine file sit beside the program, as they always have. An installed
 // copy (a folder the user cannot write, or the bin folder of an installed
 // tree that also holds share/velmora) keeps them in the user's own data
-// folder, $XDG_DATA_HOME/velmora, which updating the program never touches.
+// folder, $XDG_DATA_HOME/velmora (on Windows %LOCALAPPDATA%\velmora), which
+// updating the program never touches.
 // The browser profile, and with it the login, belongs to the user in either
 // layout.
 #pragma once
@@ -25,7 +26,8 @@ struct DataFacts {
     bool insideInstalledTree = false;
     // The installed tree's lib/velmora, when it has one; native.
     std::string installedLibraries;
-    std::string xdgDataHome;  // as set; a relative value counts as unset
+    // As set; a relative value counts as unset. On Windows, %LOCALAPPDATA%.
+    std::string xdgDataHome;
     std::string home;
 };
 
@@ -59,5 +61,11 @@ const std::string& ProgramLibraryDirectory();
 // Makes the installed layout's data folder (and its parents) when missing,
 // so that the program's one-level folder commands can work inside it.
 void PrepareProgramDataFolder();
+
+// The system's side (data_location_posix.cpp, data_location_win32.cpp).
+DataFacts GatherDataFacts();
+bool IsAbsoluteNativePath(const std::string& path);
+// Makes one folder, for its user only; one that exists is left as it is.
+void MakePrivateFolder(const std::string& nativePath);
 
 }  // namespace velmora

@@ -1,21 +1,16 @@
 #include "runtime/dll_commands.h"
 
-#include <dlfcn.h>
-
-#include <cstdlib>
 #include <vector>
 
 #include "runtime/foreign_call.h"
 #include "runtime/gbk.h"
+#include "runtime/library_loader.h"
 #include "runtime/runtime_error.h"
 #include "runtime/runtime_state.h"
 #include "runtime/runtime_texts.h"
 
 namespace velmora {
 namespace {
-
-// Searched, in order, for a command declared without a library name.
-const char* const kSystemLibraries[] = {"libc.so.6", "libm.so.6"};
 
 // GBK to UTF-8 first, and only then '\' to '/': a GBK trail byte can be 0x5C.
 std::string FileSystemName(const std::string& gbk) {
@@ -27,16 +22,6 @@ std::string FileSystemName(const std::string& gbk) {
 
 bool HasOwnDirectory(const std::string& name) {
     return name.find(':') != std::string::npos || (!name.empty() && name[0] == '/');
-}
-
-std::string ExportSymbol(const std::string& functionName) {
-    if (functionName.empty() || functionName[0] != '#') return functionName;
-    unsigned long ordinal = std::strtoul(functionName.c_str() + 1, nullptr, 10) & 0xFFFF;
-    return "ordinal_" + std::to_string(ordinal);
-}
-
-void* OpenLibrary(const std::string& gbkName) {
-    return dlopen(FileSystemName(gbkName).c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 
 [[noreturn]] void ExportNotFound(const DllCommand& command) {
@@ -80,25 +65,24 @@ void* ResolveDllCommand(int index) {
     DllCommand& command = commands[static_cast<size_t>(index)];
     if (command.address) return command.address;
 
-    std::string symbol = ExportSymbol(command.functionName);
     void* module = nullptr;
     void* address = nullptr;
     if (command.fileName.empty()) {
-        for (const char* library : kSystemLibraries) {
-            module = dlopen(library, RTLD_NOW | RTLD_LOCAL);
+        for (const char* library : SystemLibraries()) {
+            module = LoadLibraryFile(library);
             if (!module) continue;
-            address = dlsym(module, symbol.c_str());
+            address = FindExport(module, command.functionName);
             if (address) break;
-            dlclose(module);
+            FreeLibraryFile(module);
             module = nullptr;
         }
     } else {
         for (const std::string& place : DllSearchPlaces(command.fileName))
-            if ((module = OpenLibrary(place))) break;
-        if (module) address = dlsym(module, symbol.c_str());
+            if ((module = LoadLibraryFile(FileSystemName(place)))) break;
+        if (module) address = FindExport(module, command.functionName);
     }
     if (!address) {
-        if (module) dlclose(module);
+        if (module) FreeLibraryFile(module);
         ExportNotFound(command);
     }
     command.module = module;
@@ -120,7 +104,7 @@ void SetDllSearchDirectory(const std::string& gbkDirectory) {
 
 void ReleaseDllCommands() {
     for (DllCommand& command : State().dllCommands)
-        if (command.module) dlclose(command.module);
+        if (command.module) FreeLibraryFile(command.module);
     State().dllCommands.clear();
 }
 

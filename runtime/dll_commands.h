@@ -3,10 +3,9 @@
 //
 // Search for a library named without a directory: the configured directory,
 // the program directory, the program directory recorded at process start,
-// then the bare name through the system's own search (LD_LIBRARY_PATH and the
-// linker cache). A name with a directory of its own is loaded as given. ELF
-// libraries have no ordinals: "#n" names the export "ordinal_n" (n taken
-// modulo 65536), which is how a library of ours offers one.
+// then the bare name through the system's own search. A name with a directory
+// of its own is loaded as given. "#n" names an ordinal, n taken modulo 65536
+// (see library_loader.h for what that is on each system).
 #pragma once
 
 #include <cstdint>

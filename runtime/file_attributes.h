@@ -1,8 +1,8 @@
-// Windows file attributes on a POSIX file system. Read-only is the absence of
-// every write permission bit of a file; hidden, system and archive (and
-// read-only on a directory, where Windows does not let it stop new files)
-// have no POSIX form and live in an extended attribute, where the file
-// search reads them back.
+// Windows file attributes: on Windows the file system's own. On a POSIX file
+// system read-only is the absence of every write permission bit of a file;
+// hidden, system and archive (and read-only on a directory, where Windows
+// does not let it stop new files) have no POSIX form and live in an extended
+// attribute, where the file search reads them back.
 #pragma once
 
 #include <cstdint>
@@ -29,8 +29,9 @@ std::optional<uint32_t> ReadFileAttributes(const std::string& nativePath);
 // when the entry is missing or the file system refuses.
 bool WriteFileAttributes(const std::string& nativePath, uint32_t attributes);
 
-// Gives a freshly written file (open as `fd`) the permissions and stored
-// attributes of the file it is about to replace.
+// POSIX only: gives a freshly written file (open as `fd`) the permissions
+// and stored attributes of the file it is about to replace. Windows keeps
+// them by replacing through ReplaceFileW.
 bool CarryAttributes(const std::string& fromNativePath, int fd);
 
 }  // namespace velmora

@@ -1,13 +1,12 @@
 #include "runtime/file_search.h"
 
-#include <dirent.h>
-
 #include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "runtime/file_attributes.h"
+#include "runtime/folder_listing.h"
 #include "runtime/heap.h"
 #include "runtime/windows_path.h"
 
@@ -55,13 +54,8 @@ class FileSearch {
   private:
     static std::vector<std::string> MatchingNames(const std::string& directory,
                                                   const std::string& pattern) {
-        std::vector<std::string> names;
-        DIR* dir = opendir(directory.c_str());
-        if (!dir) return names;
-        while (dirent* entry = readdir(dir)) {
-            if (WildcardMatch(pattern, entry->d_name)) names.emplace_back(entry->d_name);
-        }
-        closedir(dir);
+        std::vector<std::string> names = FolderNames(directory);
+        std::erase_if(names, [&](const std::string& n) { return !WildcardMatch(pattern, n); });
         auto rank = [](const std::string& n) { return n == "." ? 0 : n == ".." ? 1 : 2; };
         std::sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) {
             return rank(a) != rank(b) ? rank(a) < rank(b) : a < b;

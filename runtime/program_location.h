@@ -1,5 +1,6 @@
-// Where the program file lives, as GBK texts, worked out once from
-// /proc/self/exe and kept for the life of the process.
+// Where the program file lives, as GBK texts, worked out once from the
+// system's word on it (/proc/self/exe, the module file name) and kept for
+// the life of the process.
 #pragma once
 
 #include <string>
@@ -27,7 +28,10 @@ const ProgramFile& ProgramLocation();
 void EnterProgramDirectory(const ProgramFile& location);
 
 // The same split for any native (UTF-8) program path; the cached value above
-// is this applied to /proc/self/exe.
+// is this applied to ExecutablePath().
 ProgramFile LocateProgram(const std::string& nativeProgramPath);
+
+// The running program's file, native, with '/' between folders.
+std::string ExecutablePath();
 
 }  // namespace velmora

@@ -1,5 +1,6 @@
-// Windows path rules on a POSIX file system. The program names files with
-// GBK texts that may use '\' or '/' as separators; the disk holds UTF-8 names.
+// Windows path rules on every system. The program names files with GBK texts
+// that may use '\' or '/' as separators; native paths are UTF-8 with '/'
+// everywhere, Windows included, where the wide calls take them (wide_text.h).
 //
 // The GBK text is converted to UTF-8 before any separator is touched: the
 // second byte of a GBK character can be 0x5C, the code of '\', and a

@@ -5,6 +5,13 @@
 namespace velmora {
 namespace {
 
+// An absolute path starts at a drive on Windows.
+#ifdef _WIN32
+#define ROOT "C:"
+#else
+#define ROOT ""
+#endif
+
 struct LayoutCase {
     const char* what;
     bool writable;
@@ -19,29 +26,31 @@ struct LayoutCase {
 
 TEST(DataLocationTest, ChoosesTheLayoutAndItsFolders) {
     const LayoutCase cases[] = {
-        {"portable copy", true, false, "", "/x/data", DataLayout::kPortable, "/opt/v",
-         "/x/data/velmora/browser", "/opt/v"},
-        {"read-only folder", false, false, "", "/x/data", DataLayout::kInstalled, "/x/data/velmora",
-         "/x/data/velmora/browser", "/x/data/velmora"},
-        {"installed tree writable by root", true, true, "/opt/lib/velmora", "/x/data",
-         DataLayout::kInstalled, "/x/data/velmora", "/x/data/velmora/browser", "/opt/lib/velmora"},
-        {"installed tree without its library folder", false, true, "", "/x/data",
-         DataLayout::kInstalled, "/x/data/velmora", "/x/data/velmora/browser", "/x/data/velmora"},
+        {"portable copy", true, false, "", ROOT "/x/data", DataLayout::kPortable, ROOT "/opt/v",
+         ROOT "/x/data/velmora/browser", ROOT "/opt/v"},
+        {"read-only folder", false, false, "", ROOT "/x/data", DataLayout::kInstalled,
+         ROOT "/x/data/velmora", ROOT "/x/data/velmora/browser", ROOT "/x/data/velmora"},
+        {"installed tree writable by root", true, true, ROOT "/opt/lib/velmora", ROOT "/x/data",
+         DataLayout::kInstalled, ROOT "/x/data/velmora", ROOT "/x/data/velmora/browser",
+         ROOT "/opt/lib/velmora"},
+        {"installed tree without its library folder", false, true, "", ROOT "/x/data",
+         DataLayout::kInstalled, ROOT "/x/data/velmora", ROOT "/x/data/velmora/browser",
+         ROOT "/x/data/velmora"},
         {"no data home", false, false, "", "", DataLayout::kInstalled,
-         "/home/u/.local/share/velmora", "/home/u/.local/share/velmora/browser",
-         "/home/u/.local/share/velmora"},
-        {"relative data home is ignored", false, true, "/opt/lib/velmora", "rel/data",
-         DataLayout::kInstalled, "/home/u/.local/share/velmora",
-         "/home/u/.local/share/velmora/browser", "/opt/lib/velmora"},
+         ROOT "/home/u/.local/share/velmora", ROOT "/home/u/.local/share/velmora/browser",
+         ROOT "/home/u/.local/share/velmora"},
+        {"relative data home is ignored", false, true, ROOT "/opt/lib/velmora", "rel/data",
+         DataLayout::kInstalled, ROOT "/home/u/.local/share/velmora",
+         ROOT "/home/u/.local/share/velmora/browser", ROOT "/opt/lib/velmora"},
     };
     for (const LayoutCase& c : cases) {
         SCOPED_TRACE(c.what);
-        DataPlaces places = ChooseDataPlaces({.programDirectory = "/opt/v",
+        DataPlaces places = ChooseDataPlaces({.programDirectory = ROOT "/opt/v",
                                               .programDirectoryWritable = c.writable,
                                               .insideInstalledTree = c.installedTree,
                                               .installedLibraries = c.installedLibraries,
                                               .xdgDataHome = c.xdgDataHome,
-                                              .home = "/home/u"});
+                                              .home = ROOT "/home/u"});
         EXPECT_EQ(places.layout, c.layout);
         EXPECT_EQ(places.programData, c.programData);
         EXPECT_EQ(places.browserProfile, c.browserProfile);

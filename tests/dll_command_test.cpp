@@ -16,6 +16,13 @@ namespace fs = std::filesystem;
 using testing::Gbk;
 using ::testing::HasSubstr;
 
+// A text length function of the system libraries searched for a bare name.
+#ifdef _WIN32
+constexpr char kSystemStrlen[] = "lstrlenA";
+#else
+constexpr char kSystemStrlen[] = "strlen";
+#endif
+
 // Two builds of one probe library: ProbeValue answers 1 in the first, 2 in the second.
 class DllCommandTest : public ::testing::Test {
   protected:
@@ -25,6 +32,8 @@ class DllCommandTest : public ::testing::Test {
         root_ = fs::temp_directory_path() /
                 ("velmora_dll_" + std::to_string(getpid()) + "_" +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        // A death test's child never tears down; a later process may get its id.
+        fs::remove_all(root_);
         fs::create_directories(root_ / "first");
         fs::create_directories(root_ / "second");
         fs::copy_file(VELMORA_PROBE_FIRST, root_ / "first" / "velmora_probe.dll");
@@ -92,7 +101,7 @@ TEST_F(DllCommandTest, ANameWithItsOwnDirectoryIsLoadedAsGivenWithEitherSeparato
 }
 
 TEST_F(DllCommandTest, ChineseLibraryNamesReachTheDiskAsUtf8) {
-    fs::copy_file(VELMORA_PROBE_SECOND, root_ / "first" / "皮肤引擎.dll");
+    fs::copy_file(VELMORA_PROBE_SECOND, root_ / "first" / u8"皮肤引擎.dll");
     State().programDirectory = Dir(root_ / "first");
     Declare(Gbk("皮肤引擎.dll"), "ProbeValue");
     EXPECT_EQ(Call(), 2u);
@@ -108,7 +117,7 @@ TEST_F(DllCommandTest, OrdinalsAreTakenModulo65536) {
 }
 
 TEST_F(DllCommandTest, ACommandWithoutALibraryNameIsLookedUpInTheSystemLibraries) {
-    Declare("", "strlen");
+    Declare("", kSystemStrlen);
     static const char text[] = "abcd";
     const uint64_t args[] = {reinterpret_cast<uintptr_t>(text)};
     EXPECT_EQ(Call(1, args), 4u);
@@ -119,8 +128,8 @@ TEST_F(DllCommandTest, ResolutionHappensOnceAndKeepsTheModule) {
     Declare("velmora_probe.dll", "ProbeValue");
     void* first = ResolveDllCommand(0);
     EXPECT_NE(State().dllCommands[0].module, nullptr);
-    // Even with the file gone, the resolved address stays in use.
-    fs::remove(root_ / "first" / "velmora_probe.dll");
+    // Even with the name gone, the resolved address stays in use.
+    fs::rename(root_ / "first" / "velmora_probe.dll", root_ / "first" / "moved.dll");
     EXPECT_EQ(ResolveDllCommand(0), first);
     EXPECT_EQ(Call(), 1u);
 }
@@ -138,7 +147,7 @@ TEST_F(DllCommandTest, AMissingExportIsFatalOnlyWhenFirstCalled) {
     State().programDirectory = Dir(root_ / "first");
     Declare("velmora_probe.dll", "NoSuchExport");
     EXPECT_EXIT(
-        Call(), ::testing::ExitedWithCode(255),
+        Call(), ::testing::ExitedWithCode(testing::kExitCodeMinusOne),
         HasSubstr("运行时出错!\n\n错误信息：无法找到指定DLL库文件“velmora_probe.dll”中的输出命令“"
                   "NoSuchExport”\n"));
 }
@@ -146,22 +155,24 @@ TEST_F(DllCommandTest, AMissingExportIsFatalOnlyWhenFirstCalled) {
 TEST_F(DllCommandTest, AMissingLibraryNamesTheLibraryInTheReport) {
     State().programDirectory = Dir(root_ / "first");
     Declare("absent.dll", "ProbeValue");
-    EXPECT_EXIT(Call(), ::testing::ExitedWithCode(255),
+    EXPECT_EXIT(Call(), ::testing::ExitedWithCode(testing::kExitCodeMinusOne),
                 HasSubstr("无法找到指定DLL库文件“absent.dll”中的输出命令“ProbeValue”"));
 }
 
 TEST_F(DllCommandTest, AMissingSystemExportHasTheShortReport) {
     Declare("", "velmora_no_such_function");
     EXPECT_EXIT(
-        Call(), ::testing::ExitedWithCode(255),
+        Call(), ::testing::ExitedWithCode(testing::kExitCodeMinusOne),
         HasSubstr("错误信息：无法找到指定DLL库文件中的输出命令“velmora_no_such_function”\n"));
 }
 
 TEST_F(DllCommandTest, AnIndexOutsideTheTableIsFatalNotARead) {
     Declare("velmora_probe.dll", "ProbeValue");
-    EXPECT_EXIT(Entries().CallDllCommand(1, 0, nullptr), ::testing::ExitedWithCode(255),
+    EXPECT_EXIT(Entries().CallDllCommand(1, 0, nullptr),
+                ::testing::ExitedWithCode(testing::kExitCodeMinusOne),
                 HasSubstr("无法找到指定DLL库文件中的输出命令“”"));
-    EXPECT_EXIT(Entries().CallDllCommand(-1, 0, nullptr), ::testing::ExitedWithCode(255),
+    EXPECT_EXIT(Entries().CallDllCommand(-1, 0, nullptr),
+                ::testing::ExitedWithCode(testing::kExitCodeMinusOne),
                 HasSubstr("无法找到指定DLL库文件中的输出命令“”"));
 }
 
@@ -169,7 +180,7 @@ TEST_F(DllCommandTest, ACalleeThatPopsItsArgumentsRaisesError6) {
     State().programDirectory = Dir(root_ / "first");
     Declare("velmora_probe.dll", "ProbePopsEight");
     const uint64_t args[] = {1, 2, 3, 4, 5, 6, 7};
-    EXPECT_EXIT(Call(7, args), ::testing::ExitedWithCode(255),
+    EXPECT_EXIT(Call(7, args), ::testing::ExitedWithCode(testing::kExitCodeMinusOne),
                 HasSubstr("错误代码：6\n\n错误信息：调用DLL命令后发现堆栈错误\n"));
 }
 

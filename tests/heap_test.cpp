@@ -1,8 +1,13 @@
 #include "runtime/heap.h"
 
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/mman.h>
 #include <unistd.h>
+#endif
 
 #include <cstring>
 #include <string>
@@ -57,26 +62,49 @@ TEST_F(HeapTest, ReallocateCopiesOutOfAConstantRangeAndLeavesTheLiteral) {
     Free(copy);
 }
 
+// Two pages, the second inaccessible; null when the system refuses.
+#ifdef _WIN32
+char* MapGuardedPages(size_t* page) {
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    *page = info.dwPageSize;
+    auto* base = static_cast<char*>(
+        VirtualAlloc(nullptr, 2 * *page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    DWORD old = 0;
+    if (base) VirtualProtect(base + *page, *page, PAGE_NOACCESS, &old);
+    return base;
+}
+void UnmapPages(char* base, size_t) {
+    VirtualFree(base, 0, MEM_RELEASE);
+}
+#else
+char* MapGuardedPages(size_t* page) {
+    *page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    void* map =
+        mmap(nullptr, 2 * *page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (map == MAP_FAILED) return nullptr;
+    mprotect(static_cast<char*>(map) + *page, *page, PROT_NONE);
+    return static_cast<char*>(map);
+}
+void UnmapPages(char* base, size_t page) {
+    munmap(base, 2 * page);
+}
+#endif
+
 // A range whose last page is followed by an inaccessible one, so that a copy
 // reading past the range faults instead of passing unnoticed.
 class GuardedRange {
   public:
-    GuardedRange() {
-        page_ = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-        void* map =
-            mmap(nullptr, 2 * page_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        base_ = map == MAP_FAILED ? nullptr : static_cast<char*>(map);
-        if (base_) mprotect(base_ + page_, page_, PROT_NONE);
-    }
+    GuardedRange() : base_(MapGuardedPages(&page_)) {}
     ~GuardedRange() {
-        if (base_) munmap(base_, 2 * page_);
+        if (base_) UnmapPages(base_, page_);
     }
     char* start() const { return base_; }
     size_t size() const { return page_; }
 
   private:
-    char* base_ = nullptr;
     size_t page_ = 0;
+    char* base_ = nullptr;
 };
 
 TEST_F(HeapTest, ReallocateNearTheEndOfTheRangeCopiesOnlyWhatTheRangeHolds) {

@@ -80,7 +80,7 @@ void PrintEndRoutine() {
 TEST_F(FatalReportTest, RaiseShowsCodeAndMessageAndExitsMinusOneWithoutTheEndRoutine) {
     SetEndRoutine(PrintEndRoutine);
     EXPECT_EXIT(
-        RaiseRuntimeError(4), ::testing::ExitedWithCode(255),
+        RaiseRuntimeError(4), ::testing::ExitedWithCode(testing::kExitCodeMinusOne),
         AllOf(HasSubstr("运行时出错!\n\n错误代码：4\n\n错误信息：数组成员引用下标必须大于等于1\n"),
               Not(HasSubstr("end routine ran"))));
 }
@@ -88,7 +88,7 @@ TEST_F(FatalReportTest, RaiseShowsCodeAndMessageAndExitsMinusOneWithoutTheEndRou
 TEST_F(FatalReportTest, AllocationFailureShowsOnlyTheMessageLine) {
     size_t tooMuch = size_t(1) << 62;
     EXPECT_EXIT(
-        Allocate(tooMuch), ::testing::ExitedWithCode(255),
+        Allocate(tooMuch), ::testing::ExitedWithCode(testing::kExitCodeMinusOne),
         AllOf(HasSubstr("运行时出错!\n\n错误信息：分配 4611686018427387904 字节内存失败!\n"),
               Not(HasSubstr("错误代码"))));
 }
@@ -106,14 +106,14 @@ int RaisingHook(int code, const char*) {
 TEST_F(FatalReportTest, AHookThatAnswersNonZeroTakesOverTheReportButTheProgramStillEnds) {
     SetRuntimeErrorHook(SwallowingHook);
     SetEndRoutine(PrintEndRoutine);
-    EXPECT_EXIT(RaiseRuntimeError(2), ::testing::ExitedWithCode(255),
+    EXPECT_EXIT(RaiseRuntimeError(2), ::testing::ExitedWithCode(testing::kExitCodeMinusOne),
                 AllOf(HasSubstr("hook 2 24 call 1\n"), Not(HasSubstr("运行时出错")),
                       Not(HasSubstr("end routine ran"))));
 }
 
 TEST_F(FatalReportTest, AnErrorInsideTheHookIsReportedWithoutCallingTheHookAgain) {
     SetRuntimeErrorHook(RaisingHook);
-    EXPECT_EXIT(RaiseRuntimeError(3), ::testing::ExitedWithCode(255),
+    EXPECT_EXIT(RaiseRuntimeError(3), ::testing::ExitedWithCode(testing::kExitCodeMinusOne),
                 AllOf(HasSubstr("hook 3 call 1\n"), Not(HasSubstr("call 2")),
                       HasSubstr("错误代码：5\n\n错误信息：数据或数组类型不匹配\n")));
 }

@@ -11,6 +11,13 @@
 
 namespace velmora::testing {
 
+// What the system reports for a program that ended with exit code -1.
+#ifdef _WIN32
+inline constexpr int kExitCodeMinusOne = -1;
+#else
+inline constexpr int kExitCodeMinusOne = 255;
+#endif
+
 // The GBK bytes of a UTF-8 literal; tests write their Chinese texts readably.
 inline std::string Gbk(const char* utf8) {
     return Utf8ToGbk(utf8).value();
