@@ -114,10 +114,13 @@ class KeywordLog final : public LogSink {
     void Append(std::initializer_list<const char*> texts) override {
         for (const char* text : texts) text_ += text ? text : "";
     }
+    void Detail(const std::string& detail) override { detail_ = detail; }
     std::string Take() { return std::exchange(text_, {}); }
+    std::string TakeDetail() { return std::exchange(detail_, {}); }
 
   private:
     std::string text_;
+    std::string detail_;
 };
 
 // The run's own source, counting the items it hands to the page.
@@ -185,6 +188,7 @@ KeywordOutcome RunKeyword(const KeywordRun& run, const std::string& keyword) {
     RunCollection(job, run.source, run.page, run.log);
 
     const std::string log = run.log.Take();
+    const std::string detail = run.log.TakeDetail();
     const PageState after = StateOf(page);
     outcome.written = after.exists && !(after == before);
     outcome.items = run.source.TakeCount();
@@ -193,6 +197,7 @@ KeywordOutcome RunKeyword(const KeywordRun& run, const std::string& keyword) {
         outcome.cause = "stopped before its page was written";
     } else if (!outcome.written) {
         outcome.cause = GbkToUtf8Lossy(FailureCause(log));
+        if (!detail.empty()) outcome.cause += " (" + detail + ")";
         if (outcome.cause.empty()) outcome.cause = "no page was written";
     }
     outcome.time = Since(start);

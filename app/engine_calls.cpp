@@ -1,5 +1,6 @@
 #include "app/engine_calls.h"
 
+#include <cerrno>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,7 +27,7 @@ void BlockingDelay(int milliseconds) {
 
 bool WriteTextToFile(const char* path, const char* text) {
     std::optional<std::string> native = NativePath(path ? path : "");
-    if (!native || native->empty()) return false;
+    if (!native || native->empty()) return errno = EINVAL, false;
     const std::string_view parts[] = {text ? text : ""};
     return ReplaceFileContents(*native, parts, LinkAtName::kReplace);
 }

@@ -18,7 +18,7 @@ void BlockingDelay(int milliseconds);
 // The text's bytes as the whole file: a sibling file renamed over the old one,
 // so a failed write keeps what was there. A symbolic link at the name is
 // replaced, never written through: pages, site files and templates come from
-// folders other people made. False when it failed.
+// folders other people made. False when it failed, with errno saying why.
 bool WriteTextToFile(const char* path, const char* text);
 
 }  // namespace velmora::app

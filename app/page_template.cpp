@@ -1,5 +1,7 @@
 #include "app/page_template.h"
 
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +11,7 @@
 #include "app/visible_text.h"
 #include "runtime/constants.h"
 #include "runtime/gbk.h"
+#include "runtime/windows_path.h"
 
 namespace velmora::app {
 namespace {
@@ -132,9 +135,13 @@ void WritePage(const char* items, const char* keyword, PageTemplate& page, LogSi
         return;
     Text path = PageFileIn(page.PageFolder().c_str(), keyword);
 
+    errno = 0;
     if (!WriteTextToFile(path.c_str(), text.c_str())) {
+        const int error = errno;
         ResponsiveWait(kWaitAfterFailure);
         log.Append({kWriteFailed});
+        log.Detail(NativePath(path.view()).value_or(GbkToUtf8Lossy(path.view())) + ": " +
+                   std::strerror(error));
     }
 }
 

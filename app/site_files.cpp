@@ -52,8 +52,7 @@ bool WriteSiteFile(const char* folder, const fs::path& root, const char* name,
     errno = 0;
     if (WriteTextToFile(Concat({folder, kSeparator, name}).c_str(), bytes.c_str())) return true;
     const int error = errno;
-    const std::string reason =
-        error ? std::strerror(error) : "a folder or a read-only file is in the way";
+    const std::string reason = std::strerror(error);
     report->problems.push_back(failed + Utf8ToGbkWithReferences((root / name).string()) +
                                kReasonSeparator + reason);
     return false;

@@ -73,7 +73,9 @@ bool ReplaceFileContents(const std::string& nativePath, std::span<const std::str
     std::optional<uint32_t> existing =
         link == LinkAtName::kReplace && IsLink(target) ? std::nullopt : ReadFileAttributes(target);
     // A folder or a read-only file cannot be opened for writing.
-    if (existing && (*existing & (attribute::kDirectory | attribute::kReadOnly))) return false;
+    // errno says why, as it does for every other failure here.
+    if (existing && (*existing & attribute::kDirectory)) return errno = EISDIR, false;
+    if (existing && (*existing & attribute::kReadOnly)) return errno = EACCES, false;
     std::string sibling;
     int fd = CreateSibling(target, 0666, &sibling);
     if (fd < 0) return false;

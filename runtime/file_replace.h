@@ -17,7 +17,7 @@ enum class LinkAtName {
 
 // The file at the native path now holds exactly the parts, one after another.
 // A file that exists keeps its permissions and stored attributes; a folder or
-// a read-only file refuses. False when anything failed.
+// a read-only file refuses. False when anything failed, with errno saying why.
 bool ReplaceFileContents(const std::string& nativePath, std::span<const std::string_view> parts,
                          LinkAtName link);
 

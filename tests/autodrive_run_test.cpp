@@ -478,9 +478,17 @@ TEST_F(AutodriveRunTest, BatchWritesTheWindowsPagesByteForByte) {
               std::string::npos)
         << plain.err;
 
-    BatchRun failed = Batch({"--count", "1", WriteKeywords("kw-bad.txt", "a/b\n手机\n").string()});
+    // A folder where a page goes: the cause names the path and the reason.
+    fs::create_directories(PagePath("衬衫"));
+    BatchRun failed =
+        Batch({"--count", "1", WriteKeywords("kw-bad.txt", "a/b\n手机\n衬衫\n").string()});
+    fs::remove_all(PagePath("衬衫"));
     EXPECT_EQ(failed.exitCode, 1);
     EXPECT_NE(failed.err.find("failed: a/b: "), std::string::npos) << failed.err;
+    EXPECT_NE(failed.err.find("failed: 衬衫: 添加失败，请按正确方法操作 (" +
+                              PagePath("衬衫").string() + ": Is a directory)"),
+              std::string::npos)
+        << failed.err;
 
     // --out keeps pages and site files apart from the template.
     fs::remove(PagePath("手机"));

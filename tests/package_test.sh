@@ -56,6 +56,9 @@ expect_files "$batch" ./usr/bin/velmora-batch ./usr/share/man/man1/velmora-batch
     ./usr/share/doc/velmora-batch/copyright ./usr/share/doc/velmora-batch/changelog.gz
 expect_depends "$window" velmora-batch libqt6widgets6 libqt6webenginewidgets6 fonts-wqy-microhei
 expect_depends "$batch" libcurl4 libpsl5 libssl3
+# A server that only runs cron gets no Qt, no browser engine, no display libraries.
+! grep -qiE "qt6|libx11|libgl" <<<"$(dpkg-deb -f "$batch" Depends)" ||
+    fail "velmora-batch depends on Qt or the display: $(dpkg-deb -f "$batch" Depends)"
 
 for deb in "$window" "$batch"; do
     lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian finds errors in $(basename "$deb")"
