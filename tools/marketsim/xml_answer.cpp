@@ -1,30 +1,11 @@
 #include "tools/marketsim/xml_answer.h"
 
+#include "net/markup_text.h"
+
 namespace velmora::marketsim {
 namespace {
 
 using nlohmann::json;
-
-void AppendEscaped(std::string& out, std::string_view text) {
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-}
 
 void AppendElement(std::string& out, const std::string& name, const json& value) {
     if (value.is_array()) {
@@ -35,7 +16,8 @@ void AppendElement(std::string& out, const std::string& name, const json& value)
     if (value.is_object()) {
         for (const auto& [childName, child] : value.items()) AppendElement(out, childName, child);
     } else {
-        AppendEscaped(out, value.is_string() ? value.get_ref<const std::string&>() : value.dump());
+        out += net::EscapeMarkup(value.is_string() ? value.get_ref<const std::string&>()
+                                                   : value.dump());
     }
     out += "</" + name + ">";
 }
