@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     velmora::app::PlatformAnswer answer = velmora::app::ParseSearchAnswer(bytes);
     for (const velmora::app::PlatformItem& item : answer.items) {
         if (!WebOrEmpty(item.link) || !WebOrEmpty(item.picture)) std::abort();
-        (void)velmora::app::PriceAfterCoupon(item.price, item.couponAmount, item.sales);
+        (void)velmora::app::ApplyCoupon(item.price, item.couponAmount, item.sales);
     }
     return 0;
 }
