@@ -8,18 +8,18 @@
 
 #include "runtime/file_attributes.h"
 #include "runtime/file_replace.h"
+#include "runtime/file_replace_system.h"
 #include "runtime/wide_text.h"
 #include "runtime/windows_path.h"
 
 namespace velmora {
-namespace {
 
 bool IsLink(const std::string& path) {
     DWORD bits = GetFileAttributesW(WidePath(path).c_str());
     return bits != INVALID_FILE_ATTRIBUTES && (bits & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-// The file a link at the name leads to, by the system's own resolution.
+// By the system's own resolution.
 std::string ResolveLink(const std::string& path) {
     if (!IsLink(path)) return path;
     HANDLE file = CreateFileW(WidePath(path).c_str(), 0,
@@ -34,6 +34,8 @@ std::string ResolveLink(const std::string& path) {
     if (resolved.starts_with(L"\\\\?\\")) resolved.remove_prefix(4);
     return NativeFromWide(resolved).value_or(path);
 }
+
+namespace {
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -61,11 +63,10 @@ HANDLE CreateSibling(const std::string& target, std::wstring* siblingPath) {
     return INVALID_HANDLE_VALUE;
 }
 
-// Writes the parts to a sibling and puts it in the target's place: over an
-// existing file so that the file keeps its access rules and attribute word
-// `kept`, else under a new name, where a link standing there gives way.
+}  // namespace
+
 bool WriteIntoPlace(const std::string& target, std::span<const std::string_view> parts,
-                    const std::optional<uint32_t>& kept) {
+                    std::optional<uint32_t> kept) {
     std::wstring sibling;
     HANDLE file = CreateSibling(target, &sibling);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -85,20 +86,6 @@ bool WriteIntoPlace(const std::string& target, std::span<const std::string_view>
     }
     if (!ok) DeleteFileW(sibling.c_str());
     return ok;
-}
-
-}  // namespace
-
-bool ReplaceFileContents(const std::string& nativePath, std::span<const std::string_view> parts,
-                         LinkAtName link) {
-    const std::string target = link == LinkAtName::kFollow ? ResolveLink(nativePath) : nativePath;
-    std::optional<uint32_t> existing =
-        link == LinkAtName::kReplace && IsLink(target) ? std::nullopt : ReadFileAttributes(target);
-    // A folder or a read-only file cannot be opened for writing.
-    // errno says why, as it does for every other failure here.
-    if (existing && (*existing & attribute::kDirectory)) return errno = EISDIR, false;
-    if (existing && (*existing & attribute::kReadOnly)) return errno = EACCES, false;
-    return WriteIntoPlace(target, parts, existing);
 }
 
 bool ReplacePrivateFile(const std::string& nativePath, std::string_view bytes) {
