@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "net/http_client.h"
 #include "net/http_hop.h"
 #include "net/proxy_choice.h"
 #include "net/url_parts.h"
@@ -161,9 +162,11 @@ class WinHttpChannel final : public HopChannel {
         if (!connection) return false;
 
         std::wstring verb = Wide(request.method);
+        // WinHTTP takes the target as text and sends it as UTF-8, so bytes a
+        // request line cannot carry as they are go percent-encoded (the
+        // address itself already is); the rest goes out as given.
         std::wstring target =
-            Wide(request.target.empty() ? std::string_view(url->path) : request.target);
-        // The target goes out as given: EncodeUnsafeBytes has made it safe.
+            Wide(request.target.empty() ? url->path : EncodeUnsafeBytes(request.target));
         Handle handle(WinHttpOpenRequest(connection.get(), verb.c_str(), target.c_str(),
                                          request.http10 ? L"HTTP/1.0" : L"HTTP/1.1",
                                          WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
