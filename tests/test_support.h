@@ -1,6 +1,7 @@
 // Helpers shared by the test suites.
 #pragma once
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -17,6 +18,18 @@ inline constexpr int kExitCodeMinusOne = -1;
 #else
 inline constexpr int kExitCodeMinusOne = 255;
 #endif
+
+// Sets an environment variable; empty removes it.
+inline void SetVariable(const char* name, const std::string& value) {
+#ifdef _WIN32
+    _putenv_s(name, value.c_str());
+#else
+    if (value.empty())
+        ::unsetenv(name);
+    else
+        ::setenv(name, value.c_str(), 1);
+#endif
+}
 
 // The GBK bytes of a UTF-8 literal; tests write their Chinese texts readably.
 inline std::string Gbk(const char* utf8) {

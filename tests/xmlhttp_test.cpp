@@ -26,6 +26,7 @@ namespace {
 using testing::Gbk;
 using testing::HttpServer;
 using testing::RawServer;
+using testing::SetVariable;
 
 class XmlHttpTest : public ::testing::Test {
   protected:
@@ -87,18 +88,6 @@ class XmlHttpTest : public ::testing::Test {
     ComObjectBlock* object_ = nullptr;
     long before_ = 0;
 };
-
-// Empty removes the variable.
-void SetVariable(const char* name, const std::string& value) {
-#ifdef _WIN32
-    _putenv_s(name, value.c_str());
-#else
-    if (value.empty())
-        ::unsetenv(name);
-    else
-        ::setenv(name, value.c_str(), 1);
-#endif
-}
 
 std::string RawAnswer(const std::string& body) {
     return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) +
