@@ -28,6 +28,7 @@
 #include "net/cookie_store.h"
 #include "runtime/data_location.h"
 #include "runtime/gbk.h"
+#include "runtime/native_path.h"
 #include "runtime/windows_path.h"
 
 namespace velmora::app {
@@ -184,12 +185,9 @@ std::optional<std::string> OutFolder(const BatchOptions& options, const SiteSett
     const std::string wanted = !options.outFolder.empty() ? options.outFolder : site.outFolder;
     if (wanted.empty()) return std::string();
     std::error_code error;
-    // UTF-8 both ways: a narrow path means the ANSI code page on Windows.
-    const std::filesystem::path folder = std::filesystem::absolute(
-        std::filesystem::path(std::u8string(wanted.begin(), wanted.end())), error);
+    const std::filesystem::path folder = std::filesystem::absolute(FileSystemPath(wanted), error);
     if (!error) std::filesystem::create_directories(folder, error);
-    const std::u8string utf8 = folder.generic_u8string();
-    const std::string shown(utf8.begin(), utf8.end());
+    const std::string shown = NativePathOf(folder);
     std::optional<std::string> gbk = Utf8ToGbk(shown);
     if (error || !std::filesystem::is_directory(folder) || !gbk) {
         Complain("cannot write pages into " + shown + ": " +

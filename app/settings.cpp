@@ -15,6 +15,7 @@
 #include "app/settings_system.h"
 #include "runtime/file_replace.h"
 #include "runtime/gbk.h"
+#include "runtime/native_path.h"
 
 namespace velmora::app {
 namespace {
@@ -468,7 +469,7 @@ bool SaveSettings(const Settings& settings, const std::filesystem::path& path, s
     const std::string text =
         file ? UpdateSettingsText(old.str(), settings) : FormatSettings(settings);
     // Never through a link: one laid at the name, or beside it, cannot catch the secret.
-    if (!ReplacePrivateFile(path.string(), text)) return fail("cannot be written");
+    if (!ReplacePrivateFile(NativePathOf(path), text)) return fail("cannot be written");
     return true;
 }
 
