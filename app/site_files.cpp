@@ -84,7 +84,7 @@ SiteFilesReport WriteSiteFiles(const char* folder, std::string_view baseUrl, std
         return report;
     }
     const fs::path root = FileSystemPath(*native);
-    const fs::path indexTemplate = FileSystemPath(*templates) / kIndexTemplateName;
+    const fs::path indexTemplate = FileSystemPath(*templates + "/" + kIndexTemplateName);
     std::vector<SitePage> pages = ListSitePages(root);
 
     std::optional<std::string> existing = ReadBytes(root / kSiteIndexName);
