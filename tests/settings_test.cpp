@@ -100,6 +100,9 @@ TEST(SettingsTest, CommentsAndQuotesAroundAValue) {
         {"[api]\nadzone_id = mm_12_34_77 ; the PID", "adzone_id = 77\n"},
         {"[site] ; pages\r\ntemplate = 高贵大气 #nightly\r\n", "template = 高贵大气\n"},
         {"[site]\nout = ~/public_html", "out = /home/tester/public_html\n"},
+#ifdef _WIN32
+        {"[site]\nout = D:\\pages", "out = D:\\pages\n"},
+#endif
     };
     for (const auto& c : cases) {
         LoadedSettings loaded = ParseSettings(c.file, "velmora.conf");
