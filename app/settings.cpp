@@ -472,6 +472,8 @@ bool SaveSettings(const Settings& settings, const std::filesystem::path& path, s
     if (file) old << file.rdbuf();
     const std::string text =
         file ? UpdateSettingsText(old.str(), settings) : FormatSettings(settings);
+    // Windows cannot put a file in the place of one still open.
+    file.close();
     // Never through a link: one laid at the name, or beside it, cannot catch the secret.
     if (!ReplacePrivateFile(NativePathOf(path), text)) return fail("cannot be written");
     return true;

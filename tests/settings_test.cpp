@@ -165,6 +165,9 @@ TEST(SettingsTest, SaveWritesAPrivateFileThatLoadsBack) {
     LoadedSettings back = LoadSettings(path);
     EXPECT_TRUE(back.problems.empty());
     EXPECT_EQ(FormatSettings(back.settings), FormatSettings(settings));
+    settings.api.appKey = "87654321";
+    ASSERT_TRUE(SaveSettings(settings, path, &error)) << error << " (over the file it wrote)";
+    EXPECT_EQ(LoadSettings(path).settings.api.appKey, "87654321");
 
     std::filesystem::remove_all(home);
 }
