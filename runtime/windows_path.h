@@ -16,7 +16,8 @@ namespace velmora {
 // The file system's path for a GBK path; nullopt when the text is not GBK.
 std::optional<std::string> NativePath(std::string_view gbkPath);
 
-// Whether an address names a file on the disk: absolute ("/", "\"), or
+// Whether an address names a file on the disk: absolute ("/", "\", and
+// where the system has drives "C:\" or "C:/"), or
 // relative to the current folder ("./", "../", with either separator), which
 // is where the program's own files are when GBK cannot spell its folder.
 // Reaches nothing an absolute path does not; every other address, whatever
