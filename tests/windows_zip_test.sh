@@ -12,6 +12,8 @@ fail() { echo "windows_zip_test: $*" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+# 2023-11-14 22:13:20 UTC: every entry carries it.
+export SOURCE_DATE_EPOCH=1700000000
 "$source_dir/scripts/windows-zip" "$build" "$work" >/dev/null
 mkdir "$work/again"
 "$source_dir/scripts/windows-zip" "$build" "$work/again" >/dev/null
@@ -22,11 +24,12 @@ cmp -s "$zip" "$work/again/$top.zip" || fail "two runs wrote different zips"
 template=单页生成/模板/高贵大气
 expected=$(printf '%s\n' "$top/" "$top/README.txt" "$top/velmora-batch.exe" "$top/单页生成/" \
     "$top/单页生成/模板/" "$top/$template/" "$top/$template/效果预览.htm" "$top/$template/模板文件.htm" |
-    LC_ALL=C sort)
+    sed 's/$/ 2023-11-14 22:13/' | LC_ALL=C sort)
 listed=$(python3 -c 'import sys, zipfile
 for i in zipfile.ZipFile(sys.argv[1]).infolist():
-    print(i.filename if i.filename.isascii() or i.flag_bits & 0x800 else "not flagged UTF-8: " + i.filename)' \
-    "$zip" | LC_ALL=C sort)
+    utf8 = i.filename.isascii() or i.flag_bits & 0x800
+    print(i.filename if utf8 else "not flagged UTF-8: " + i.filename,
+          "%04d-%02d-%02d %02d:%02d" % i.date_time[:5])' "$zip" | LC_ALL=C sort)
 [ "$listed" = "$expected" ] || fail "the zip holds $(diff <(echo "$expected") <(echo "$listed"))"
 
 (cd "$work" && unzip -q "$zip")
