@@ -1,13 +1,11 @@
 #include "app/batch_configure.h"
 
-#include <termios.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <iostream>
 #include <optional>
 #include <string>
 
+#include "app/batch_system.h"
 #include "app/settings.h"
 
 namespace velmora::app {
@@ -16,17 +14,11 @@ namespace {
 // One answer, blanks at its ends dropped (a pasted key often brings one);
 // nullopt at the end of the input.
 std::optional<std::string> ReadAnswer(bool secret) {
-    termios saved{};
-    const bool hide = secret && tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (hide) {
-        termios quiet = saved;
-        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
-    }
+    const bool hide = secret && HideTyping();
     std::string answer;
     const bool read = static_cast<bool>(std::getline(std::cin, answer));
     if (hide) {
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        ShowTyping();
         std::fputc('\n', stderr);
     }
     if (!read) return std::nullopt;

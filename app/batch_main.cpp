@@ -7,6 +7,7 @@
 #include "app/batch_configure.h"
 #include "app/batch_options.h"
 #include "app/batch_run.h"
+#include "app/batch_system.h"
 #include "app/image/batch_image.h"
 #include "app/keyword_file.h"
 #include "runtime/windowless_start.h"
@@ -23,7 +24,8 @@ int Refuse(const std::string& reason) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    BatchCommand command = ParseBatchCommand(std::vector<std::string>(argv + 1, argv + argc));
+    PrepareConsole();
+    BatchCommand command = ParseBatchCommand(BatchArguments(argc, argv));
     switch (command.action) {
         case BatchAction::kHelp:
             std::fputs(BatchUsage().c_str(), stdout);

@@ -1,11 +1,6 @@
 #include "app/batch_run.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -14,6 +9,7 @@
 
 #include "app/batch_progress.h"
 #include "app/batch_summary.h"
+#include "app/batch_system.h"
 #include "app/classic_source.h"
 #include "app/collection_engine.h"
 #include "app/collector_globals.h"
@@ -32,6 +28,7 @@
 #include "net/cookie_store.h"
 #include "runtime/data_location.h"
 #include "runtime/gbk.h"
+#include "runtime/native_path.h"
 #include "runtime/windows_path.h"
 
 namespace velmora::app {
@@ -45,26 +42,6 @@ constexpr char kCookieFileName[] = "/velmora-cookies";
 
 const BatchJob* theJob = nullptr;
 int status = kBatchUsageError;
-
-volatile std::sig_atomic_t caughtSignal = 0;
-std::atomic<bool>* stopFlag = nullptr;
-
-// Ctrl+C or SIGTERM: the keyword in progress ends as a stop ends it in the
-// window, then the site files and the summary follow. A second one, with the
-// default action back in place, ends the process at once.
-extern "C" void StopOnSignal(int signal) {
-    caughtSignal = signal;
-    stopFlag->store(true);
-}
-
-void StopOnSignals() {
-    stopFlag = &Globals().stopRequested;
-    struct sigaction action {};
-    action.sa_handler = StopOnSignal;
-    action.sa_flags = SA_RESETHAND;
-    sigemptyset(&action.sa_mask);
-    for (int signal : {SIGINT, SIGTERM}) sigaction(signal, &action, nullptr);
-}
 
 // Lines may carry names from outside (templates, keywords): no control
 // character of theirs reaches the terminal.
@@ -141,23 +118,6 @@ class CountingSource final : public ItemSource {
     size_t items_ = 0;
 };
 
-// A page file as its last write left it: every write puts a new file in place.
-struct PageState {
-    bool exists = false;
-    ino_t inode = 0;
-    timespec modified{};
-    bool operator==(const PageState& o) const {
-        return exists == o.exists && inode == o.inode && modified.tv_sec == o.modified.tv_sec &&
-               modified.tv_nsec == o.modified.tv_nsec;
-    }
-};
-
-PageState StateOf(const std::string& path) {
-    struct stat info {};
-    if (path.empty() || stat(path.c_str(), &info) != 0) return {};
-    return {true, info.st_ino, info.st_mtim};
-}
-
 struct KeywordRun {
     CollectionJob job;  // all but the keyword
     CountingSource& source;
@@ -178,7 +138,7 @@ KeywordOutcome RunKeyword(const KeywordRun& run, const std::string& keyword) {
     }
     Text path = PageFileIn(run.page.PageFolder().c_str(), gbk->c_str());
     const std::string page = NativePath(path.view()).value_or("");
-    const PageState before = StateOf(page);
+    const FileState before = StateOfFile(page);
 
     // One keyword at a time: the log then holds this keyword's lines only,
     // and the run's memory stays flat.
@@ -189,11 +149,11 @@ KeywordOutcome RunKeyword(const KeywordRun& run, const std::string& keyword) {
 
     const std::string log = run.log.Take();
     const std::string detail = run.log.TakeDetail();
-    const PageState after = StateOf(page);
+    const FileState after = StateOfFile(page);
     outcome.written = after.exists && !(after == before);
     outcome.items = run.source.TakeCount();
     if (outcome.written) outcome.file = page;
-    if (!outcome.written && caughtSignal) {
+    if (!outcome.written && StopRequest()) {
         outcome.cause = "stopped before its page was written";
     } else if (!outcome.written) {
         outcome.cause = GbkToUtf8Lossy(FailureCause(log));
@@ -225,11 +185,12 @@ std::optional<std::string> OutFolder(const BatchOptions& options, const SiteSett
     const std::string wanted = !options.outFolder.empty() ? options.outFolder : site.outFolder;
     if (wanted.empty()) return std::string();
     std::error_code error;
-    const std::filesystem::path folder = std::filesystem::absolute(wanted, error);
+    const std::filesystem::path folder = std::filesystem::absolute(FileSystemPath(wanted), error);
     if (!error) std::filesystem::create_directories(folder, error);
-    std::optional<std::string> gbk = Utf8ToGbk(folder.string());
+    const std::string shown = NativePathOf(folder);
+    std::optional<std::string> gbk = Utf8ToGbk(shown);
     if (error || !std::filesystem::is_directory(folder) || !gbk) {
-        Complain("cannot write pages into " + folder.string() + ": " +
+        Complain("cannot write pages into " + shown + ": " +
                  (error ? error.message()
                   : gbk ? "not a folder"
                         : "its name cannot be written in GBK"));
@@ -282,7 +243,7 @@ void RunJob(const BatchJob& job) {
         return;
     }
 
-    BatchProgress progress(stderr, isatty(STDERR_FILENO), job.keywords.size());
+    BatchProgress progress(stderr, ErrorStreamIsTerminal(), job.keywords.size());
     KeywordLog log;
     MemoryItemRows rows;
     ClassicSource classic(rows, log);
@@ -306,10 +267,12 @@ void RunJob(const BatchJob& job) {
     summary.folder = NativePath(page.PageFolder().view()).value_or("");
     const KeywordRun run{{nullptr, options.sort, count}, source,           page, log,
                          templateName->c_str(),          directory.c_str()};
-    StopOnSignals();
+    // Ctrl+C or SIGTERM: the keyword in progress ends as a stop ends it in the
+    // window, then the site files and the summary follow.
+    StopOnRequest();
     for (size_t i = 0; i < job.keywords.size(); ++i) {
-        if (caughtSignal) {
-            summary.stopSignal = caughtSignal;
+        if (StopRequest()) {
+            summary.stopSignal = StopRequest();
             summary.keywordsLeft = job.keywords.size() - i;
             break;
         }
@@ -319,7 +282,7 @@ void RunJob(const BatchJob& job) {
         progress.End(i + 1, outcome.keyword, outcome.items, outcome.cause, outcome.written);
     }
     // A signal during the last keyword still counts.
-    if (caughtSignal && !summary.stopSignal) summary.stopSignal = caughtSignal;
+    if (StopRequest() && !summary.stopSignal) summary.stopSignal = StopRequest();
     WriteSite(directory.c_str(), templateName->c_str(), outFolder->c_str(),
               BaseUrl(options, settings.settings.site), &summary, &progress);
     progress.Say(ClosingLine(summary));

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "app/batch_system.h"
 #include "runtime/gbk.h"
 
 namespace velmora::app {
@@ -55,7 +56,7 @@ std::optional<KeywordList> DecodeKeywords(std::string_view bytes) {
 
 std::optional<std::string> ReadKeywordBytes(const std::string& path, std::string* error) {
     const bool standardInput = path == "-";
-    std::FILE* file = standardInput ? stdin : std::fopen(path.c_str(), "rb");
+    std::FILE* file = standardInput ? stdin : OpenForReading(path);
     std::optional<std::string> bytes = file ? ReadAll(file) : std::nullopt;
     const int cause = errno;
     if (file && !standardInput) std::fclose(file);

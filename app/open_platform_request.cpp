@@ -2,14 +2,14 @@
 
 #include <ctime>
 
+#include "app/calendar_time.h"
 #include "net/url_parts.h"
 
 namespace velmora::app {
 
 std::string ChinaTimestamp(std::chrono::system_clock::time_point when) {
     std::time_t china = std::chrono::system_clock::to_time_t(when) + 8 * 3600;
-    std::tm parts{};
-    gmtime_r(&china, &parts);
+    const std::tm parts = UtcParts(china);
     char text[20];
     std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &parts);
     return text;

@@ -1,8 +1,5 @@
 #include "app/settings.h"
 
-#include <sys/resource.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -15,8 +12,10 @@
 #include <set>
 #include <sstream>
 
+#include "app/settings_system.h"
 #include "runtime/file_replace.h"
 #include "runtime/gbk.h"
+#include "runtime/native_path.h"
 
 namespace velmora::app {
 namespace {
@@ -313,14 +312,13 @@ std::vector<std::string> SecretFileWarnings(const std::filesystem::path& path) {
     std::lock_guard lock(mutex);
     if (!warned.insert(path.string()).second) return {};
     std::vector<std::string> warnings;
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    if (IsLinkAt(path)) {
         std::error_code ignored;
         warnings.push_back(path.string() + ": a symbolic link, so the app secret is kept in " +
                            std::filesystem::canonical(path, ignored).string() +
                            "; put the file itself in its place");
     }
-    if (::stat(path.c_str(), &info) == 0 && (info.st_mode & (S_IRGRP | S_IROTH)))
+    if (OthersCanRead(path))
         warnings.push_back(path.string() + ": other users can read the app secret in it; " +
                            "chmod 600 " + path.string() + " makes it yours alone");
     return warnings;
@@ -347,15 +345,7 @@ std::string_view SignMethodName(SignMethod method) {
 }
 
 std::filesystem::path SettingsPath() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::filesystem::path base;
-    if (config && config[0] == '/') {
-        base = config;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::filesystem::path(home ? home : "") / ".config";
-    }
-    return base / "velmora" / "velmora.conf";
+    return SettingsBaseFolder() / "velmora" / "velmora.conf";
 }
 
 std::optional<std::string> AdzoneIdOf(std::string_view text) {
@@ -471,12 +461,7 @@ bool SaveSettings(const Settings& settings, const std::filesystem::path& path, s
         if (error) *error = path.string() + ": " + what + " (" + std::strerror(errno) + ")";
         return false;
     };
-    std::filesystem::path folder = path.parent_path();
-    if (!folder.empty() && !std::filesystem::exists(folder)) {
-        std::error_code ignored;
-        std::filesystem::create_directories(folder, ignored);
-        if (::chmod(folder.c_str(), 0700) != 0) return fail("cannot create its folder");
-    }
+    if (!MakeSettingsFolder(path.parent_path())) return fail("cannot create its folder");
     std::ifstream file(path, std::ios::binary);
     if (!file && errno != ENOENT) return fail("cannot be read, so it is left as it is");
     std::ostringstream old;
@@ -484,13 +469,8 @@ bool SaveSettings(const Settings& settings, const std::filesystem::path& path, s
     const std::string text =
         file ? UpdateSettingsText(old.str(), settings) : FormatSettings(settings);
     // Never through a link: one laid at the name, or beside it, cannot catch the secret.
-    if (!ReplacePrivateFile(path.string(), text)) return fail("cannot be written");
+    if (!ReplacePrivateFile(NativePathOf(path), text)) return fail("cannot be written");
     return true;
-}
-
-void KeepSecretsOutOfCoreDumps() {
-    const rlimit none{0, 0};
-    ::setrlimit(RLIMIT_CORE, &none);
 }
 
 }  // namespace velmora::app

@@ -16,6 +16,7 @@
 #include "app/template_folder.h"
 #include "app/template_text.h"
 #include "runtime/constants.h"
+#include "runtime/native_path.h"
 #include "runtime/windows_path.h"
 
 namespace velmora::app {
@@ -53,7 +54,7 @@ bool WriteSiteFile(const char* folder, const fs::path& root, const char* name,
     if (WriteTextToFile(Concat({folder, kSeparator, name}).c_str(), bytes.c_str())) return true;
     const int error = errno;
     const std::string reason = std::strerror(error);
-    report->problems.push_back(failed + Utf8ToGbkWithReferences((root / name).string()) +
+    report->problems.push_back(failed + Utf8ToGbkWithReferences(NativePathOf(root / name)) +
                                kReasonSeparator + reason);
     return false;
 }
@@ -82,8 +83,8 @@ SiteFilesReport WriteSiteFiles(const char* folder, std::string_view baseUrl, std
         report.problems.emplace_back(kFolderUnknown);
         return report;
     }
-    const fs::path root(*native);
-    const fs::path indexTemplate = fs::path(*templates) / kIndexTemplateName;
+    const fs::path root = FileSystemPath(*native);
+    const fs::path indexTemplate = FileSystemPath(*templates + "/" + kIndexTemplateName);
     std::vector<SitePage> pages = ListSitePages(root);
 
     std::optional<std::string> existing = ReadBytes(root / kSiteIndexName);

@@ -1,5 +1,6 @@
 #include "app/site_index.h"
 
+#include "app/calendar_time.h"
 #include "app/template_text.h"
 #include "net/markup_text.h"
 #include "net/url_parts.h"
@@ -56,8 +57,7 @@ struct Values {
 };
 
 std::string LocalTime(std::time_t time) {
-    std::tm parts{};
-    localtime_r(&time, &parts);
+    const std::tm parts = LocalParts(time);
     char text[32];
     return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &parts));
 }

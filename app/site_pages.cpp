@@ -4,6 +4,7 @@
 #include <chrono>
 #include <system_error>
 
+#include "runtime/native_path.h"
 #include "runtime/windows_path.h"
 
 namespace velmora::app {
@@ -33,7 +34,7 @@ std::vector<SitePage> ListSitePages(const fs::path& folder) {
     std::vector<Found> found;
     std::error_code error;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
-        std::string name = entry.path().filename().string();
+        std::string name = NativePathOf(entry.path().filename());
         if (!IsPageName(name) || !entry.is_regular_file(error)) continue;
         std::optional<std::string> keyword =
             NativeNameToGbk(std::string_view(name).substr(0, name.size() - kPageSuffix.size()));

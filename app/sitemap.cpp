@@ -1,5 +1,6 @@
 #include "app/sitemap.h"
 
+#include "app/calendar_time.h"
 #include "net/markup_text.h"
 #include "net/url_parts.h"
 
@@ -7,8 +8,7 @@ namespace velmora::app {
 namespace {
 
 std::string W3cTime(std::time_t time) {
-    std::tm parts{};
-    gmtime_r(&time, &parts);
+    const std::tm parts = UtcParts(time);
     char text[32];
     return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S+00:00", &parts));
 }

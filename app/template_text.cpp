@@ -8,6 +8,7 @@
 #include "commands/text_commands.h"
 #include "runtime/constants.h"
 #include "runtime/gbk.h"
+#include "runtime/native_path.h"
 #include "runtime/windows_path.h"
 
 namespace velmora::app {
@@ -140,7 +141,7 @@ bool TemplateFolderStaysInside(const char* programDirectory, const char* templat
     if (!IsPlainName(templateName)) return false;
     std::optional<std::string> folder =
         NativePath(TemplateFolderPath(programDirectory, templateName).view());
-    return folder && FolderStaysInRoot(*folder);
+    return folder && FolderStaysInRoot(FileSystemPath(*folder));
 }
 
 FileAccess TemplateFileAccess(const char* programDirectory, const char* templateName,
@@ -148,7 +149,7 @@ FileAccess TemplateFileAccess(const char* programDirectory, const char* template
     if (!TemplateFolderStaysInside(programDirectory, templateName)) return FileAccess::kRefused;
     std::optional<std::string> path =
         NativePath(TemplateFileAddress(programDirectory, templateName, file).view());
-    return path ? FileAccessOf(*path) : FileAccess::kRefused;
+    return path ? FileAccessOf(FileSystemPath(*path)) : FileAccess::kRefused;
 }
 
 }  // namespace velmora::app

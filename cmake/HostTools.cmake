@@ -3,7 +3,7 @@
 # under their usual target names.
 include(ExternalProject)
 set(VELMORA_HOST_TOOLS_DIR ${CMAKE_BINARY_DIR}/host-tools)
-set(host_tools gbk_source)
+set(host_tools gbk_source gbk_file file_constants)
 set(host_tool_files)
 foreach(tool IN LISTS host_tools)
     list(APPEND host_tool_files ${VELMORA_HOST_TOOLS_DIR}/${tool})

@@ -1,13 +1,11 @@
 #include "commands/file_commands.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "commands/file_commands_system.h"
 #include "runtime/command_arguments.h"
 #include "runtime/data_location.h"
 #include "runtime/file_attributes.h"
@@ -53,17 +51,16 @@ void FileExists(ValueRecord* result, int count, ValueRecord* args) {
 
 void MakeDirectory(ValueRecord* result, int count, ValueRecord* args) {
     std::optional<std::string> path = PathArgument({count, args}, 0);
-    SetLogical(result, path && mkdir(path->c_str(), 0777) == 0);
+    SetLogical(result, path && MakeFolder(*path));
 }
 
 void RemoveFile(ValueRecord* result, int count, ValueRecord* args) {
     std::optional<std::string> path = PathArgument({count, args}, 0);
     if (!path) return SetLogical(result, false);
-    struct stat st;
-    if (lstat(path->c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return SetLogical(result, false);
+    if (EntryIsFolder(*path).value_or(true)) return SetLogical(result, false);
     std::optional<uint32_t> attributes = ReadFileAttributes(*path);
     if (attributes && (*attributes & attribute::kReadOnly)) return SetLogical(result, false);
-    SetLogical(result, unlink(path->c_str()) == 0);
+    SetLogical(result, RemoveEntry(*path));
 }
 
 void ChangeFileAttributes(ValueRecord* result, int count, ValueRecord* args) {

@@ -1,7 +1,5 @@
 #include "commands/text_commands.h"
 
-#include <locale.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "commands/c_library.h"
 #include "commands/text_search.h"
 #include "runtime/array_block.h"
 #include "runtime/command_arguments.h"
@@ -68,13 +67,6 @@ std::string FullWidthToAscii(std::string_view text) {
             out.append({static_cast<char>(first), static_cast<char>(second)});
     }
     return out;
-}
-
-// Number reading must not follow whatever locale the window layer installs:
-// a decimal comma would change every price.
-double ReadDecimal(const std::string& text) {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
-    return strtod_l(text.c_str(), nullptr, cLocale);
 }
 
 }  // namespace

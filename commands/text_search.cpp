@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "commands/c_library.h"
+
 namespace velmora::commands {
 namespace {
 
@@ -62,14 +64,14 @@ size_t TextScanner::Find(size_t from, std::string_view sought, bool foldCase) {
     return foldCase ? FindFolded(from, sought) : FindExact(from, sought);
 }
 
-// Candidates come from memmem, which ignores characters; each is then checked
+// Candidates come from a byte search, which ignores characters; each is then checked
 // against the last offset known to start a character.
 size_t TextScanner::FindExact(size_t from, std::string_view sought) {
     const size_t m = sought.size();
     size_t boundary = from;
     size_t pos = from;
     while (Available(pos, m)) {
-        const void* hit = memmem(text_ + pos, measured_ - pos, sought.data(), m);
+        const void* hit = FindBytes(text_ + pos, measured_ - pos, sought.data(), m);
         if (!hit) {
             if (complete_) return kNotFound;
             // Only a match reaching past what is measured can still come.

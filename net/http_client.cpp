@@ -1,40 +1,28 @@
 #include "net/http_client.h"
 
-#include <curl/curl.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <memory>
-#include <mutex>
 
 #include "net/cookie_store.h"
+#include "net/http_hop.h"
 #include "net/redirect_rule.h"
 
 namespace velmora::net {
 namespace {
 
 constexpr int kMaxRedirects = 10;
-constexpr char kWebSchemes[] = "http,https";
 
 RequestLimits& Limits() {
     static RequestLimits limits;
     return limits;
 }
 
-void EnsureCurlStarted() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 std::string Upper(std::string_view s) {
     std::string out(s);
     for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return out;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return Upper(a) == Upper(b);
 }
 
 bool IsWebAddress(std::string_view url) {
@@ -71,17 +59,23 @@ bool IsRedirect(long status) {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
-struct Transfer {
+struct Transfer final : HopListener {
     HttpResponse* response;
     const BodySink* sink;
     std::string url;         // of the current hop: Set-Cookie lines belong to it
     size_t received = 0;     // body bytes of every hop so far
     bool headEnded = false;  // of the current answer; trailers may follow
 
+    Transfer(HttpResponse* r, const BodySink* s, std::string u)
+        : response(r), sink(s), url(std::move(u)) {}
+
     // A redirect's own body is of no interest; the next hop brings the page.
     bool SkipsBody() const {
         return IsRedirect(response->status) && FindHeader(response->headers, "Location");
     }
+
+    bool HeadLine(std::string_view line) override;
+    bool BodyPiece(std::string_view piece) override;
 };
 
 // An answer's cookies go into the store at once, so that its listeners (the
@@ -93,14 +87,11 @@ void StoreCookies(const Transfer& t) {
     if (!lines.empty()) Cookies().SetFromHeaders(lines, t.url);
 }
 
-size_t OnHeader(char* data, size_t size, size_t count, void* user) {
-    auto* t = static_cast<Transfer*>(user);
-    std::string_view line(data, size * count);
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
+bool Transfer::HeadLine(std::string_view line) {
     if (line.starts_with("HTTP/")) {
         // A new status line: an interim answer or a proxy's reply came before.
-        HttpResponse& r = *t->response;
-        t->headEnded = false;
+        HttpResponse& r = *response;
+        headEnded = false;
         r.headers.clear();
         r.status = 0;
         r.statusText.clear();
@@ -117,55 +108,50 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
         std::string_view value = line.substr(colon + 1);
         while (!value.empty() && (value.front() == ' ' || value.front() == '\t'))
             value.remove_prefix(1);
-        t->response->headers.emplace_back(std::string(name), std::string(value));
-    } else if (line.empty() && !t->headEnded) {
-        t->headEnded = true;
-        StoreCookies(*t);
-        if (t->SkipsBody()) return size * count;
+        response->headers.emplace_back(std::string(name), std::string(value));
+    } else if (line.empty() && !headEnded) {
+        headEnded = true;
+        StoreCookies(*this);
+        if (SkipsBody()) return true;
         // A body announced past the cap is refused before any of it arrives.
-        const std::string* length = FindHeader(t->response->headers, "Content-Length");
+        const std::string* length = FindHeader(response->headers, "Content-Length");
         if (length &&
             std::strtoll(length->c_str(), nullptr, 10) > static_cast<long long>(kLargestBody)) {
-            t->response->refused = true;
-            return 0;
+            response->refused = true;
+            return false;
         }
     }
-    return size * count;
+    return true;
 }
 
-size_t OnBody(char* data, size_t size, size_t count, void* user) {
-    auto* t = static_cast<Transfer*>(user);
-    std::string_view piece(data, size * count);
-    t->received += piece.size();
-    if (t->received > kLargestBody) {
-        t->response->refused = true;
-        return 0;  // libcurl ends the transfer with a write error
+bool Transfer::BodyPiece(std::string_view piece) {
+    received += piece.size();
+    if (received > kLargestBody) {
+        response->refused = true;
+        return false;
     }
-    if (t->SkipsBody()) return piece.size();
-    if (*t->sink) {
-        (*t->sink)(piece, *t->response);
-        return piece.size();
+    if (SkipsBody()) return true;
+    if (*sink) {
+        (*sink)(piece, *response);
+        return true;
     }
-    std::string& body = t->response->body;
+    std::string& body = response->body;
     if (body.empty()) {
         // One allocation for a body that announces its length.
-        const std::string* length = FindHeader(t->response->headers, "Content-Length");
+        const std::string* length = FindHeader(response->headers, "Content-Length");
         long long announced = length ? std::atoll(length->c_str()) : 0;
         if (announced > 0 && announced <= static_cast<long long>(kLargestBody))
             body.reserve(size_t(announced));
     }
     body.append(piece);
-    return piece.size();
+    return true;
 }
 
-struct CurlDeleter {
-    void operator()(CURL* c) const { curl_easy_cleanup(c); }
-};
-struct SlistDeleter {
-    void operator()(curl_slist* l) const { curl_slist_free_all(l); }
-};
-
 }  // namespace
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    return Upper(a) == Upper(b);
+}
 
 void SetRequestLimits(RequestLimits limits) {
     Limits() = limits;
@@ -198,90 +184,51 @@ std::string EncodeUnsafeBytes(std::string_view url) {
 }
 
 HttpResponse PerformRequest(const HttpRequest& request, const BodySink& sink) {
-    EnsureCurlStarted();
     HttpResponse response;
     if (!MaySend(request)) {
         response.refused = true;
         return response;
     }
-    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
-    if (!curl) return response;
+    std::unique_ptr<HopChannel> channel = OpenHopChannel();
+    if (!channel) return response;
 
     const RequestLimits limits = Limits();
-    const auto deadline = std::chrono::steady_clock::now() + limits.total;
+    HopRequest hop;
+    hop.deadline = std::chrono::steady_clock::now() + limits.total;
+    hop.connect = limits.connect;
+    hop.body = request.body;
+    hop.http10 = request.http10;
+    hop.userAgent = request.userAgent;
+    hop.user = request.user;
+    hop.password = request.password;
     std::string method = request.method;
     bool sendBody = request.sendBody;
     std::string target = request.requestTarget;
-    Transfer transfer{&response, &sink, EncodeUnsafeBytes(request.url)};
+    Transfer transfer(&response, &sink, EncodeUnsafeBytes(request.url));
 
-    for (int hop = 0;; ++hop) {
-        CURL* c = curl.get();
-        curl_easy_reset(c);
+    for (int hopCount = 0;; ++hopCount) {
         response = HttpResponse{};
-
-        std::unique_ptr<curl_slist, SlistDeleter> headers;
-        auto addHeader = [&headers](const std::string& line) {
-            headers.reset(curl_slist_append(headers.release(), line.c_str()));
-        };
-        bool ownContentType = false;
-        for (const std::string& h : request.headers) {
-            addHeader(h);
-            if (EqualsNoCase(h.substr(0, 13), "Content-Type:")) ownContentType = true;
-        }
+        hop.headers = request.headers;
         if (std::string cookies = Cookies().HeaderFor(transfer.url); !cookies.empty())
-            addHeader("Cookie: " + cookies);
-        addHeader("Expect:");
-        if (sendBody && !ownContentType) addHeader("Content-Type:");
+            hop.headers.push_back("Cookie: " + cookies);
+        hop.url = transfer.url;
+        hop.target = target;
+        hop.method = method;
+        hop.sendBody = sendBody;
 
-        const std::string upper = Upper(method);
-        if (sendBody) {
-            curl_easy_setopt(c, CURLOPT_POSTFIELDS, request.body.data());
-            curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(request.body.size()));
-        } else if (upper == "HEAD") {
-            curl_easy_setopt(c, CURLOPT_NOBODY, 1L);
-        } else {
-            curl_easy_setopt(c, CURLOPT_HTTPGET, 1L);
-        }
-        if (method != (sendBody ? "POST" : "GET"))
-            curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, method.c_str());
-
-        curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, kWebSchemes);
-        curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, kWebSchemes);
-        curl_easy_setopt(c, CURLOPT_URL, transfer.url.c_str());
-        if (!target.empty()) curl_easy_setopt(c, CURLOPT_REQUEST_TARGET, target.c_str());
-        curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
-        curl_easy_setopt(c, CURLOPT_HTTP_VERSION,
-                         request.http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
-        if (!request.userAgent.empty())
-            curl_easy_setopt(c, CURLOPT_USERAGENT, request.userAgent.c_str());
-        if (!request.user.empty() || !request.password.empty()) {
-            curl_easy_setopt(c, CURLOPT_USERNAME, request.user.c_str());
-            curl_easy_setopt(c, CURLOPT_PASSWORD, request.password.c_str());
-        }
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, long(limits.connect.count()));
-        curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, long(std::max<long>(1, left.count())));
-        curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-        curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, OnHeader);
-        curl_easy_setopt(c, CURLOPT_HEADERDATA, &transfer);
-        curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, OnBody);
-        curl_easy_setopt(c, CURLOPT_WRITEDATA, &transfer);
-
-        CURLcode result = curl_easy_perform(c);
-        response.completed = result == CURLE_OK;
-        response.timedOut = result == CURLE_OPERATION_TIMEDOUT;
+        HopOutcome outcome = channel->Perform(hop, transfer);
+        response.completed = outcome.completed;
+        response.timedOut = outcome.timedOut;
         if (!response.completed || !transfer.SkipsBody()) break;
-        if (hop == kMaxRedirects) {
+        if (hopCount == kMaxRedirects) {
             // Still redirecting: whatever the last hop said is no page.
             response.completed = false;
             response.refused = true;
             break;
         }
 
-        char* next = nullptr;
-        curl_easy_getinfo(c, CURLINFO_REDIRECT_URL, &next);
-        if (!next) break;
+        if (outcome.redirectUrl.empty()) break;
+        const std::string& next = outcome.redirectUrl;
         // "file:///etc/passwd" in a Location would read a local file.
         RedirectHop redirect =
             HasControlBytes(next)

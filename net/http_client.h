@@ -1,8 +1,9 @@
-// One blocking HTTP exchange on libcurl, shared by the automation HTTP object
-// and the page reader. Cookies come from and go back to the process's cookie
-// store on every hop; redirects are followed here, hop by hop, so that each
-// hop carries the cookies of its own address. Proxies follow libcurl's
-// environment variables (http_proxy, https_proxy, no_proxy).
+// One blocking HTTP exchange, shared by the automation HTTP object and the
+// page reader. Cookies come from and go back to the process's cookie store on
+// every hop; redirects are followed here, hop by hop, so that each hop carries
+// the cookies of its own address. Each hop goes out through the system's HTTP
+// library (net/http_hop.h). Proxies follow the environment variables
+// (http_proxy, https_proxy, no_proxy).
 #pragma once
 
 #include <chrono>
@@ -72,8 +73,8 @@ HttpResponse PerformRequest(const HttpRequest& request, const BodySink& sink = n
 // The first header of that name (case-insensitive), or null.
 const std::string* FindHeader(const HeaderList& headers, std::string_view name);
 
-// Percent-encodes spaces, control bytes and bytes above 0x7E so that libcurl
-// accepts the address; a GBK keyword reaches the server as its own bytes.
+// Percent-encodes spaces, control bytes and bytes above 0x7E so that the HTTP
+// library accepts the address; a GBK keyword reaches the server as its own bytes.
 std::string EncodeUnsafeBytes(std::string_view url);
 
 }  // namespace velmora::net

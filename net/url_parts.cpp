@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
 namespace velmora::net {
 namespace {
@@ -26,7 +27,60 @@ bool ValidScheme(std::string_view s) {
     });
 }
 
+// Resolves "." and ".." steps; the query stays as it is.
+std::string WithoutDotSteps(std::string_view pathAndQuery) {
+    size_t queryStart = pathAndQuery.find('?');
+    std::string_view path = pathAndQuery.substr(0, queryStart);
+    std::vector<std::string_view> steps;
+    size_t start = 1;  // the path starts with '/'
+    while (start <= path.size()) {
+        size_t end = std::min(path.find('/', start), path.size());
+        std::string_view step = path.substr(start, end - start);
+        bool last = end == path.size();
+        if (step == "..") {
+            if (!steps.empty()) steps.pop_back();
+            if (last) steps.emplace_back();
+        } else if (step == ".") {
+            if (last) steps.emplace_back();
+        } else {
+            steps.push_back(step);
+        }
+        start = end + 1;
+    }
+    std::string out;
+    for (std::string_view step : steps) out.append("/").append(step);
+    if (out.empty()) out.push_back('/');
+    if (queryStart != std::string_view::npos) out.append(pathAndQuery.substr(queryStart));
+    return out;
+}
+
 }  // namespace
+
+std::string ResolveLocation(std::string_view base, std::string_view location) {
+    location = WithoutFragment(location);
+    size_t colon = location.find(':');
+    if (colon != std::string_view::npos && ValidScheme(location.substr(0, colon)) &&
+        location.find_first_of("/?") > colon)
+        return std::string(location);
+    base = WithoutFragment(base);
+    size_t schemeEnd = base.find("://");
+    if (schemeEnd == std::string_view::npos) return std::string(location);
+    if (location.starts_with("//"))
+        return std::string(base.substr(0, schemeEnd + 1)) + std::string(location);
+    size_t pathStart = base.find_first_of("/?", schemeEnd + 3);
+    std::string_view origin = base.substr(0, pathStart);
+    std::string_view basePath =
+        pathStart == std::string_view::npos ? std::string_view("/") : base.substr(pathStart);
+    if (basePath[0] == '?') basePath = "/";
+    if (location.empty()) return std::string(origin) + std::string(basePath);
+    if (location[0] == '?')
+        return std::string(origin) + std::string(PathWithoutQuery(basePath)) +
+               std::string(location);
+    if (location[0] == '/') return std::string(origin) + WithoutDotSteps(location);
+    std::string_view directory = PathWithoutQuery(basePath);
+    directory = directory.substr(0, directory.rfind('/') + 1);
+    return std::string(origin) + WithoutDotSteps(std::string(directory) + std::string(location));
+}
 
 std::string_view WithoutFragment(std::string_view url) {
     return url.substr(0, url.find('#'));

@@ -26,6 +26,10 @@ std::string_view PathWithoutQuery(std::string_view path);
 // The address up to its first '#'.
 std::string_view WithoutFragment(std::string_view url);
 
+// A redirect's Location made absolute against the address that answered it,
+// with "." and ".." steps of its path resolved.
+std::string ResolveLocation(std::string_view base, std::string_view location);
+
 // Every byte but letters, digits and "-._~" as %XX: a name with spaces, "&"
 // or Chinese becomes one safe address segment or form value.
 std::string PercentEncoded(std::string_view bytes);

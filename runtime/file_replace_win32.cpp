@@ -63,13 +63,35 @@ HANDLE CreateSibling(const std::string& target, std::wstring* siblingPath) {
     return INVALID_HANDLE_VALUE;
 }
 
+// The callers' reason for a failure is errno, as on POSIX.
+void SetErrnoFromLastError() {
+    switch (GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+            errno = ENOENT;
+            break;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            errno = EACCES;
+            break;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            errno = ENOSPC;
+            break;
+        default:
+            errno = EIO;
+    }
+}
+
 }  // namespace
 
 bool WriteIntoPlace(const std::string& target, std::span<const std::string_view> parts,
                     std::optional<uint32_t> kept) {
     std::wstring sibling;
     HANDLE file = CreateSibling(target, &sibling);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    if (file == INVALID_HANDLE_VALUE) return SetErrnoFromLastError(), false;
     bool ok = true;
     for (size_t i = 0; ok && i < parts.size(); ++i) ok = WriteAll(file, parts[i]);
     ok = ok && FlushFileBuffers(file);
@@ -84,7 +106,10 @@ bool WriteIntoPlace(const std::string& target, std::span<const std::string_view>
         ok = MoveFileExW(sibling.c_str(), wideTarget.c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     }
-    if (!ok) DeleteFileW(sibling.c_str());
+    if (!ok) {
+        SetErrnoFromLastError();
+        DeleteFileW(sibling.c_str());
+    }
     return ok;
 }
 

@@ -11,6 +11,7 @@ namespace velmora {
 namespace {
 
 constexpr UINT kCodePage = 936;
+constexpr UINT kGb18030 = 54936;
 
 bool IsLead(unsigned char b) {
     return b >= 0x81 && b <= 0xFE;
@@ -112,7 +113,69 @@ std::string UnescapeOrQuestion(char16_t unit) {
     return byte ? std::string(1, *byte) : "?";
 }
 
+// GB18030: one byte below 0x80, a lead and a trail, or four bytes
+// alternating a lead and a digit. How many bytes the character at the front
+// would take, by its shape alone.
+size_t Gb18030Length(std::string_view text) {
+    auto in = [&](size_t i, unsigned char low, unsigned char high) {
+        return i < text.size() && static_cast<unsigned char>(text[i]) >= low &&
+               static_cast<unsigned char>(text[i]) <= high;
+    };
+    if (!in(0, 0x81, 0xFE)) return 1;
+    if (in(1, 0x30, 0x39)) return in(2, 0x81, 0xFE) && in(3, 0x30, 0x39) ? 4 : 1;
+    return in(1, 0x40, 0xFE) && !in(1, 0x7F, 0x7F) ? 2 : 1;
+}
+
+std::optional<std::u16string> DecodeGb18030(std::string_view text) {
+    if (text.empty()) return std::u16string();
+    const int count = static_cast<int>(text.size());
+    int size = MultiByteToWideChar(kGb18030, MB_ERR_INVALID_CHARS, text.data(), count, nullptr, 0);
+    if (size <= 0) return std::nullopt;
+    std::u16string out(static_cast<size_t>(size), u'\0');
+    MultiByteToWideChar(kGb18030, MB_ERR_INVALID_CHARS, text.data(), count,
+                        reinterpret_cast<wchar_t*>(out.data()), size);
+    return out;
+}
+
 }  // namespace
+
+std::optional<std::string> Utf8ToGb18030(std::string_view utf8) {
+    std::optional<std::u16string> utf16 = Utf8ToUtf16(utf8);
+    if (!utf16) return std::nullopt;
+    if (utf16->empty()) return std::string();
+    const auto* units = reinterpret_cast<const wchar_t*>(utf16->data());
+    const int count = static_cast<int>(utf16->size());
+    int size = WideCharToMultiByte(kGb18030, WC_ERR_INVALID_CHARS, units, count, nullptr, 0,
+                                   nullptr, nullptr);
+    if (size <= 0) return std::nullopt;
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(kGb18030, WC_ERR_INVALID_CHARS, units, count, out.data(), size, nullptr,
+                        nullptr);
+    return out;
+}
+
+// As the iconv side does: a byte that starts no character becomes U+FFFD
+// and the next byte is tried afresh; GBK's single byte 0x80 is its euro sign.
+std::string Gb18030ToUtf8(std::string_view gb18030) {
+    std::optional<std::u16string> whole = DecodeGb18030(gb18030);
+    if (!whole) {
+        whole.emplace();
+        for (size_t i = 0; i < gb18030.size();) {
+            const size_t length = Gb18030Length(gb18030.substr(i));
+            std::optional<std::u16string> one;
+            if (length > 1 || static_cast<unsigned char>(gb18030[i]) < 0x80)
+                one = DecodeGb18030(gb18030.substr(i, length));
+            if (one) {
+                *whole += *one;
+                i += length;
+            } else {
+                *whole += gb18030[i] == '\x80' ? u'\u20AC' : u'\uFFFD';
+                ++i;
+            }
+        }
+    }
+    return Utf16ToUtf8(*whole).value_or(std::string());
+}
 
 std::optional<std::string> GbkToUtf8(std::string_view gbk) {
     std::optional<std::u16string> utf16 = Decode(gbk, nullptr);

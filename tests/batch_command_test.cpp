@@ -132,15 +132,16 @@ TEST(BatchProgressLine, ControlCharactersFromOutsideBecomeMarks) {
     EXPECT_EQ(VisibleText("x\r\nforged\x7f\tkept", TextEncoding::kUtf8), "x??forged?\tkept");
     EXPECT_EQ(VisibleText("\u009b31m\u00a0", TextEncoding::kUtf8), "?31m\u00a0") << "CSI goes";
     EXPECT_EQ(VisibleText("\xc2\x9b\x1b", TextEncoding::kGbk), "\xc2\x9b?") << "a GBK character";
-    char* buffer = nullptr;
-    size_t size = 0;
-    std::FILE* out = open_memstream(&buffer, &size);
+    std::FILE* out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
     BatchProgress(out, false, 1).End(1, "k\x1b[2J", 7, "cause\r\nforged", false);
+    std::rewind(out);
+    char buffer[256];
+    const size_t size = std::fread(buffer, 1, sizeof buffer, out);
     std::fclose(out);
     EXPECT_EQ(std::string(buffer, size),
               "failed: k?[2J: cause??forged\nkeyword 1/1 k?[2J · failed · 0:00 left\n")
         << "a failed keyword's items are not counted";
-    std::free(buffer);
 }
 
 TEST(BatchRunLog, FindsTheCause) {

@@ -2,11 +2,16 @@
 // answers, and raw sockets for what a well-behaved server never does.
 #pragma once
 
+#include <httplib.h>  // first: on Windows it brings winsock2.h before windows.h
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
-#include <httplib.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <functional>
@@ -16,10 +21,41 @@
 
 namespace velmora::testing {
 
-inline int ListeningSocket(int* port, int backlog = 8) {
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+// Winsock's names for the same calls.
+#ifdef _WIN32
+using Socket = SOCKET;
+inline constexpr Socket kNoSocket = INVALID_SOCKET;
+inline constexpr int kShutBoth = SD_BOTH;
+inline constexpr int kShutWrite = SD_SEND;
+inline constexpr int kNoSignal = 0;
+inline void CloseSocket(Socket s) {
+    ::closesocket(s);
+}
+// Winsock serves a process only once started; httplib does not start it.
+inline void StartSockets() {
+    static const bool started = [] {
+        WSADATA data;
+        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }();
+    (void)started;
+}
+#else
+using Socket = int;
+inline constexpr Socket kNoSocket = -1;
+inline constexpr int kShutBoth = SHUT_RDWR;
+inline constexpr int kShutWrite = SHUT_WR;
+inline constexpr int kNoSignal = MSG_NOSIGNAL;
+inline void CloseSocket(Socket s) {
+    ::close(s);
+}
+inline void StartSockets() {}
+#endif
+
+inline Socket ListeningSocket(int* port, int backlog = 8) {
+    StartSockets();
+    Socket fd = ::socket(AF_INET, SOCK_STREAM, 0);
     int yes = 1;
-    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&yes), sizeof yes);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -34,7 +70,7 @@ inline int ListeningSocket(int* port, int backlog = 8) {
 // A port on which nothing listens: connecting is refused at once.
 inline int ClosedPort() {
     int port = 0;
-    ::close(ListeningSocket(&port));
+    CloseSocket(ListeningSocket(&port));
     return port;
 }
 
@@ -42,12 +78,12 @@ inline int ClosedPort() {
 class SilentServer {
   public:
     SilentServer() : fd_(ListeningSocket(&port_)) {}
-    ~SilentServer() { ::close(fd_); }
+    ~SilentServer() { CloseSocket(fd_); }
     int Port() const { return port_; }
 
   private:
     int port_ = 0;
-    int fd_;
+    Socket fd_;
 };
 
 // Reads each request head (and a body of its Content-Length), keeps it, and
@@ -60,8 +96,8 @@ class RawServer {
     }
     ~RawServer() {
         stopping_ = true;
-        ::shutdown(fd_, SHUT_RDWR);
-        ::close(fd_);
+        ::shutdown(fd_, kShutBoth);
+        CloseSocket(fd_);
         thread_.join();
     }
     int Port() const { return port_; }
@@ -73,12 +109,12 @@ class RawServer {
   private:
     void Serve() {
         while (!stopping_) {
-            int client = ::accept(fd_, nullptr, nullptr);
-            if (client < 0) return;
+            Socket client = ::accept(fd_, nullptr, nullptr);
+            if (client == kNoSocket) return;
             std::string request;
             char buffer[4096];
             while (request.find("\r\n\r\n") == std::string::npos) {
-                ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
+                auto n = ::recv(client, buffer, sizeof buffer, 0);
                 if (n <= 0) break;
                 request.append(buffer, size_t(n));
             }
@@ -86,17 +122,17 @@ class RawServer {
                 std::lock_guard lock(mutex_);
                 last_ = request;
             }
-            ::send(client, answer_.data(), answer_.size(), MSG_NOSIGNAL);
-            ::shutdown(client, SHUT_WR);
+            ::send(client, answer_.data(), static_cast<int>(answer_.size()), kNoSignal);
+            ::shutdown(client, kShutWrite);
             while (::recv(client, buffer, sizeof buffer, 0) > 0) {
             }
-            ::close(client);
+            CloseSocket(client);
         }
     }
 
     std::string answer_;
     int port_ = 0;
-    int fd_;
+    Socket fd_;
     std::atomic<bool> stopping_{false};
     std::mutex mutex_;
     std::string last_;
@@ -107,6 +143,7 @@ class RawServer {
 class HttpServer {
   public:
     explicit HttpServer(const std::function<void(httplib::Server&)>& routes) {
+        StartSockets();
         routes(server_);
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });

@@ -21,10 +21,10 @@ std::string Slurp(const fs::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-const fs::path kFolder = fs::path(VELMORA_TEMPLATE_ROOT) / "高贵大气";
+const fs::path kFolder = velmora::testing::Utf8Path(VELMORA_TEMPLATE_ROOT "/高贵大气");
 
 TEST(StarterTemplate, UsesEveryPlaceholderInItsLoopAndTheKeywordAround) {
-    std::string file = Slurp(kFolder / "模板文件.htm");
+    std::string file = Slurp(kFolder / velmora::testing::Utf8Path("模板文件.htm"));
     ASSERT_FALSE(file.empty());
     TemplateParts parts = SplitTemplate(file.c_str());
     for (const char* placeholder :
@@ -39,7 +39,7 @@ TEST(StarterTemplate, UsesEveryPlaceholderInItsLoopAndTheKeywordAround) {
 }
 
 TEST(StarterTemplate, ItsPreviewIsAFilledPage) {
-    std::string preview = Slurp(kFolder / "效果预览.htm");
+    std::string preview = Slurp(kFolder / velmora::testing::Utf8Path("效果预览.htm"));
     ASSERT_FALSE(preview.empty());
     EXPECT_EQ(preview.find("[#"), std::string::npos) << "a placeholder left unfilled";
     EXPECT_NE(preview.find(Gbk("连衣裙")), std::string::npos);

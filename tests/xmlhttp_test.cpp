@@ -88,6 +88,18 @@ class XmlHttpTest : public ::testing::Test {
     long before_ = 0;
 };
 
+// Empty removes the variable.
+void SetVariable(const char* name, const std::string& value) {
+#ifdef _WIN32
+    _putenv_s(name, value.c_str());
+#else
+    if (value.empty())
+        ::unsetenv(name);
+    else
+        ::setenv(name, value.c_str(), 1);
+#endif
+}
+
 std::string RawAnswer(const std::string& body) {
     return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) +
            "\r\nConnection: close\r\n\r\n" + body;
@@ -247,12 +259,12 @@ TEST_F(XmlHttpTest, GbkAddressBytesArrivePercentEncoded) {
 
 TEST_F(XmlHttpTest, FollowsTheEnvironmentsProxy) {
     RawServer proxy(RawAnswer("via proxy"));
-    ::setenv("http_proxy", ("http://127.0.0.1:" + std::to_string(proxy.Port())).c_str(), 1);
-    ::unsetenv("no_proxy");
-    ::unsetenv("NO_PROXY");
+    SetVariable("http_proxy", "http://127.0.0.1:" + std::to_string(proxy.Port()));
+    SetVariable("no_proxy", "");
+    SetVariable("NO_PROXY", "");
     ASSERT_EQ(Open("POST", "http://shop.example/search?q=1"), 0);
     const int sent = Call("send");
-    ::unsetenv("http_proxy");
+    SetVariable("http_proxy", "");
     EXPECT_EQ(sent, 0);
     EXPECT_EQ(Body(), "via proxy");
     EXPECT_TRUE(proxy.LastRequest().starts_with("POST http://shop.example/search?q=1 HTTP/1.1"))
