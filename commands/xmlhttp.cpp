@@ -14,6 +14,7 @@
 #include "net/http_client.h"
 #include "net/url_parts.h"
 #include "runtime/gbk.h"
+#include "runtime/native_path.h"
 #include "runtime/windows_path.h"
 
 namespace velmora::commands {
@@ -226,9 +227,10 @@ class XmlHttpRequest : public DescribedObject {
 
     Status ReadFile() {
         std::error_code error;
-        auto size = std::filesystem::file_size(state_.filePath, error);
+        const std::filesystem::path path = FileSystemPath(state_.filePath);
+        auto size = std::filesystem::file_size(path, error);
         if (error || size > net::kLargestBody) return status::kFail;
-        std::ifstream file(state_.filePath, std::ios::binary);
+        std::ifstream file(path, std::ios::binary);
         if (!file) return status::kFail;
         net::HttpResponse& r = state_.response;
         r.body.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "runtime/data_location.h"
 #include "runtime/gbk.h"
 
 namespace velmora {
@@ -72,7 +73,11 @@ bool IsDiskPath(std::string_view address) {
         return i < address.size() && (address[i] == '/' || address[i] == '\\');
     };
     const size_t dots = address.starts_with("..") ? 2 : address.starts_with('.') ? 1 : 0;
-    return separatorAt(dots);
+    if (separatorAt(dots)) return true;
+    // A drive's path is absolute only where the system has drives.
+    std::string start(address.substr(0, 3));
+    std::replace(start.begin(), start.end(), '\\', '/');
+    return IsAbsoluteNativePath(start);
 }
 
 std::optional<std::string> NativeNameToGbk(std::string_view nativeName) {
