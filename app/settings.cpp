@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "app/settings_system.h"
+#include "runtime/data_location.h"
 #include "runtime/file_replace.h"
 #include "runtime/gbk.h"
 #include "runtime/native_path.h"
@@ -163,7 +164,10 @@ bool ParseFolder(std::string_view value, std::string& out) {
         if (!home || home[0] != '/') return false;
         folder = home + folder.substr(1);
     }
-    if (!folder.empty() && folder.front() != '/') return false;
+    // On Windows a drive's path ("D:\pages") is absolute too.
+    std::string slashed = folder;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    if (!folder.empty() && folder.front() != '/' && !IsAbsoluteNativePath(slashed)) return false;
     if (folder.size() > 4095 || HasControlCharacters(folder) || !Utf8ToUtf16(folder)) return false;
     out = std::move(folder);
     return true;
@@ -468,6 +472,8 @@ bool SaveSettings(const Settings& settings, const std::filesystem::path& path, s
     if (file) old << file.rdbuf();
     const std::string text =
         file ? UpdateSettingsText(old.str(), settings) : FormatSettings(settings);
+    // Windows cannot put a file in the place of one still open.
+    file.close();
     // Never through a link: one laid at the name, or beside it, cannot catch the secret.
     if (!ReplacePrivateFile(NativePathOf(path), text)) return fail("cannot be written");
     return true;

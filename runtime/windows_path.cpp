@@ -74,10 +74,10 @@ bool IsDiskPath(std::string_view address) {
     };
     const size_t dots = address.starts_with("..") ? 2 : address.starts_with('.') ? 1 : 0;
     if (separatorAt(dots)) return true;
-    // A drive's path is absolute only where the system has drives.
+    // A drive's path ("C:\", "C:/") on a system with drives.
     std::string start(address.substr(0, 3));
     std::replace(start.begin(), start.end(), '\\', '/');
-    return IsAbsoluteNativePath(start);
+    return start.size() == 3 && IsAbsoluteNativePath(start);
 }
 
 std::optional<std::string> NativeNameToGbk(std::string_view nativeName) {

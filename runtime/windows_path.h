@@ -16,12 +16,12 @@ namespace velmora {
 // The file system's path for a GBK path; nullopt when the text is not GBK.
 std::optional<std::string> NativePath(std::string_view gbkPath);
 
-// Whether an address names a file on the disk: absolute ("/", "\", and on
-// Windows a drive's "C:\" or "C:/"), or relative to the current folder ("./",
-// "../", with either separator), which is where the program's own files are
-// when GBK cannot spell its folder. Reaches nothing an absolute path does
-// not; every other address, whatever its scheme, is not a path. ASCII tests,
-// so GBK and UTF-8 alike.
+// Whether an address names a file on the disk: absolute ("/", "\", and
+// where the system has drives "C:\" or "C:/"), or
+// relative to the current folder ("./", "../", with either separator), which
+// is where the program's own files are when GBK cannot spell its folder.
+// Reaches nothing an absolute path does not; every other address, whatever
+// its scheme, is not a path. ASCII tests, so GBK and UTF-8 alike.
 bool IsDiskPath(std::string_view address);
 
 // A name read from the disk as GBK; nullopt when GBK cannot hold it, so that

@@ -394,6 +394,22 @@ TEST(WindowsPath, ConvertsBeforeTurningSeparators) {
     }
 }
 
+TEST(WindowsPath, DiskPathsAreAbsoluteOrFromHereAndDrivesOnlyWhereThereAreDrives) {
+#ifdef _WIN32
+    const bool drives = true;
+#else
+    const bool drives = false;
+#endif
+    const struct {
+        const char* address;
+        bool disk;
+    } cases[] = {{"/a/b.htm", true},    {"\\\\server\\a", true}, {"./a", true},
+                 {"..\\a", true},       {"a/b.htm", false},      {".a", false},
+                 {"http://x/a", false}, {"file:///a", false},    {"C:\\a\\b.htm", drives},
+                 {"z:/a", drives},      {"C:", false},           {"C:a", false}};
+    for (const auto& c : cases) EXPECT_EQ(IsDiskPath(c.address), c.disk) << c.address;
+}
+
 TEST(ProgramLocation, CutsAtTheLastSeparatorAndSpeaksGbk) {
     struct Case {
         const char* path;

@@ -14,7 +14,6 @@
 #include "runtime/file_search.h"
 #include "runtime/file_time.h"
 #include "runtime/heap.h"
-#include "runtime/windows_path.h"
 #include "tests/test_support.h"
 
 namespace velmora {
@@ -99,20 +98,6 @@ TEST_F(NativeFilesTest, LastWriteTimesKeepFractionsOfASecond) {
     }
     EXPECT_NE(fractions.count(), 0) << "whole seconds only";
     EXPECT_FALSE(LastWriteTime(Native("missing.htm")));
-}
-
-// A drive's path names a file on Windows, where the template is read by it.
-TEST(DiskPathTest, DrivePathsAreFilesWhereTheSystemHasDrives) {
-#ifdef _WIN32
-    const bool drives = true;
-#else
-    const bool drives = false;
-#endif
-    const std::pair<const char*, bool> addresses[] = {
-        {"/a", true},      {"\\a", true},        {"..\\a", true},
-        {"C:\\a", drives}, {"z:/a", drives},     {"C:a", false},
-        {"ab:/c", false},  {"file:///a", false}, {"http://a/", false}};
-    for (const auto& [address, disk] : addresses) EXPECT_EQ(IsDiskPath(address), disk) << address;
 }
 
 }  // namespace

@@ -100,6 +100,9 @@ TEST(SettingsTest, CommentsAndQuotesAroundAValue) {
         {"[api]\nadzone_id = mm_12_34_77 ; the PID", "adzone_id = 77\n"},
         {"[site] ; pages\r\ntemplate = 高贵大气 #nightly\r\n", "template = 高贵大气\n"},
         {"[site]\nout = ~/public_html", "out = /home/tester/public_html\n"},
+#ifdef _WIN32
+        {"[site]\nout = D:\\pages", "out = D:\\pages\n"},
+#endif
     };
     for (const auto& c : cases) {
         LoadedSettings loaded = ParseSettings(c.file, "velmora.conf");
@@ -162,6 +165,9 @@ TEST(SettingsTest, SaveWritesAPrivateFileThatLoadsBack) {
     LoadedSettings back = LoadSettings(path);
     EXPECT_TRUE(back.problems.empty());
     EXPECT_EQ(FormatSettings(back.settings), FormatSettings(settings));
+    settings.api.appKey = "87654321";
+    ASSERT_TRUE(SaveSettings(settings, path, &error)) << error << " (over the file it wrote)";
+    EXPECT_EQ(LoadSettings(path).settings.api.appKey, "87654321");
 
     std::filesystem::remove_all(home);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string_view>
 
 #include "runtime/array_block.h"
 #include "runtime/command_call.h"
@@ -193,6 +194,35 @@ TEST(Gbk, ConvertsBothWaysAndRefusesWhatItCannotHold) {
     const std::string notGbk = "a\x80\xE2\x82\xAC\xFF" + shouji + "\xCA";
     EXPECT_EQ(Utf16ToGbkKeepingBytes(GbkToUtf16KeepingBytes(notGbk)), notGbk);
     EXPECT_EQ(GbkToUtf8("").value(), "");
+}
+
+// UTF-8 templates travel as GB18030; each system's converter must agree on
+// what an unreadable byte becomes.
+TEST(Gb18030, CarriesEveryCharacterAndReplacesOneUnreadableByteAtATime) {
+    if (!Utf8ToGb18030("a")) GTEST_SKIP() << "the system has no GB18030 converter (wine has none)";
+    const struct {
+        std::string_view gb18030;
+        std::string_view utf8;
+    } back[] = {
+        {"a\x80"
+         "b",
+         "a€b"},  // GBK's one-byte euro sign
+        {"\xA2\xE3", "€"},
+        {"\xFF", "\uFFFD"},
+        {"\x81\x30\x81\x30", "\u0080"},
+        {"\x90\x30\x81\x30", "𐀀"},
+        {"\x81\x30", "\uFFFD0"},                 // a four-byte form cut short
+        {"\x81\x7F", "\uFFFD\x7F"},              // no trail byte
+        {"\xE3\x32\x9A\x36", "\uFFFD2\uFFFD6"},  // past U+10FFFF
+        {"\xA1\xA1\x80\xA1", "\u3000€\uFFFD"},   // a lead byte at the end
+        {"", ""},
+    };
+    for (const auto& c : back) EXPECT_EQ(Gb18030ToUtf8(c.gb18030), c.utf8) << c.gb18030;
+    for (std::string_view text : {"手机 €", "😀", "\u0080", ""})
+        EXPECT_EQ(Gb18030ToUtf8(Utf8ToGb18030(text).value()), text);
+    EXPECT_EQ(Utf8ToGb18030("😀").value(), "\x94\x39\xFC\x36");
+    EXPECT_FALSE(Utf8ToGb18030("a\xFF").has_value());
+    EXPECT_FALSE(Utf8ToGb18030("\xED\xA0\x80").has_value()) << "a surrogate";
 }
 
 }  // namespace
