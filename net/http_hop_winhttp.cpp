@@ -34,6 +34,14 @@ std::string Narrow(std::wstring_view text) {
     return out;
 }
 
+bool HasHeader(const std::vector<std::string>& headers, std::string_view name) {
+    for (std::string_view line : headers)
+        if (line.size() > name.size() && line[name.size()] == ':' &&
+            EqualsNoCase(line.substr(0, name.size()), name))
+            return true;
+    return false;
+}
+
 struct HandleCloser {
     void operator()(HINTERNET h) const { WinHttpCloseHandle(h); }
 };
@@ -58,29 +66,114 @@ bool SetReceiveLimit(HINTERNET request, std::chrono::steady_clock::time_point de
            WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &left, sizeof left);
 }
 
-// The environment's proxy as libcurl would take it; with none named, the
-// session's own (the system's WinHTTP setting).
-bool ApplyProxy(HINTERNET request, std::string_view url) {
-    ProxyChoice choice = ChooseProxy(url, [](const char* name) { return std::getenv(name); });
-    if (choice.kind == ProxyChoice::kSystem) return true;
-    if (choice.kind == ProxyChoice::kUnusable) return false;
-    std::wstring server = Wide(choice.host + ":" + std::to_string(choice.port));
-    WINHTTP_PROXY_INFO info{};
-    if (choice.kind == ProxyChoice::kDirect) {
-        info.dwAccessType = WINHTTP_ACCESS_TYPE_NO_PROXY;
-    } else {
-        info.dwAccessType = WINHTTP_ACCESS_TYPE_NAMED_PROXY;
-        info.lpszProxy = server.data();
-    }
-    if (!WinHttpSetOption(request, WINHTTP_OPTION_PROXY, &info, sizeof info)) return false;
-    if (choice.kind == ProxyChoice::kNamed && !choice.user.empty()) {
-        std::wstring user = Wide(choice.user);
-        std::wstring password = Wide(choice.password);
-        return WinHttpSetCredentials(request, WINHTTP_AUTH_TARGET_PROXY, WINHTTP_AUTH_SCHEME_BASIC,
-                                     user.c_str(), password.c_str(), nullptr);
-    }
-    return true;
+// Credentials for a proxy the environment names with them.
+bool ApplyProxyCredentials(HINTERNET request, const ProxyChoice& choice) {
+    if (choice.kind != ProxyChoice::kNamed || choice.user.empty()) return true;
+    std::wstring user = Wide(choice.user);
+    std::wstring password = Wide(choice.password);
+    return WinHttpSetCredentials(request, WINHTTP_AUTH_TARGET_PROXY, WINHTTP_AUTH_SCHEME_BASIC,
+                                 user.c_str(), password.c_str(), nullptr);
 }
+
+// The request handle runs asynchronously so that the exchange can be given up
+// at the request's deadline: WinHTTP's own time-outs are per call, and wine
+// does not apply the receive time-out to an answer that never starts.
+// WinHTTP may still call back after we have given up, so the state its
+// callback sees (and the buffer a read fills) lives until the handle closes.
+class AsyncRequest {
+  public:
+    static constexpr DWORD kPieceSize = 64 * 1024;
+
+    AsyncRequest() : state_(new State) {}
+    ~AsyncRequest() {
+        if (handle_) {
+            WinHttpCloseHandle(handle_);  // the state goes with its closing notice
+        } else {
+            state_->Release();
+        }
+        state_->Release();
+    }
+    AsyncRequest(const AsyncRequest&) = delete;
+    AsyncRequest& operator=(const AsyncRequest&) = delete;
+
+    // Takes the request handle; false (the handle closed) if it cannot report to us.
+    bool Attach(HINTERNET request) {
+        auto context = reinterpret_cast<DWORD_PTR>(state_);
+        if (WinHttpSetStatusCallback(
+                request, &Callback,
+                WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS | WINHTTP_CALLBACK_FLAG_HANDLES,
+                0) == WINHTTP_INVALID_STATUS_CALLBACK ||
+            !WinHttpSetOption(request, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context)) {
+            WinHttpCloseHandle(request);
+            return false;
+        }
+        handle_ = request;
+        return true;
+    }
+    HINTERNET Handle() const { return handle_; }
+    DWORD_PTR Context() const { return reinterpret_cast<DWORD_PTR>(state_); }
+    char* Piece() const { return state_->piece; }
+
+    // Waits for the call just started to complete, at most until the
+    // deadline; false with the thread's last error otherwise. `read` gets the
+    // byte count of a completed read.
+    bool Wait(std::chrono::steady_clock::time_point deadline, DWORD* read = nullptr) {
+        if (WaitForSingleObject(state_->done, MillisecondsLeft(deadline)) != WAIT_OBJECT_0) {
+            SetLastError(ERROR_WINHTTP_TIMEOUT);
+            return false;
+        }
+        if (state_->error != ERROR_SUCCESS) {
+            SetLastError(state_->error);
+            return false;
+        }
+        if (read) *read = state_->bytes;
+        return true;
+    }
+
+  private:
+    struct State {
+        HANDLE done = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        LONG references = 2;  // ours, and the handle's until it closes
+        DWORD error = ERROR_SUCCESS;
+        DWORD bytes = 0;
+        char piece[kPieceSize];
+
+        void Release() {
+            if (InterlockedDecrement(&references) == 0) {
+                CloseHandle(done);
+                delete this;
+            }
+        }
+    };
+
+    static void CALLBACK Callback(HINTERNET, DWORD_PTR context, DWORD status, LPVOID information,
+                                  DWORD length) {
+        auto* state = reinterpret_cast<State*>(context);
+        if (!state) return;
+        switch (status) {
+            case WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING:
+                state->Release();
+                return;
+            case WINHTTP_CALLBACK_STATUS_REQUEST_ERROR:
+                state->error = static_cast<WINHTTP_ASYNC_RESULT*>(information)->dwError;
+                break;
+            case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE:
+            case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE:
+                state->error = ERROR_SUCCESS;
+                break;
+            case WINHTTP_CALLBACK_STATUS_READ_COMPLETE:
+                state->error = ERROR_SUCCESS;
+                state->bytes = length;
+                break;
+            default:
+                return;
+        }
+        SetEvent(state->done);
+    }
+
+    State* state_;
+    HINTERNET handle_ = nullptr;
+};
 
 // The head as curl hands it over: the status line, each header, an empty line.
 bool DeliverHead(HINTERNET request, HopListener& listener) {
@@ -147,13 +240,31 @@ class WinHttpChannel final : public HopChannel {
             return false;
         }
         const bool secure = url->scheme == "https";
-        if (!session_) {
+        // The environment's proxy as libcurl would take it; with none named,
+        // the system's WinHTTP setting. Chosen for the session, since wine
+        // ignores a proxy set on a request.
+        ProxyChoice proxy =
+            ChooseProxy(request.url, [](const char* name) { return std::getenv(name); });
+        if (proxy.kind == ProxyChoice::kUnusable) {
+            SetLastError(ERROR_WINHTTP_INVALID_URL);
+            return false;
+        }
+        std::wstring proxyName = Wide(proxy.host + ":" + std::to_string(proxy.port));
+        DWORD access = proxy.kind == ProxyChoice::kNamed    ? WINHTTP_ACCESS_TYPE_NAMED_PROXY
+                       : proxy.kind == ProxyChoice::kDirect ? WINHTTP_ACCESS_TYPE_NO_PROXY
+                                                            : WINHTTP_ACCESS_TYPE_DEFAULT_PROXY;
+        if (!session_ || access != sessionAccess_ ||
+            (access == WINHTTP_ACCESS_TYPE_NAMED_PROXY && proxyName != sessionProxy_)) {
             // No agent: no User-Agent line unless the request brings one.
             std::wstring agent = Wide(request.userAgent);
-            session_.reset(WinHttpOpen(agent.empty() ? nullptr : agent.c_str(),
-                                       WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
-                                       WINHTTP_NO_PROXY_BYPASS, 0));
+            session_.reset(WinHttpOpen(agent.empty() ? nullptr : agent.c_str(), access,
+                                       access == WINHTTP_ACCESS_TYPE_NAMED_PROXY
+                                           ? proxyName.c_str()
+                                           : WINHTTP_NO_PROXY_NAME,
+                                       WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC));
             if (!session_) return false;
+            sessionAccess_ = access;
+            sessionProxy_ = proxyName;
         }
         std::wstring host = Wide(url->host);
         if (host.size() > 2 && host.front() == L'[') host = host.substr(1, host.size() - 2);
@@ -167,14 +278,15 @@ class WinHttpChannel final : public HopChannel {
         // address itself already is); the rest goes out as given.
         std::wstring target =
             Wide(request.target.empty() ? url->path : EncodeUnsafeBytes(request.target));
-        Handle handle(WinHttpOpenRequest(connection.get(), verb.c_str(), target.c_str(),
-                                         request.http10 ? L"HTTP/1.0" : L"HTTP/1.1",
-                                         WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
-                                         (secure ? WINHTTP_FLAG_SECURE : 0) |
-                                             WINHTTP_FLAG_ESCAPE_DISABLE |
-                                             WINHTTP_FLAG_ESCAPE_DISABLE_QUERY));
-        HINTERNET h = handle.get();
-        if (!h) return false;
+        HINTERNET opened =
+            WinHttpOpenRequest(connection.get(), verb.c_str(), target.c_str(),
+                               request.http10 ? L"HTTP/1.0" : L"HTTP/1.1", WINHTTP_NO_REFERER,
+                               WINHTTP_DEFAULT_ACCEPT_TYPES,
+                               (secure ? WINHTTP_FLAG_SECURE : 0) | WINHTTP_FLAG_ESCAPE_DISABLE |
+                                   WINHTTP_FLAG_ESCAPE_DISABLE_QUERY);
+        AsyncRequest async;
+        if (!opened || !async.Attach(opened)) return false;
+        HINTERNET h = async.Handle();
 
         // Redirects and cookies are the shared loop's: it sees every hop and
         // keeps the one cookie store.
@@ -185,7 +297,7 @@ class WinHttpChannel final : public HopChannel {
         if (!WinHttpSetOption(h, WINHTTP_OPTION_DISABLE_FEATURE, &features, sizeof features) ||
             !WinHttpSetOption(h, WINHTTP_OPTION_REDIRECT_POLICY, &redirects, sizeof redirects) ||
             !WinHttpSetTimeouts(h, int(connect), int(connect), int(left), int(left)) ||
-            !ApplyProxy(h, request.url))
+            !ApplyProxyCredentials(h, proxy))
             return false;
 
         for (const std::string& line : request.headers) {
@@ -196,6 +308,14 @@ class WinHttpChannel final : public HopChannel {
                 continue;
             std::wstring header = Wide(line);
             if (!WinHttpAddRequestHeaders(h, header.c_str(), DWORD(header.size()),
+                                          WINHTTP_ADDREQ_FLAG_ADD))
+                return false;
+        }
+        // libcurl announces every body it sends, an empty one too; WinHTTP
+        // only some.
+        if (request.sendBody && !HasHeader(request.headers, "Content-Length")) {
+            std::wstring length = L"Content-Length: " + std::to_wstring(request.body.size());
+            if (!WinHttpAddRequestHeaders(h, length.c_str(), DWORD(length.size()),
                                           WINHTTP_ADDREQ_FLAG_ADD))
                 return false;
         }
@@ -215,23 +335,21 @@ class WinHttpChannel final : public HopChannel {
 
         void* body = request.sendBody ? const_cast<char*>(request.body.data()) : nullptr;
         DWORD bodySize = request.sendBody ? DWORD(request.body.size()) : 0;
-        if (!WinHttpSendRequest(h, WINHTTP_NO_ADDITIONAL_HEADERS, 0, body, bodySize, bodySize, 0) ||
-            !SetReceiveLimit(h, request.deadline) || !WinHttpReceiveResponse(h, nullptr))
+        if (!WinHttpSendRequest(h, WINHTTP_NO_ADDITIONAL_HEADERS, 0, body, bodySize, bodySize,
+                                async.Context()) ||
+            !async.Wait(request.deadline) || !SetReceiveLimit(h, request.deadline) ||
+            !WinHttpReceiveResponse(h, nullptr) || !async.Wait(request.deadline))
             return false;
         if (!DeliverHead(h, listener)) return false;
 
-        std::string piece(64 * 1024, '\0');
         for (;;) {
-            if (PastDeadline(request.deadline)) {
-                SetLastError(ERROR_WINHTTP_TIMEOUT);
-                return false;
-            }
             DWORD read = 0;
             if (!SetReceiveLimit(h, request.deadline) ||
-                !WinHttpReadData(h, piece.data(), DWORD(piece.size()), &read))
+                !WinHttpReadData(h, async.Piece(), AsyncRequest::kPieceSize, nullptr) ||
+                !async.Wait(request.deadline, &read))
                 return false;
             if (read == 0) break;
-            if (!listener.BodyPiece(std::string_view(piece.data(), read))) {
+            if (!listener.BodyPiece(std::string_view(async.Piece(), read))) {
                 SetLastError(ERROR_WINHTTP_OPERATION_CANCELLED);
                 return false;
             }
@@ -243,6 +361,8 @@ class WinHttpChannel final : public HopChannel {
     }
 
     Handle session_;
+    DWORD sessionAccess_ = 0;
+    std::wstring sessionProxy_;
 };
 
 }  // namespace
