@@ -13,7 +13,8 @@ namespace velmora::app {
 // The arguments after the program's name, as UTF-8.
 std::vector<std::string> BatchArguments(int argc, char** argv);
 
-// Makes a console show the UTF-8 the batch writes, until the program ends.
+// Makes a console show the UTF-8 and the escape sequences the batch writes,
+// until the program ends.
 void PrepareConsole();
 
 bool ErrorStreamIsTerminal();

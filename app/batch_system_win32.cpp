@@ -18,10 +18,12 @@ namespace {
 std::atomic<int> request{0};
 std::atomic<bool>* stopFlag = nullptr;
 UINT savedOutputPage = 0;
+DWORD savedErrorMode = 0;
 DWORD savedInputMode = 0;
 
 void RestoreConsole() {
-    SetConsoleOutputCP(savedOutputPage);
+    if (savedOutputPage) SetConsoleOutputCP(savedOutputPage);
+    if (savedErrorMode) SetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), savedErrorMode);
 }
 
 BOOL WINAPI OnConsoleControl(DWORD type) {
@@ -58,15 +60,23 @@ std::vector<std::string> BatchArguments(int argc, char** argv) {
 void PrepareConsole() {
     // The keyword file may come on standard input: its bytes as they are.
     _setmode(_fileno(stdin), _O_BINARY);
-    savedOutputPage = GetConsoleOutputCP();
-    if (savedOutputPage == 0 || savedOutputPage == CP_UTF8) return;
-    if (SetConsoleOutputCP(CP_UTF8)) std::atexit(RestoreConsole);
+    const UINT page = GetConsoleOutputCP();
+    if (page != 0 && page != CP_UTF8 && SetConsoleOutputCP(CP_UTF8)) savedOutputPage = page;
+    // The progress line is redrawn with a terminal's escape sequences.
+    HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    DWORD mode = 0;
+    if (GetConsoleMode(error, &mode) && !(mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) &&
+        SetConsoleMode(error, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING))
+        savedErrorMode = mode;
+    if (savedOutputPage || savedErrorMode) std::atexit(RestoreConsole);
 }
 
-// A console, not merely a character device (NUL is one too).
+// A console that takes escape sequences; an older one gets plain lines, as
+// a file or NUL (a character device too) does.
 bool ErrorStreamIsTerminal() {
     DWORD mode = 0;
-    return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+    return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) &&
+           (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING);
 }
 
 bool HideTyping() {

@@ -281,9 +281,11 @@ TEST_F(XmlHttpTest, FollowsTheEnvironmentsProxy) {
 TEST_F(XmlHttpTest, LocalPathsReadTheFile) {
     auto dir =
         std::filesystem::temp_directory_path() / ("velmora_xmlhttp_" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir / u8"模板");
+    // UTF-8 names: a narrow one would be read in the ANSI code page on Windows.
+    const std::filesystem::path folder = dir / velmora::testing::Utf8Path("模板");
+    std::filesystem::create_directories(folder);
     const std::string bytes = Gbk("<html>模板</html>") + std::string("\0tail", 5);
-    std::ofstream(dir / u8"模板" / u8"模板文件.htm", std::ios::binary) << bytes;
+    std::ofstream(folder / velmora::testing::Utf8Path("模板文件.htm"), std::ios::binary) << bytes;
 
     // The program directory joined with backslashes, as the template loader does it.
     const std::string path = Gbk((dir.string() + "\\模板\\模板文件.htm").c_str());
@@ -298,7 +300,7 @@ TEST_F(XmlHttpTest, LocalPathsReadTheFile) {
 
     // Relative to the current folder, as when GBK cannot spell the program's.
     const std::filesystem::path before = std::filesystem::current_path();
-    std::filesystem::current_path(dir / u8"模板");
+    std::filesystem::current_path(folder);
     for (std::string relative : {"./模板文件.htm", ".\\模板文件.htm", "../模板/模板文件.htm"}) {
         ASSERT_EQ(Open("GET", Gbk(relative.c_str())), 0) << relative;
         ASSERT_EQ(Call("send"), 0) << relative;

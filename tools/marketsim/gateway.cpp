@@ -9,6 +9,7 @@
 #include "net/open_platform_signature.h"
 #include "runtime/gbk.h"
 #include "tools/marketsim/catalogue.h"
+#include "tools/marketsim/date_time.h"
 #include "tools/marketsim/xml_answer.h"
 
 namespace velmora::marketsim {
@@ -62,11 +63,9 @@ json Refusal(int code, std::string_view msg, std::string_view subCode = {},
 
 // "yyyy-MM-dd HH:mm:ss" read as China time (UTC+8).
 std::optional<std::chrono::system_clock::time_point> ChinaTime(std::string_view text) {
-    std::tm parts{};
-    std::string copy(text);
-    const char* end = strptime(copy.c_str(), "%Y-%m-%d %H:%M:%S", &parts);
-    if (!end || *end) return std::nullopt;
-    return std::chrono::system_clock::from_time_t(timegm(&parts) - 8 * 3600);
+    std::optional<std::tm> parts = ReadDateTime(text);
+    if (!parts) return std::nullopt;
+    return std::chrono::system_clock::from_time_t(UtcSeconds(*parts) - 8 * 3600);
 }
 
 std::optional<SortKey> SortFromValue(std::string_view value) {
