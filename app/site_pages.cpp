@@ -4,6 +4,7 @@
 #include <chrono>
 #include <system_error>
 
+#include "runtime/file_time.h"
 #include "runtime/native_path.h"
 #include "runtime/windows_path.h"
 
@@ -29,7 +30,7 @@ bool IsPageName(std::string_view name) {
 std::vector<SitePage> ListSitePages(const fs::path& folder) {
     struct Found {
         SitePage page;
-        fs::file_time_type exact;
+        std::chrono::nanoseconds exact;
     };
     std::vector<Found> found;
     std::error_code error;
@@ -38,9 +39,10 @@ std::vector<SitePage> ListSitePages(const fs::path& folder) {
         if (!IsPageName(name) || !entry.is_regular_file(error)) continue;
         std::optional<std::string> keyword =
             NativeNameToGbk(std::string_view(name).substr(0, name.size() - kPageSuffix.size()));
-        fs::file_time_type time = entry.last_write_time(error);
-        if (!keyword || error) continue;
-        found.push_back({{name, *keyword, SecondsSinceEpoch(time)}, time});
+        std::optional<std::chrono::nanoseconds> time = LastWriteTime(NativePathOf(entry.path()));
+        if (!keyword || !time) continue;
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(*time);
+        found.push_back({{name, *keyword, static_cast<std::time_t>(seconds.count())}, *time});
     }
     std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
         return a.exact != b.exact ? a.exact > b.exact : a.page.fileName < b.page.fileName;

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "runtime/file_replace.h"
+#include "runtime/native_path.h"
 
 namespace velmora::net {
 namespace {
@@ -66,7 +67,7 @@ bool SaveCookieFile(const std::string& path, const std::vector<Cookie>& cookies)
 }
 
 std::vector<Cookie> LoadCookieFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(FileSystemPath(path), std::ios::binary);
     return ParseCookies(
         std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
 }

@@ -2,6 +2,8 @@
 // the file search, through native paths of the platform's own kind.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -10,6 +12,7 @@
 #include "runtime/file_attributes.h"
 #include "runtime/file_replace.h"
 #include "runtime/file_search.h"
+#include "runtime/file_time.h"
 #include "runtime/heap.h"
 #include "tests/test_support.h"
 
@@ -78,6 +81,23 @@ TEST_F(NativeFilesTest, TheSearchFindsMatchingNamesAsGbk) {
     }
     EXPECT_EQ(found, (std::set<std::string>{"b.txt", Gbk("手机.txt")}));
     EXPECT_EQ(handle, 0u);
+}
+
+// Pages written within one second still sort by their times: the system's
+// fractions of a second are kept, counted from 1970 on every system.
+TEST_F(NativeFilesTest, LastWriteTimesKeepFractionsOfASecond) {
+    const std::string_view parts[] = {"x"};
+    std::chrono::nanoseconds fractions{0};
+    for (const char* name : {"a.htm", "b.htm"}) {
+        ASSERT_TRUE(ReplaceFileContents(Native(name), parts, LinkAtName::kFollow));
+        std::optional<std::chrono::nanoseconds> time = LastWriteTime(Native(name));
+        ASSERT_TRUE(time) << name;
+        fractions += *time % std::chrono::seconds(1);
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(*time).count();
+        EXPECT_LE(std::abs(seconds - std::time(nullptr)), 5) << name;
+    }
+    EXPECT_NE(fractions.count(), 0) << "whole seconds only";
+    EXPECT_FALSE(LastWriteTime(Native("missing.htm")));
 }
 
 }  // namespace
