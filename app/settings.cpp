@@ -160,9 +160,9 @@ bool ParseTemplateName(std::string_view value, std::string& out) {
 bool ParseFolder(std::string_view value, std::string& out) {
     std::string folder(value);
     if (value == "~" || value.starts_with("~/")) {
-        const char* home = std::getenv("HOME");
-        if (!home || home[0] != '/') return false;
-        folder = home + folder.substr(1);
+        const std::string home = HomeFolder();
+        if (home.empty()) return false;
+        folder = home + folder.substr(1);  // a relative home is refused below
     }
     // On Windows a drive's path ("D:\pages") is absolute too.
     std::string slashed = folder;

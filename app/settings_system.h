@@ -3,11 +3,16 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 namespace velmora::app {
 
 // The user's folder for programs' settings, which holds velmora/.
 std::filesystem::path SettingsBaseFolder();
+
+// The user's home folder (UTF-8, '/' between folders), which "~/" in a
+// folder setting stands for; empty when the system does not say.
+std::string HomeFolder();
 
 // Whether the name is a link (to be followed elsewhere) rather than the file.
 bool IsLinkAt(const std::filesystem::path& path);

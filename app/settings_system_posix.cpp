@@ -15,6 +15,11 @@ std::filesystem::path SettingsBaseFolder() {
     return std::filesystem::path(home ? home : "") / ".config";
 }
 
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    return home ? home : "";
+}
+
 bool IsLinkAt(const std::filesystem::path& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);

@@ -5,6 +5,7 @@
 
 #include "app/settings.h"
 #include "app/settings_system.h"
+#include "runtime/wide_text.h"
 
 namespace velmora::app {
 namespace {
@@ -23,6 +24,11 @@ std::filesystem::path SettingsBaseFolder() {
     std::filesystem::path roaming = Environment(L"APPDATA");
     if (roaming.is_absolute()) return roaming;
     return std::filesystem::path(Environment(L"USERPROFILE")) / L"AppData" / L"Roaming";
+}
+
+// Windows keeps no HOME; the profile folder is the user's home.
+std::string HomeFolder() {
+    return NativeFromWide(Environment(L"USERPROFILE")).value_or("");
 }
 
 // A symbolic link or a junction: both are reparse points.

@@ -89,6 +89,12 @@ TEST(SettingsTest, ABadValueIsOneLineAndItsDefault) {
 
 TEST(SettingsTest, CommentsAndQuotesAroundAValue) {
     velmora::testing::SetEnvironment("HOME", "/home/tester");
+#ifdef _WIN32
+    velmora::testing::SetEnvironment("USERPROFILE", "C:\\Users\\tester");
+    const char* const homeOut = "out = C:/Users/tester/public_html\n";
+#else
+    const char* const homeOut = "out = /home/tester/public_html\n";
+#endif
     const struct {
         const char* file;
         const char* line;  // as a new file would hold the value
@@ -99,7 +105,7 @@ TEST(SettingsTest, CommentsAndQuotesAroundAValue) {
         {"[api]\napp_secret = s3c#r;et", "app_secret = \"s3c#r;et\"\n"},
         {"[api]\nadzone_id = mm_12_34_77 ; the PID", "adzone_id = 77\n"},
         {"[site] ; pages\r\ntemplate = 高贵大气 #nightly\r\n", "template = 高贵大气\n"},
-        {"[site]\nout = ~/public_html", "out = /home/tester/public_html\n"},
+        {"[site]\nout = ~/public_html", homeOut},
 #ifdef _WIN32
         {"[site]\nout = D:\\pages", "out = D:\\pages\n"},
 #endif
