@@ -32,16 +32,20 @@ bool WholeCharacters(std::string_view gbk) {
     return true;
 }
 
-// nullopt when a character has no Unicode form.
-std::optional<std::u16string> DecodeRun(std::string_view gbk) {
-    if (gbk.empty()) return std::u16string();
-    const int count = static_cast<int>(gbk.size());
-    int size = MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, gbk.data(), count, nullptr, 0);
+// nullopt when a character has no Unicode form in that code page.
+std::optional<std::u16string> Decode(UINT codePage, std::string_view bytes) {
+    if (bytes.empty()) return std::u16string();
+    const int count = static_cast<int>(bytes.size());
+    int size = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), count, nullptr, 0);
     if (size <= 0) return std::nullopt;
     std::u16string out(static_cast<size_t>(size), u'\0');
-    MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, gbk.data(), count,
+    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), count,
                         reinterpret_cast<wchar_t*>(out.data()), size);
     return out;
+}
+
+std::optional<std::u16string> DecodeRun(std::string_view gbk) {
+    return Decode(kCodePage, gbk);
 }
 
 // nullopt when a character has no GBK form; no look-alike stands in for it.
@@ -127,14 +131,7 @@ size_t Gb18030Length(std::string_view text) {
 }
 
 std::optional<std::u16string> DecodeGb18030(std::string_view text) {
-    if (text.empty()) return std::u16string();
-    const int count = static_cast<int>(text.size());
-    int size = MultiByteToWideChar(kGb18030, MB_ERR_INVALID_CHARS, text.data(), count, nullptr, 0);
-    if (size <= 0) return std::nullopt;
-    std::u16string out(static_cast<size_t>(size), u'\0');
-    MultiByteToWideChar(kGb18030, MB_ERR_INVALID_CHARS, text.data(), count,
-                        reinterpret_cast<wchar_t*>(out.data()), size);
-    return out;
+    return Decode(kGb18030, text);
 }
 
 }  // namespace
